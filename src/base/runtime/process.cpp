@@ -1,0 +1,4 @@
+#include "base/runtime/process.h"
+
+HINSTANCE ProcessInstance;
+HANDLE GeneralHeap;

@@ -1,0 +1,45 @@
+// Which key events put an editor's caret at the start of a line: Ctrl+Home,
+// Down x (line - 1), Home. Kept free of Win32 so the sequence can be checked
+// without a window; caret_keys.cpp feeds it to keybd_event.
+#pragma once
+
+#include "navigator/counting_loop.h"
+
+#include <cstdint>
+
+constexpr uint8_t KEY_LEFT_CONTROL = 0xA2; // VK_LCONTROL, not the generic VK_CONTROL
+constexpr uint8_t KEY_HOME = 0x24;         // VK_HOME
+constexpr uint8_t KEY_DOWN = 0x28;         // VK_DOWN
+constexpr uint32_t KEY_PRESS = 0;          // keybd_event flags of a press
+constexpr uint32_t KEY_RELEASE = 2;        // KEYEVENTF_KEYUP
+
+// No source file reaches a million lines; a typo such as 99999999999 would
+// otherwise keep injecting keys for hours.
+constexpr int64_t MAX_DOWN_PRESSES = 1000000;
+
+// Down presses needed for `line`: line - 1, none for line 1 or less (the most
+// negative value included, without overflow), at most MAX_DOWN_PRESSES.
+constexpr int64_t DownPressLimit(int64_t line) {
+    if (line <= 1) return 0;
+    const int64_t presses = line - 1;
+    return presses < MAX_DOWN_PRESSES ? presses : MAX_DOWN_PRESSES;
+}
+
+// Calls emit(virtual key, flags) for every key event, in order. The Down loop
+// is the tool's counting loop over `loopCounter`, its limit read again from
+// `lineNumber` before every pass.
+template <class Emit>
+inline void PlanCaretKeys(int64_t& loopCounter, const int64_t& lineNumber, Emit&& emit) {
+    emit(KEY_LEFT_CONTROL, KEY_PRESS);
+    emit(KEY_HOME, KEY_PRESS);
+    emit(KEY_HOME, KEY_RELEASE);
+    emit(KEY_LEFT_CONTROL, KEY_RELEASE);
+    CountingLoop(
+        loopCounter, [&] { return DownPressLimit(lineNumber); },
+        [&] {
+            emit(KEY_DOWN, KEY_PRESS);
+            emit(KEY_DOWN, KEY_RELEASE);
+        });
+    emit(KEY_HOME, KEY_PRESS);
+    emit(KEY_HOME, KEY_RELEASE);
+}

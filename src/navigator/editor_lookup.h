@@ -1,0 +1,21 @@
+// Finding the editor's top-level window by the beginning of its title, and
+// reading the sides of a window's screen rectangle.
+#pragma once
+
+#include <cstdint>
+#include <windows.h>
+
+constexpr int EDITOR_TITLE_BUFFER = 1024; // maximum count handed to GetWindowTextW
+
+// Sets Navigator.EditorHandle to the last visible top-level window, in
+// EnumWindows order, whose title begins with Navigator.TitlePrefix. Leaves it
+// untouched when nothing matches.
+void FindEditorWindow();
+
+// The EnumWindows callback; never stops the enumeration.
+BOOL CALLBACK MatchEditorWindow(HWND window, LPARAM value);
+
+// Side 0 = left, 1 = top, 2 = right, 3 = bottom of the window's screen
+// rectangle, widened with its sign; 0 for any other side and for a window the
+// platform cannot measure.
+int64_t WindowRectValue(HWND window, int64_t side);

@@ -1,0 +1,3 @@
+#include "navigator/globals.h"
+
+NavigatorGlobals Navigator;

@@ -1,0 +1,23 @@
+// The tool's whole global state. The program flow clears it before anything
+// else runs; every field starts at zero, null or empty.
+#pragma once
+
+#include "base/text/text_unit.h"
+
+#include <cstdint>
+#include <windows.h>
+
+struct NavigatorGlobals {
+    HWND EditorHandle;         // the editor window found by the lookup, or null
+    int64_t LineNumber;        // typed number, then the line to go to
+    int64_t LoopCounter;       // shared by the line-map loop and the Down-key loop
+    const TextUnit* ProgramFolder;
+    const TextUnit* DataFolder;
+    int64_t MapValue;          // last line-map record read
+    const TextUnit* TitlePrefix;
+    int64_t ExitCode;          // never changed: the tool always exits with 0
+};
+
+extern NavigatorGlobals Navigator;
+
+constexpr const TextUnit* EDITOR_TITLE_PREFIX = TXT("Quillo V5.");

@@ -1,0 +1,4 @@
+#include "navigator/line_map.h"
+
+void ChooseDataFolder() {}
+void TranslateLineNumber() {}

@@ -1,0 +1,7 @@
+#include "navigator/program.h"
+
+#include <windows.h>
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    RunLineNavigator();
+}

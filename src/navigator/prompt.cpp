@@ -1,0 +1,3 @@
+#include "navigator/prompt.h"
+
+void AskLineNumber() {}

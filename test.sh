@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Runs every test: installs what is missing, builds the native (sanitizer) and
+# the Windows builds, starts the Wine bench (private prefix, virtual display,
+# virtual desktop) and runs both ctest suites. Safe to run again.
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/packages.sh
+ensure_packages
+
+cmake --preset host >/dev/null
+cmake --build --preset host -j "$(nproc)"
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j "$(nproc)"
+
+# Portable modules under AddressSanitizer and UndefinedBehaviorSanitizer.
+ctest --preset host
+
+source scripts/bench-env.sh
+trap bench_down EXIT
+bench_up
+
+# Win32 behaviour: the real Windows programs under Wine.
+ctest --preset windows

@@ -1,0 +1,128 @@
+// The editor lookup against real top-level windows made by this test program.
+#include "navigator/editor_lookup.h"
+#include "navigator/globals.h"
+
+#include "base/system/handles.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const wchar_t* TEST_CLASS = L"LinenavLookupTestWindow";
+
+void RegisterTestClass() {
+    static bool done = false;
+    if (done) return;
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = TEST_CLASS;
+    RegisterClassW(&wc);
+    done = true;
+}
+
+WindowHandle MakeWindow(const std::wstring& title, bool visible, int x = 10, int y = 10, int w = 200,
+                        int h = 100) {
+    RegisterTestClass();
+    HWND window = CreateWindowExW(0, TEST_CLASS, title.c_str(), WS_OVERLAPPEDWINDOW, x, y, w, h,
+                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (visible) ShowWindow(window, SW_SHOWNOACTIVATE);
+    return WindowHandle(window);
+}
+
+void Lookup() {
+    Navigator.TitlePrefix = EDITOR_TITLE_PREFIX;
+    Navigator.EditorHandle = nullptr;
+    FindEditorWindow();
+}
+
+std::vector<HWND> EnumerationOrder() {
+    std::vector<HWND> order;
+    EnumWindows(
+        [](HWND window, LPARAM value) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(value)->push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&order));
+    return order;
+}
+
+TEST(EditorLookup, TitleAndVisibilityRules) {
+    struct Case {
+        std::wstring title;
+        bool visible;
+        bool found;
+    };
+    const Case cases[] = {
+        {L"Quillo V5.", true, true},
+        {L"Quillo V5. main.c", true, true},
+        {L"quillo v5. main.c", true, false},
+        {L"QUILLO V5. main.c", true, false},
+        {L"Quillo V5", true, false},
+        {L"Quillo V5. hidden", false, false},
+        {L"", true, false},
+        {L"Quillo V5." + std::wstring(3000, L'x'), true, true}, // read cut to 1023 units
+    };
+    for (const Case& c : cases) {
+        WindowHandle window = MakeWindow(c.title, c.visible);
+        ASSERT_TRUE(window);
+        Lookup();
+        EXPECT_EQ(Navigator.EditorHandle, c.found ? window.get() : nullptr)
+            << "title \"" << std::string(c.title.begin(), c.title.begin() + std::min<size_t>(c.title.size(), 40))
+            << "\" visible " << c.visible;
+    }
+}
+
+TEST(EditorLookup, LastEnumeratedVisibleMatchWins) {
+    WindowHandle first = MakeWindow(L"Quillo V5. first", true);
+    WindowHandle second = MakeWindow(L"Quillo V5. second", true); // created later: above `first`
+    WindowHandle hidden = MakeWindow(L"Quillo V5. hidden", false);
+    const auto order = EnumerationOrder();
+    const auto at = [&](HWND w) { return std::find(order.begin(), order.end(), w) - order.begin(); };
+    ASSERT_LT(at(second.get()), at(first.get())) << "z-order: the newer window is visited first";
+
+    Lookup();
+    EXPECT_EQ(Navigator.EditorHandle, first.get());
+
+    // Raise `first` to the top: now `second` is visited last and wins.
+    SetWindowPos(first.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    Lookup();
+    EXPECT_EQ(Navigator.EditorHandle, second.get());
+}
+
+TEST(EditorLookup, NoMatchLeavesTheHandleAsItWas) {
+    WindowHandle other = MakeWindow(L"Some other program", true);
+    Navigator.TitlePrefix = EDITOR_TITLE_PREFIX;
+    Navigator.EditorHandle = other.get();
+    FindEditorWindow();
+    EXPECT_EQ(Navigator.EditorHandle, other.get());
+}
+
+TEST(WindowRectValue, SidesKeepTheirSign) {
+    WindowHandle window = MakeWindow(L"rect", true, -300, -200, 250, 120);
+    RECT rect;
+    ASSERT_TRUE(GetWindowRect(window.get(), &rect));
+    ASSERT_LT(rect.left, 0);
+    ASSERT_LT(rect.top, 0);
+    struct Case {
+        int64_t side, value;
+    };
+    const Case cases[] = {{0, rect.left}, {1, rect.top},  {2, rect.right}, {3, rect.bottom},
+                          {4, 0},         {-1, 0},        {5, 0},          {INT64_MIN, 0}};
+    for (const Case& c : cases) EXPECT_EQ(WindowRectValue(window.get(), c.side), c.value) << "side " << c.side;
+    EXPECT_EQ(rect.left, -300);
+    EXPECT_EQ(rect.top, -200);
+}
+
+TEST(WindowRectValue, NullAndDestroyedWindowsReadZero) {
+    HWND gone = MakeWindow(L"gone", true).get(); // destroyed at the end of the statement
+    for (int64_t side = 0; side < 4; ++side) {
+        EXPECT_EQ(WindowRectValue(nullptr, side), 0) << "null, side " << side;
+        EXPECT_EQ(WindowRectValue(gone, side), 0) << "destroyed, side " << side;
+    }
+}
+
+} // namespace

@@ -1,0 +1,175 @@
+// End to end under Wine: the fixture editor and Wine's own notepad as real
+// editors, navigated by the tool's lookup and keystroke steps (linked here) and
+// by linenav.exe started as the editor starts it.
+#include "navigator/caret_keys.h"
+#include "navigator/editor_lookup.h"
+#include "navigator/globals.h"
+
+#include "../support/fixture_client.h"
+#include "../support/sequence.h"
+#include "../support/wait.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr DWORD EXIT_WAIT_MS = 30000;
+constexpr DWORD CARET_WAIT_MS = 60000; // Wine's Edit digests a few hundred Downs a second
+
+// What the Edit control receives: Wine, like Windows, reports the left Ctrl
+// key as VK_CONTROL in the message.
+const KeyRecord CTRL_DOWN{WM_KEYDOWN, VK_CONTROL, FIXTURE_CTRL};
+const KeyRecord CTRL_HOME_DOWN{WM_KEYDOWN, VK_HOME, FIXTURE_CTRL};
+const KeyRecord CTRL_HOME_UP{WM_KEYUP, VK_HOME, FIXTURE_CTRL};
+const KeyRecord CTRL_UP{WM_KEYUP, VK_CONTROL, 0};
+const KeyRecord DOWN_DOWN{WM_KEYDOWN, VK_DOWN, 0};
+const KeyRecord DOWN_UP{WM_KEYUP, VK_DOWN, 0};
+const KeyRecord HOME_DOWN{WM_KEYDOWN, VK_HOME, 0};
+const KeyRecord HOME_UP{WM_KEYUP, VK_HOME, 0};
+
+const std::vector<KeyRecord> TO_LINE_ONE = {CTRL_DOWN, CTRL_HOME_DOWN, CTRL_HOME_UP, CTRL_UP,
+                                            HOME_DOWN, HOME_UP};
+
+// The lookup and keystroke steps of one run, for a given line.
+void NavigateInProcess(int64_t line) {
+    Navigator = {};
+    Navigator.TitlePrefix = EDITOR_TITLE_PREFIX;
+    Navigator.LineNumber = line;
+    FindEditorWindow();
+    SendCaretKeys();
+}
+
+std::wstring LinenavCommand(const std::wstring& argument) {
+    return Quoted(ProgramBeside(L"linenav.exe")) + L" " + argument;
+}
+
+std::vector<KeyRecord> WaitForKeys(const FixtureEditor& editor, size_t count) {
+    WaitUntil([&] { return editor.KeyCount() >= static_cast<long>(count); });
+    return editor.Keys();
+}
+
+TEST(Navigation, ExactKeySequence) {
+    struct Case {
+        int64_t line;
+        std::vector<KeyRecord> keys;
+    };
+    const Case cases[] = {
+        {1, TO_LINE_ONE},
+        {0, TO_LINE_ONE},
+        {-5, TO_LINE_ONE},
+        {3, {CTRL_DOWN, CTRL_HOME_DOWN, CTRL_HOME_UP, CTRL_UP, DOWN_DOWN, DOWN_UP, DOWN_DOWN, DOWN_UP,
+             HOME_DOWN, HOME_UP}},
+    };
+    FixtureEditor editor;
+    ASSERT_TRUE(editor.Start({.title = L"Quillo V5. keys", .lines = 50, .caret = 20}));
+    for (const Case& c : cases) {
+        SCOPED_TRACE("line " + std::to_string(c.line));
+        editor.ClearKeys();
+        NavigateInProcess(c.line);
+        EXPECT_EQ(Navigator.EditorHandle, editor.window());
+        EXPECT_TRUE(SameSequence(c.keys, WaitForKeys(editor, c.keys.size()), KeyRecordName));
+        const long expectedLine = c.line < 1 ? 0 : static_cast<long>(c.line - 1);
+        EXPECT_TRUE(WaitUntil([&] { return editor.CaretLine() == expectedLine; }))
+            << "caret on line " << editor.CaretLine() << ", expected " << expectedLine;
+    }
+}
+
+TEST(Navigation, CaretLandsOnTheLine) {
+    FixtureEditor editor;
+    ASSERT_TRUE(editor.Start({.title = L"Quillo V5. caret", .lines = 300, .caret = 120}));
+    for (int64_t line : {2, 17, 1, 150, 300}) {
+        SCOPED_TRACE("line " + std::to_string(line));
+        NavigateInProcess(line);
+        EXPECT_TRUE(WaitUntil([&] { return editor.CaretLine() == line - 1; }, CARET_WAIT_MS))
+            << "caret on line " << editor.CaretLine() << ", expected " << line - 1;
+    }
+}
+
+TEST(Navigation, LinenavExeGoesToLineOneAndExitsZero) {
+    FixtureEditor editor;
+    ASSERT_TRUE(editor.Start({.title = L"Quillo V5. exe", .lines = 60, .caret = 40}));
+    ChildProcess linenav;
+    ASSERT_TRUE(StartProcess(LinenavCommand(L"\"C:\\Prog Dir\\\""), linenav));
+    EXPECT_EQ(linenav.WaitForExit(EXIT_WAIT_MS), std::optional<DWORD>(0));
+    EXPECT_TRUE(SameSequence(TO_LINE_ONE, WaitForKeys(editor, TO_LINE_ONE.size()), KeyRecordName));
+    EXPECT_TRUE(WaitUntil([&] { return editor.CaretLine() == 0; }));
+}
+
+TEST(Navigation, LinenavExeWithoutEditorExitsZero) {
+    for (const wchar_t* argument : {L"\"C:\\Prog Dir\\\"", L""}) {
+        ChildProcess linenav;
+        ASSERT_TRUE(StartProcess(LinenavCommand(argument), linenav));
+        EXPECT_EQ(linenav.WaitForExit(EXIT_WAIT_MS), std::optional<DWORD>(0));
+        linenav.Kill();
+    }
+}
+
+// Wine's notepad, opened on a file whose name starts with the prefix, is an
+// editor nobody here wrote: "Quillo V5. e2e.txt - Notepad".
+class Notepad {
+public:
+    // Empty when notepad is open with the focus in its Edit, else what failed.
+    std::string Open(int lines) {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        path_ = std::wstring(temp) + L"Quillo V5. e2e.txt";
+        std::string text;
+        for (int i = 1; i <= lines; ++i) text += "notepad line " + std::to_string(i) + "\r\n";
+        FileHandle file(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD written = 0;
+        if (!file || !WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr))
+            return "cannot write the sample file";
+        file.reset();
+        if (!StartProcess(L"notepad.exe " + Quoted(path_), process_)) return "notepad.exe did not start";
+        if (!WaitUntil([&] { return (window_ = FindProcessWindow(process_.id, L"Notepad")) != nullptr; }))
+            return "no notepad window";
+        // Notepad creates its window as "Untitled" and names it after loading the file.
+        if (!WaitUntil([&] { return Title().rfind(L"Quillo V5. e2e.txt", 0) == 0; }))
+            return "notepad never showed the file's name";
+        edit_ = FindWindowExW(window_, nullptr, L"Edit", nullptr);
+        if (!edit_) return "no Edit control in notepad";
+        if (!WaitUntil([&] { return IsForegroundWithFocus(window_, edit_); }))
+            return "notepad's Edit never got the focus";
+        return "";
+    }
+    ~Notepad() {
+        if (window_) PostMessageW(window_, WM_CLOSE, 0, 0);
+        if (!process_.WaitForExit(10000)) process_.Kill();
+        if (!path_.empty()) DeleteFileW(path_.c_str());
+    }
+    HWND window() const { return window_; }
+    HWND edit() const { return edit_; }
+    std::wstring Title() const {
+        wchar_t title[256];
+        return std::wstring(title, GetWindowTextW(window_, title, 256));
+    }
+
+private:
+    std::wstring path_;
+    ChildProcess process_;
+    HWND window_ = nullptr, edit_ = nullptr;
+};
+
+TEST(Notepad, RealEditorIsFoundAndNavigated) {
+    Notepad notepad;
+    ASSERT_EQ(notepad.Open(120), "");
+    EXPECT_EQ(notepad.Title(), L"Quillo V5. e2e.txt - Notepad");
+
+    NavigateInProcess(42);
+    EXPECT_EQ(Navigator.EditorHandle, notepad.window());
+    EXPECT_TRUE(WaitUntil([&] { return EditCaretLine(notepad.edit()) == 41; }, CARET_WAIT_MS))
+        << "caret on line " << EditCaretLine(notepad.edit());
+
+    ChildProcess linenav;
+    ASSERT_TRUE(StartProcess(LinenavCommand(L"\"C:\\Program Files\\Quillo\\\""), linenav));
+    EXPECT_EQ(linenav.WaitForExit(EXIT_WAIT_MS), std::optional<DWORD>(0));
+    EXPECT_TRUE(WaitUntil([&] { return EditCaretLine(notepad.edit()) == 0; }))
+        << "caret on line " << EditCaretLine(notepad.edit());
+}
+
+} // namespace

@@ -1,0 +1,82 @@
+#include "fixture_client.h"
+
+#include "names.h"
+#include "wait.h"
+
+std::string KeyRecordName(const KeyRecord& record) {
+    std::string text = MessageName(record.message) + " " + VirtualKeyName(record.key);
+    if (record.modifiers & FIXTURE_CTRL) text += " +Ctrl";
+    if (record.modifiers & FIXTURE_SHIFT) text += " +Shift";
+    if (record.modifiers & FIXTURE_ALT) text += " +Alt";
+    return text;
+}
+
+bool IsForegroundWithFocus(HWND top, HWND focus) {
+    if (GetForegroundWindow() != top) return false;
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &info) &&
+           info.hwndFocus == focus;
+}
+
+long EditCaretLine(HWND edit) {
+    DWORD_PTR line = 0;
+    if (!SendMessageTimeoutW(edit, EM_LINEFROMCHAR, static_cast<WPARAM>(-1), 0, SMTO_BLOCK, 5000,
+                             &line))
+        return -1;
+    return static_cast<long>(line);
+}
+
+bool FixtureEditor::Start(const FixtureOptions& options) {
+    std::wstring command = Quoted(ProgramBeside(L"fixture_editor.exe")) + L" --title " +
+                           Quoted(options.title) + L" --lines " + std::to_wstring(options.lines) +
+                           L" --caret " + std::to_wstring(options.caret) + L" --x " +
+                           std::to_wstring(options.x) + L" --y " + std::to_wstring(options.y);
+    if (options.hidden) command += L" --hidden";
+    if (!StartProcess(command, process_)) return false;
+    if (!WaitUntil([&] { return (window_ = FindProcessWindow(process_.id, FIXTURE_EDITOR_CLASS)) != nullptr; }))
+        return false;
+    edit_ = reinterpret_cast<HWND>(Ask(FIXTURE_EDIT_HANDLE));
+    if (!edit_) return false;
+    if (options.hidden) return true;
+    return WaitUntil([&] { return IsForegroundWithFocus(window_, edit_); });
+}
+
+bool FixtureEditor::MakeForeground() {
+    SetForegroundWindow(window_);
+    return WaitUntil([&] { return IsForegroundWithFocus(window_, edit_); });
+}
+
+bool FixtureEditor::HasKeyboardFocus() const { return IsForegroundWithFocus(window_, edit_); }
+
+void FixtureEditor::Close() {
+    if (!process_.process) return;
+    if (window_) PostMessageW(window_, WM_CLOSE, 0, 0);
+    if (!process_.WaitForExit(10000)) process_.Kill();
+    process_ = ChildProcess();
+    window_ = edit_ = nullptr;
+}
+
+LRESULT FixtureEditor::Ask(UINT message, WPARAM wParam) const {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window_, message, wParam, 0, SMTO_BLOCK, 5000, &result)) return -1;
+    return static_cast<LRESULT>(result);
+}
+
+long FixtureEditor::KeyCount() const { return static_cast<long>(Ask(FIXTURE_KEY_COUNT)); }
+
+std::vector<KeyRecord> FixtureEditor::Keys() const {
+    std::vector<KeyRecord> keys;
+    const long count = KeyCount();
+    for (long i = 0; i < count; ++i) {
+        const LRESULT packed = Ask(FIXTURE_KEY_AT, static_cast<WPARAM>(i));
+        static constexpr unsigned MESSAGES[] = {WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP};
+        keys.push_back({MESSAGES[(packed >> 16) & 3], static_cast<unsigned>(packed & 0xFFFF),
+                        static_cast<unsigned>(packed & (FIXTURE_CTRL | FIXTURE_SHIFT | FIXTURE_ALT))});
+    }
+    return keys;
+}
+
+void FixtureEditor::ClearKeys() const { Ask(FIXTURE_CLEAR_KEYS); }
+
+long FixtureEditor::CaretLine() const { return static_cast<long>(Ask(FIXTURE_CARET_LINE)); }

@@ -1,0 +1,68 @@
+// The driver's side of the fixture editor: start it, wait until it is ready
+// for keys, read what its Edit control received, close it.
+#pragma once
+
+#include "fixture_protocol.h"
+#include "processes.h"
+
+#include <string>
+#include <vector>
+
+// One key message as the editor's Edit control saw it.
+struct KeyRecord {
+    unsigned message;   // WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP
+    unsigned key;       // virtual key in wParam
+    unsigned modifiers; // FIXTURE_CTRL | FIXTURE_SHIFT | FIXTURE_ALT
+    bool operator==(const KeyRecord&) const = default;
+};
+
+std::string KeyRecordName(const KeyRecord& record);
+
+struct FixtureOptions {
+    std::wstring title = L"Quillo V5. fixture";
+    int lines = 100;
+    int caret = 0; // 0-based line the caret starts on
+    int x = 40, y = 40;
+    bool hidden = false;
+};
+
+class FixtureEditor {
+public:
+    FixtureEditor() = default;
+    FixtureEditor(const FixtureEditor&) = delete;
+    FixtureEditor& operator=(const FixtureEditor&) = delete;
+    ~FixtureEditor() { Close(); }
+
+    // Starts the fixture and waits (bounded) until its window exists and, for
+    // a visible one, is the foreground window with the focus in its Edit.
+    bool Start(const FixtureOptions& options);
+    void Close();
+
+    HWND window() const { return window_; }
+    HWND edit() const { return edit_; }
+    DWORD processId() const { return process_.id; }
+
+    // Brings the fixture to the front and waits until its Edit has the focus.
+    bool MakeForeground();
+    bool HasKeyboardFocus() const;
+
+    long KeyCount() const;
+    std::vector<KeyRecord> Keys() const;
+    void ClearKeys() const;
+    long CaretLine() const; // 0-based
+
+private:
+    LRESULT Ask(UINT message, WPARAM wParam = 0) const;
+
+    ChildProcess process_;
+    HWND window_ = nullptr;
+    HWND edit_ = nullptr;
+};
+
+// True when `top` is the foreground window and `focus` has the keyboard focus
+// of its thread.
+bool IsForegroundWithFocus(HWND top, HWND focus);
+
+// 0-based caret line of an Edit control of another process, -1 when it does
+// not answer.
+long EditCaretLine(HWND edit);

@@ -1,0 +1,21 @@
+// What the fixture editor answers to the test driver, across processes, with
+// plain SendMessage calls (no pointers cross the process boundary).
+#pragma once
+
+#include <windows.h>
+
+constexpr const wchar_t* FIXTURE_EDITOR_CLASS = L"LinenavFixtureEditor";
+
+constexpr UINT FIXTURE_KEY_COUNT = WM_APP + 1;  // -> number of key messages recorded
+constexpr UINT FIXTURE_KEY_AT = WM_APP + 2;     // wParam index -> packed key record
+constexpr UINT FIXTURE_CLEAR_KEYS = WM_APP + 3; // forget the recorded keys
+constexpr UINT FIXTURE_CARET_LINE = WM_APP + 4; // -> 0-based line of the caret
+constexpr UINT FIXTURE_EDIT_HANDLE = WM_APP + 5; // -> the Edit control's handle
+
+// A recorded key message, packed into one LRESULT:
+//   bits 0-15 virtual key, bits 16-19 message (0 WM_KEYDOWN, 1 WM_KEYUP,
+//   2 WM_SYSKEYDOWN, 3 WM_SYSKEYUP), bit 20 Ctrl down, bit 21 Shift down,
+//   bit 22 Alt down (keyboard state as the message was processed).
+constexpr LRESULT FIXTURE_CTRL = 1 << 20;
+constexpr LRESULT FIXTURE_SHIFT = 1 << 21;
+constexpr LRESULT FIXTURE_ALT = 1 << 22;

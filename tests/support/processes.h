@@ -1,0 +1,31 @@
+// Starting the programs under test exactly as the editor would: one command
+// line, verbatim, through CreateProcessW.
+#pragma once
+
+#include "base/system/handles.h"
+
+#include <optional>
+#include <string>
+
+struct ChildProcess {
+    KernelHandle process;
+    KernelHandle thread;
+    DWORD id = 0;
+    DWORD threadId = 0;
+
+    // Exit code once the process has ended within `timeoutMs`, else nothing.
+    std::optional<DWORD> WaitForExit(DWORD timeoutMs);
+    void Kill();
+};
+
+// Starts `commandLine` as given; false when CreateProcessW refuses.
+bool StartProcess(const std::wstring& commandLine, ChildProcess& child);
+
+// Full path of a program that lies in the test program's own folder.
+std::wstring ProgramBeside(const wchar_t* name);
+
+// `text` in double quotes.
+std::wstring Quoted(const std::wstring& text);
+
+// The top-level window of process `processId` with class `className`, or null.
+HWND FindProcessWindow(DWORD processId, const wchar_t* className);
