@@ -1,7 +1,7 @@
 #include "navigator/editor_lookup.h"
 
 #include "navigator/globals.h"
-#include "navigator/title_match.h"
+#include "base/text/text.h"
 
 void FindEditorWindow() {
     LPARAM scratch = 0; // passed on to the callback, which never reads it
@@ -11,14 +11,22 @@ void FindEditorWindow() {
 BOOL CALLBACK MatchEditorWindow(HWND window, LPARAM) {
     // A fresh buffer of spaces for every window: a title the platform cannot
     // read leaves spaces, which never match the prefix.
-    TextUnit title[EDITOR_TITLE_BUFFER + 1];
-    for (int i = 0; i < EDITOR_TITLE_BUFFER; ++i) title[i] = L' ';
-    title[EDITOR_TITLE_BUFFER] = 0;
-    GetWindowTextW(window, title, EDITOR_TITLE_BUFFER);
+    LocalText title;
+    {
+        TextMark spaces;
+        MakeSpaces(EDITOR_TITLE_BUFFER);
+        spaces.AssignTo(title.var());
+    }
+    GetWindowTextW(window, title.get(), TextLength(title.get()));
 
+    bool matches;
+    {
+        TextMark head;
+        LeftPart(title.get(), TextLength(Navigator.TitlePrefix));
+        matches = TextEquals(Navigator.TitlePrefix, head.text());
+    }
     // Visibility is asked only of windows whose title matched.
-    if (TitleHasPrefix(title, Navigator.TitlePrefix) && IsWindowVisible(window))
-        Navigator.EditorHandle = window; // a later match replaces an earlier one
+    if (matches && IsWindowVisible(window)) Navigator.EditorHandle = window; // later matches win
     return TRUE;
 }
 

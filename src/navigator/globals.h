@@ -2,7 +2,7 @@
 // else runs; every field starts at zero, null or empty.
 #pragma once
 
-#include "base/text/text_unit.h"
+#include "base/text/text.h"
 
 #include <cstdint>
 #include <windows.h>
@@ -11,10 +11,10 @@ struct NavigatorGlobals {
     HWND EditorHandle;         // the editor window found by the lookup, or null
     int64_t LineNumber;        // typed number, then the line to go to
     int64_t LoopCounter;       // shared by the line-map loop and the Down-key loop
-    const TextUnit* ProgramFolder;
-    const TextUnit* DataFolder;
+    TextVar ProgramFolder;     // first command-line argument, used verbatim as a prefix
+    TextVar DataFolder;        // always ends in a backslash
     int64_t MapValue;          // last line-map record read
-    const TextUnit* TitlePrefix;
+    TextVar TitlePrefix;
     int64_t ExitCode;          // never changed: the tool always exits with 0
 };
 

@@ -1,4 +1,46 @@
 #include "navigator/line_map.h"
 
-void ChooseDataFolder() {}
-void TranslateLineNumber() {}
+#include "base/files/files.h"
+#include "base/system/arguments.h"
+#include "base/text/text.h"
+#include "navigator/globals.h"
+#include "navigator/line_map_records.h"
+
+void ChooseDataFolder() {
+    {
+        TextMark path;
+        HomeFolder();
+        AppendText(USER_DATA_FOLDER);
+        path.AssignTo(Navigator.DataFolder);
+    }
+    int64_t marker;
+    {
+        TextMark path;
+        AppendText(Navigator.ProgramFolder);
+        AppendText(PORTABLE_MARKER);
+        marker = FileLength(path.text());
+    }
+    if (marker != FILE_NOT_FOUND) {
+        TextMark path;
+        AppendText(Navigator.ProgramFolder);
+        AppendText(PORTABLE_DATA_FOLDER);
+        path.AssignTo(Navigator.DataFolder);
+    }
+}
+
+void TranslateLineNumber() {
+    uintptr_t opened;
+    {
+        TextMark path;
+        AppendText(Navigator.DataFolder);
+        AppendText(LINE_MAP_FILE);
+        HoldResult(); // the open's own temporaries must not overwrite the path
+        opened = OpenForReading(LINE_MAP_FILE_NUMBER, path.text());
+    }
+    if (!opened) return; // the typed number stands
+
+    ReadMapRecords(Navigator.LoopCounter, Navigator.LineNumber, Navigator.MapValue,
+                   [](int32_t& delivered) { return ReadInt32Counted(LINE_MAP_FILE_NUMBER, &delivered); });
+    CloseAppFile(LINE_MAP_FILE_NUMBER);
+    Navigator.LineNumber = MappedLine(Navigator.LineNumber, Navigator.MapValue);
+}

@@ -1,6 +1,24 @@
-// The data folder and the line map "lineno.txt". Until the file runtime is in
-// place both steps leave the typed number as it is.
+// The data folder and the line map "lineno.txt".
+//
+// The line map is written outside this tool: a headerless array of signed
+// 32-bit little-endian integers; record k (from 1) is the line to go to when
+// the user types k, and 0 means no mapping. A partial last record of 1 to 3
+// bytes reads with its missing high-order bytes as 0.
 #pragma once
 
+#include "base/text/text_unit.h"
+
+constexpr const TextUnit* USER_DATA_FOLDER = TXT("AppData\\Local\\Quillo5\\");
+constexpr const TextUnit* PORTABLE_MARKER = TXT("portable.inf");
+constexpr const TextUnit* PORTABLE_DATA_FOLDER = TXT("DATA\\");
+constexpr const TextUnit* LINE_MAP_FILE = TXT("lineno.txt");
+constexpr int64_t LINE_MAP_FILE_NUMBER = 1;
+
+// Sets Navigator.DataFolder: the profile folder followed by
+// "AppData\Local\Quillo5\", or, when the program folder holds "portable.inf"
+// (a file of any size, or a folder), the program folder followed by "DATA\".
 void ChooseDataFolder();
+
+// Replaces Navigator.LineNumber by its record in the line map of the data
+// folder, when the map opens and the record is there and not 0.
 void TranslateLineNumber();

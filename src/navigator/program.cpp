@@ -1,7 +1,10 @@
 #include "navigator/program.h"
 
+#include "base/runtime/memory.h"
 #include "base/runtime/process.h"
 #include "base/runtime/startup.h"
+#include "base/system/arguments.h"
+#include "base/text/text.h"
 #include "navigator/caret_keys.h"
 #include "navigator/editor_lookup.h"
 #include "navigator/globals.h"
@@ -14,13 +17,19 @@ void RunLineNavigator() {
     // 1. Process set-up, before any runtime component.
     std::memset(&Navigator, 0, sizeof Navigator);
     ProcessInstance = GetModuleHandleW(nullptr);
-    GeneralHeap = HeapCreate(0, 4096, 0);
+    GeneralHeap = CreatePrivateHeap();
 
-    // 2. Runtime start-up.
+    // 2. Runtime start-up: the text area first, then the other components.
+    StartTextArea();
     StartRuntime();
-    Navigator.TitlePrefix = EDITOR_TITLE_PREFIX;
+    AssignText(Navigator.TitlePrefix, EDITOR_TITLE_PREFIX);
 
-    // 3. The program folder argument arrives with the command-line runtime.
+    // 3. The program folder: the first argument after the program's name.
+    {
+        TextMark argument;
+        ProgramArgument(0);
+        argument.AssignTo(Navigator.ProgramFolder);
+    }
 
     // 4-7. The tool's steps, each run once and in every case.
     FindEditorWindow();
@@ -31,6 +40,7 @@ void RunLineNavigator() {
 
     // 8-9. Shutdown and exit.
     EndRuntime();
-    HeapDestroy(GeneralHeap);
+    EndTextArea(); // releases every text variable with the text heap
+    DestroyPrivateHeap(GeneralHeap);
     ExitProcess(static_cast<UINT>(Navigator.ExitCode));
 }

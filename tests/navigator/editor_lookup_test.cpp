@@ -3,6 +3,7 @@
 #include "navigator/globals.h"
 
 #include "base/system/handles.h"
+#include "support/runtime_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -24,20 +25,28 @@ void RegisterTestClass() {
     done = true;
 }
 
-WindowHandle MakeWindow(const std::wstring& title, bool visible, int x = 10, int y = 10, int w = 200,
+OwnedWindow MakeWindow(const std::wstring& title, bool visible, int x = 10, int y = 10, int w = 200,
                         int h = 100) {
     RegisterTestClass();
     HWND window = CreateWindowExW(0, TEST_CLASS, title.c_str(), WS_OVERLAPPEDWINDOW, x, y, w, h,
                                   nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (visible) ShowWindow(window, SW_SHOWNOACTIVATE);
-    return WindowHandle(window);
+    return OwnedWindow(window);
 }
 
 void Lookup() {
-    Navigator.TitlePrefix = EDITOR_TITLE_PREFIX;
+    AssignText(Navigator.TitlePrefix, EDITOR_TITLE_PREFIX);
     Navigator.EditorHandle = nullptr;
     FindEditorWindow();
 }
+
+class EditorLookup : public RuntimeTest {
+protected:
+    void SetUp() override {
+        RuntimeTest::SetUp();
+        Navigator = {};
+    }
+};
 
 std::vector<HWND> EnumerationOrder() {
     std::vector<HWND> order;
@@ -50,7 +59,7 @@ std::vector<HWND> EnumerationOrder() {
     return order;
 }
 
-TEST(EditorLookup, TitleAndVisibilityRules) {
+TEST_F(EditorLookup, TitleAndVisibilityRules) {
     struct Case {
         std::wstring title;
         bool visible;
@@ -65,21 +74,25 @@ TEST(EditorLookup, TitleAndVisibilityRules) {
         {L"Quillo V5. hidden", false, false},
         {L"", true, false},
         {L"Quillo V5." + std::wstring(3000, L'x'), true, true}, // read cut to 1023 units
+        {L"Quillo V5,", true, false},
+        {L" Quillo V5.", true, false},
     };
     for (const Case& c : cases) {
-        WindowHandle window = MakeWindow(c.title, c.visible);
+        OwnedWindow window = MakeWindow(c.title, c.visible);
         ASSERT_TRUE(window);
+        const int32_t end = TextAreaEnd();
         Lookup();
+        EXPECT_EQ(TextAreaEnd(), end) << "the lookup leaves no temporaries behind";
         EXPECT_EQ(Navigator.EditorHandle, c.found ? window.get() : nullptr)
             << "title \"" << std::string(c.title.begin(), c.title.begin() + std::min<size_t>(c.title.size(), 40))
             << "\" visible " << c.visible;
     }
 }
 
-TEST(EditorLookup, LastEnumeratedVisibleMatchWins) {
-    WindowHandle first = MakeWindow(L"Quillo V5. first", true);
-    WindowHandle second = MakeWindow(L"Quillo V5. second", true); // created later: above `first`
-    WindowHandle hidden = MakeWindow(L"Quillo V5. hidden", false);
+TEST_F(EditorLookup, LastEnumeratedVisibleMatchWins) {
+    OwnedWindow first = MakeWindow(L"Quillo V5. first", true);
+    OwnedWindow second = MakeWindow(L"Quillo V5. second", true); // created later: above `first`
+    OwnedWindow hidden = MakeWindow(L"Quillo V5. hidden", false);
     const auto order = EnumerationOrder();
     const auto at = [&](HWND w) { return std::find(order.begin(), order.end(), w) - order.begin(); };
     ASSERT_LT(at(second.get()), at(first.get())) << "z-order: the newer window is visited first";
@@ -93,16 +106,16 @@ TEST(EditorLookup, LastEnumeratedVisibleMatchWins) {
     EXPECT_EQ(Navigator.EditorHandle, second.get());
 }
 
-TEST(EditorLookup, NoMatchLeavesTheHandleAsItWas) {
-    WindowHandle other = MakeWindow(L"Some other program", true);
-    Navigator.TitlePrefix = EDITOR_TITLE_PREFIX;
+TEST_F(EditorLookup, NoMatchLeavesTheHandleAsItWas) {
+    OwnedWindow other = MakeWindow(L"Some other program", true);
+    AssignText(Navigator.TitlePrefix, EDITOR_TITLE_PREFIX);
     Navigator.EditorHandle = other.get();
     FindEditorWindow();
     EXPECT_EQ(Navigator.EditorHandle, other.get());
 }
 
 TEST(WindowRectValue, SidesKeepTheirSign) {
-    WindowHandle window = MakeWindow(L"rect", true, -300, -200, 250, 120);
+    OwnedWindow window = MakeWindow(L"rect", true, -300, -200, 250, 120);
     RECT rect;
     ASSERT_TRUE(GetWindowRect(window.get(), &rect));
     ASSERT_LT(rect.left, 0);

@@ -5,6 +5,7 @@
 #include "navigator/editor_lookup.h"
 #include "navigator/globals.h"
 
+#include "support/runtime_fixture.h"
 #include "../support/fixture_client.h"
 #include "../support/sequence.h"
 #include "../support/wait.h"
@@ -18,6 +19,7 @@
 namespace {
 
 constexpr DWORD EXIT_WAIT_MS = 30000;
+constexpr std::wstring_view NOTEPAD_FILE = L"Quillo V5. e2e.txt";
 constexpr DWORD CARET_WAIT_MS = 60000; // Wine's Edit digests a few hundred Downs a second
 
 // What the Edit control receives: Wine, like Windows, reports the left Ctrl
@@ -37,7 +39,7 @@ const std::vector<KeyRecord> TO_LINE_ONE = {CTRL_DOWN, CTRL_HOME_DOWN, CTRL_HOME
 // The lookup and keystroke steps of one run, for a given line.
 void NavigateInProcess(int64_t line) {
     Navigator = {};
-    Navigator.TitlePrefix = EDITOR_TITLE_PREFIX;
+    AssignText(Navigator.TitlePrefix, EDITOR_TITLE_PREFIX);
     Navigator.LineNumber = line;
     FindEditorWindow();
     SendCaretKeys();
@@ -47,12 +49,14 @@ std::wstring LinenavCommand(const std::wstring& argument) {
     return Quoted(ProgramBeside(L"linenav.exe")) + L" " + argument;
 }
 
+using Navigation = RuntimeTest;
+
 std::vector<KeyRecord> WaitForKeys(const FixtureEditor& editor, size_t count) {
     WaitUntil([&] { return editor.KeyCount() >= static_cast<long>(count); });
     return editor.Keys();
 }
 
-TEST(Navigation, ExactKeySequence) {
+TEST_F(Navigation, ExactKeySequence) {
     struct Case {
         int64_t line;
         std::vector<KeyRecord> keys;
@@ -78,7 +82,7 @@ TEST(Navigation, ExactKeySequence) {
     }
 }
 
-TEST(Navigation, CaretLandsOnTheLine) {
+TEST_F(Navigation, CaretLandsOnTheLine) {
     FixtureEditor editor;
     ASSERT_TRUE(editor.Start({.title = L"Quillo V5. caret", .lines = 300, .caret = 120}));
     for (int64_t line : {2, 17, 1, 150, 300}) {
@@ -89,7 +93,7 @@ TEST(Navigation, CaretLandsOnTheLine) {
     }
 }
 
-TEST(Navigation, LinenavExeGoesToLineOneAndExitsZero) {
+TEST_F(Navigation, LinenavExeGoesToLineOneAndExitsZero) {
     FixtureEditor editor;
     ASSERT_TRUE(editor.Start({.title = L"Quillo V5. exe", .lines = 60, .caret = 40}));
     ChildProcess linenav;
@@ -99,7 +103,7 @@ TEST(Navigation, LinenavExeGoesToLineOneAndExitsZero) {
     EXPECT_TRUE(WaitUntil([&] { return editor.CaretLine() == 0; }));
 }
 
-TEST(Navigation, LinenavExeWithoutEditorExitsZero) {
+TEST_F(Navigation, LinenavExeWithoutEditorExitsZero) {
     for (const wchar_t* argument : {L"\"C:\\Prog Dir\\\"", L""}) {
         ChildProcess linenav;
         ASSERT_TRUE(StartProcess(LinenavCommand(argument), linenav));
@@ -116,7 +120,7 @@ public:
     std::string Open(int lines) {
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
-        path_ = std::wstring(temp) + L"Quillo V5. e2e.txt";
+        path_ = std::wstring(temp) + std::wstring(NOTEPAD_FILE);
         std::string text;
         for (int i = 1; i <= lines; ++i) text += "notepad line " + std::to_string(i) + "\r\n";
         FileHandle file(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -129,7 +133,7 @@ public:
         if (!WaitUntil([&] { return (window_ = FindProcessWindow(process_.id, L"Notepad")) != nullptr; }))
             return "no notepad window";
         // Notepad creates its window as "Untitled" and names it after loading the file.
-        if (!WaitUntil([&] { return Title().rfind(L"Quillo V5. e2e.txt", 0) == 0; }))
+        if (!WaitUntil([&] { return Title().starts_with(NOTEPAD_FILE); }))
             return "notepad never showed the file's name";
         edit_ = FindWindowExW(window_, nullptr, L"Edit", nullptr);
         if (!edit_) return "no Edit control in notepad";
@@ -155,7 +159,7 @@ private:
     HWND window_ = nullptr, edit_ = nullptr;
 };
 
-TEST(Notepad, RealEditorIsFoundAndNavigated) {
+TEST_F(Navigation, NotepadIsFoundAndNavigated) {
     Notepad notepad;
     ASSERT_EQ(notepad.Open(120), "");
     EXPECT_EQ(notepad.Title(), L"Quillo V5. e2e.txt - Notepad");

@@ -1,4 +1,3 @@
 #include "base/runtime/process.h"
 
 HINSTANCE ProcessInstance;
-HANDLE GeneralHeap;

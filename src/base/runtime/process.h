@@ -1,8 +1,7 @@
-// The two process-wide values that the program flow sets up before any
-// runtime component starts.
+// The module instance of the process, recorded by the program flow before any
+// runtime component starts; windows and classes are created with it.
 #pragma once
 
 #include <windows.h>
 
-extern HINSTANCE ProcessInstance; // module instance of the process
-extern HANDLE GeneralHeap;        // the runtime's general heap
+extern HINSTANCE ProcessInstance;

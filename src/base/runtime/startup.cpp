@@ -1,5 +1,28 @@
 #include "base/runtime/startup.h"
 
-// The components arrive one by one; each takes its fixed place here.
-void StartRuntime() {}
-void EndRuntime() {}
+#include "base/files/files.h"
+#include "base/system/arguments.h"
+#include "ui/events/events.h"
+#include "ui/gadgets/gadgets.h"
+#include "ui/menus/menus.h"
+#include "ui/windows/app_windows.h"
+
+// Components that nothing on the tool's road uses (imaging, display fonts,
+// a second heap, display scaling) are left out; the order of the rest stands.
+void StartRuntime() {
+    StartEvents();
+    StartFiles();
+    StartWindows();
+    StartGadgets();
+    StartMenus();
+    StartArguments();
+}
+
+// Windows close before the post window goes, so their last events still find
+// the queue.
+void EndRuntime() {
+    EndGadgets();
+    EndWindows();
+    EndFiles();
+    EndEvents();
+}

@@ -67,4 +67,4 @@ using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
 using LibraryHandle = UniqueHandle<LibraryHandleTraits>;
-using WindowHandle = UniqueHandle<WindowHandleTraits>;
+using OwnedWindow = UniqueHandle<WindowHandleTraits>;

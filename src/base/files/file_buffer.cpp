@@ -1,0 +1,67 @@
+#include "base/files/file_buffer.h"
+
+#include <cstring>
+
+namespace {
+
+// Reads of 1, 2 and 4 bytes are the common case: copy them without a general
+// block copy.
+void CopyBytes(uint8_t* destination, const uint8_t* source, int32_t bytes) {
+    switch (bytes) {
+    case 4: destination[3] = source[3]; destination[2] = source[2]; [[fallthrough]];
+    case 2: destination[1] = source[1]; [[fallthrough]];
+    case 1: destination[0] = source[0]; break;
+    case 0: break;
+    default: std::memcpy(destination, source, static_cast<size_t>(bytes)); break;
+    }
+}
+
+} // namespace
+
+int32_t FlushFileEntry(FileEntry* entry) {
+    if (entry->clean || !entry->buffer) return 0;
+    const int32_t written = WriteToFile(entry->handle, entry->buffer, entry->capacity - entry->count);
+    entry->count = entry->capacity;
+    return written;
+}
+
+int32_t BufferedRead(FileEntry* entry, void* destination, int32_t bytes) {
+    if (bytes <= 0) return 0;
+    auto* out = static_cast<uint8_t*>(destination);
+    if (!entry->clean) {
+        FlushFileEntry(entry);
+        entry->clean = 1;
+        entry->count = 0;
+    }
+    const int32_t available = entry->count;
+    const int32_t start = entry->filled - available;
+    if (available >= bytes) {
+        CopyBytes(out, entry->buffer + start, bytes);
+        entry->count -= bytes;
+        return bytes;
+    }
+    CopyBytes(out, entry->buffer + start, available);
+    const int32_t rest = bytes - available;
+    if (rest >= entry->capacity) {
+        const int32_t read = ReadFromFile(entry->handle, out + available, rest);
+        entry->count = 0;
+        return available + (read > 0 ? read : 0);
+    }
+    int32_t read = ReadFromFile(entry->handle, entry->buffer, entry->capacity);
+    if (read < 0) read = 0;
+    entry->filled = entry->count = read;
+    const int32_t taken = rest < read ? rest : read;
+    CopyBytes(out + available, entry->buffer, taken);
+    entry->count -= taken;
+    return available + taken;
+}
+
+int64_t ReadEntryInt32(FileEntry* entry, int32_t* delivered) {
+    uint8_t bytes[4] = {0, 0, 0, 0};
+    int32_t got = entry->buffer ? BufferedRead(entry, bytes, 4) : ReadFromFile(entry->handle, bytes, 4);
+    if (got < 0) got = 0;
+    if (delivered) *delivered = got;
+    const uint32_t value = static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
+                           static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+    return static_cast<int32_t>(value);
+}

@@ -1,0 +1,31 @@
+// The per-file read buffer of numbered files. No Win32 call here: the two
+// byte-moving calls are a link-time seam (files.cpp gives ReadFile and
+// WriteFile; the native tests give an in-memory file).
+#pragma once
+
+#include <cstdint>
+
+// One open file; the file registry's object (its first field is the handle).
+struct FileEntry {
+    void* handle;     // platform file handle; zero while the number is free
+    uint8_t* buffer;  // none: the file is read unbuffered
+    int32_t capacity; // buffer size in bytes
+    int32_t count;    // reading: unread bytes left; writing: free bytes left
+    int32_t filled;   // bytes the last refill placed; first unread byte at filled - count
+    int32_t clean;    // 1: nothing unwritten in the buffer; 0: data still to write
+};
+
+// Up to `bytes` bytes from the file's current position; 0 at the end and on error.
+int32_t ReadFromFile(void* handle, void* destination, int32_t bytes);
+// Bytes written.
+int32_t WriteToFile(void* handle, const void* source, int32_t bytes);
+
+// Delivers up to `bytes` bytes through the buffer; a request at least as large
+// as the buffer bypasses it. Returns the bytes delivered.
+int32_t BufferedRead(FileEntry* entry, void* destination, int32_t bytes);
+// Writes out unwritten data, if any; returns the bytes written.
+int32_t FlushFileEntry(FileEntry* entry);
+// The next 4 bytes as a signed little-endian 32-bit integer widened with its
+// sign; bytes not delivered read as 0 (a partial last record lands in the low
+// positions). *delivered (when given) gets the bytes read.
+int64_t ReadEntryInt32(FileEntry* entry, int32_t* delivered);

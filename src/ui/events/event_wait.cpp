@@ -1,0 +1,107 @@
+// The platform side of events: the one blocking call of the user interface,
+// posted events through a hidden window, and the foreground window's number.
+#include "ui/events/events.h"
+
+#include "base/runtime/memory.h"
+#include "base/runtime/process.h"
+#include "ui/windows/app_windows.h"
+
+#include <windows.h>
+
+namespace {
+
+constexpr const wchar_t* POST_WINDOW_CLASS = L"PostEventClass";
+constexpr const wchar_t* POST_MESSAGE_NAME = L"LinenavPostedEvent";
+constexpr DWORD ALL_INPUT = QS_ALLINPUT | QS_ALLPOSTMESSAGE; // 0x5FF
+
+HWND postWindow;
+UINT postMessage;
+
+// The record a posted event travels in; freed by the post window procedure.
+struct PostedEvent {
+    AppEvent event;
+};
+
+LRESULT CALLBACK PostWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == postMessage && postMessage && lParam) {
+        auto* posted = reinterpret_cast<PostedEvent*>(lParam);
+        RaiseFullEvent(posted->event);
+        FreeGeneralBlock(posted);
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// One platform message: translated through the active window's shortcut list,
+// or passed on to its window.
+void ProcessMessage(MSG& message) {
+    HWND active = GetActiveWindow();
+    if (HACCEL table = ActiveShortcutList(active)) {
+        if (TranslateAcceleratorW(active, table, &message)) {
+            if (active) SetFocusCues(active, true);
+            return;
+        }
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
+
+} // namespace
+
+int64_t WaitEvent(int32_t timeout) {
+    if (int64_t code = TakeQueuedEvent()) return code;
+
+    MSG message;
+    if (timeout == -1) {
+        // A quit message (0) is processed like any other; a failure (-1)
+        // filled nothing, so there is nothing to process.
+        if (GetMessageW(&message, nullptr, 0, 0) == -1) return 0;
+    } else if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | PM_NOYIELD)) {
+        if (timeout == 0) return 0;
+        if (MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(timeout), ALL_INPUT) == WAIT_TIMEOUT)
+            return 0;
+        if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | PM_NOYIELD)) return 0;
+    }
+    ProcessMessage(message);
+    return static_cast<int32_t>(message.message);
+}
+
+int64_t ForegroundAppWindow() {
+    HWND foreground = GetForegroundWindow();
+    if (!foreground) return -1;
+    DWORD process = 0;
+    if (!GetWindowThreadProcessId(foreground, &process) || process != GetCurrentProcessId()) return -1;
+    return OwnWindowNumber(foreground);
+}
+
+int32_t PostAppEvent(int32_t code, int64_t window, int64_t object, int64_t type, uint64_t data) {
+    auto* posted = static_cast<PostedEvent*>(GeneralBlock(sizeof(PostedEvent)));
+    if (!posted) return 0;
+    posted->event = AppEvent{code, object, window, type, data};
+    if (!postWindow || !PostMessageW(postWindow, postMessage, 0, reinterpret_cast<LPARAM>(posted))) {
+        FreeGeneralBlock(posted);
+        return 0;
+    }
+    return 1;
+}
+
+unsigned PostMessageNumber() { return postMessage; }
+
+void StartEvents() {
+    WNDCLASSW windowClass = {};
+    windowClass.style = CS_DBLCLKS;
+    windowClass.lpfnWndProc = PostWindowProcedure;
+    windowClass.hInstance = ProcessInstance;
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = POST_WINDOW_CLASS;
+    RegisterClassW(&windowClass);
+    postWindow = CreateWindowExW(0, POST_WINDOW_CLASS, nullptr, WS_CAPTION, 0, 0, 1, 1, nullptr, nullptr,
+                                 ProcessInstance, nullptr);
+    postMessage = RegisterWindowMessageW(POST_MESSAGE_NAME);
+    StartEventQueue();
+}
+
+void EndEvents() {
+    if (postWindow) DestroyWindow(postWindow);
+    postWindow = nullptr;
+    UnregisterClassW(POST_WINDOW_CLASS, ProcessInstance);
+}

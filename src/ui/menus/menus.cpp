@@ -1,0 +1,91 @@
+#include "ui/menus/menus.h"
+
+#include "base/runtime/registry.h"
+#include "ui/windows/app_windows.h"
+
+Registry* MenuRegistry;
+
+namespace {
+
+MenuRecord* LookupMenu(int64_t number) { return static_cast<MenuRecord*>(LookupObject(MenuRegistry, number)); }
+
+// The platform destroys a window's attached menu with the window; a menu
+// record still naming it must then be freed without DestroyMenu.
+LRESULT CALLBACK MenuSubclassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto previous = reinterpret_cast<WNDPROC>(GetPropW(window, MENU_SUBCLASS_PROPERTY));
+    if (message == WM_NCDESTROY) {
+        if (HMENU attached = GetMenu(window)) {
+            WalkObjects(MenuRegistry);
+            int64_t number = 0;
+            while (auto* menu = static_cast<MenuRecord*>(NextWalkObject(MenuRegistry, &number)))
+                if (menu->handle == attached) ReleaseObject(MenuRegistry, number);
+        }
+    }
+    return previous ? CallWindowProcW(previous, window, message, wParam, lParam)
+                    : DefWindowProcW(window, message, wParam, lParam);
+}
+
+} // namespace
+
+int64_t CreateMenuBar(int64_t number, HWND owner) {
+    int64_t generated = 0;
+    auto* menu = static_cast<MenuRecord*>(ObtainObject(MenuRegistry, number, &generated));
+    if (!menu) return 0;
+    const int64_t name = number == NEW_OBJECT ? generated : number;
+    HMENU handle = CreateMenu();
+    if (!handle) {
+        ReleaseObject(MenuRegistry, name);
+        return 0;
+    }
+    menu->handle = handle;
+    menu->owner = owner;
+    // Subclassed once, however many menus the window gets. The menu is never
+    // attached (no SetMenu), so the client area keeps its size.
+    if (owner && !GetPropW(owner, MENU_SUBCLASS_PROPERTY)) {
+        LONG_PTR previous =
+            SetWindowLongPtrW(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MenuSubclassProcedure));
+        SetPropW(owner, MENU_SUBCLASS_PROPERTY, reinterpret_cast<HANDLE>(previous));
+    }
+    return number == NEW_OBJECT ? generated : reinterpret_cast<int64_t>(handle);
+}
+
+void FreeMenu(int64_t number) {
+    if (number == ALL_OBJECTS) {
+        ReleaseAllObjects(MenuRegistry);
+        return;
+    }
+    MenuRecord* menu = LookupMenu(number);
+    if (!menu) return;
+    if (menu->owner) SetMenu(menu->owner, nullptr);
+    DestroyMenu(menu->handle);
+    ReleaseObject(MenuRegistry, number);
+}
+
+int32_t BindMenuItemHandler(int64_t menu, int32_t item, EventHandler handler) {
+    MenuRecord* record = LookupMenu(menu);
+    if (!record) return 0;
+    const int64_t window = record->owner ? OwnWindowNumber(record->owner) : -1;
+    return BindEventHandler(EVENT_MENU, handler, window, item, 0);
+}
+
+HACCEL AddShortcut(int64_t window, int64_t keyValue, int32_t item) {
+    AppWindow* record = LookupWindow(window);
+    if (!record) return nullptr;
+    ShortcutEntry entry = ShortcutForKeyValue(keyValue);
+    entry.cmd = static_cast<uint16_t>(item & 0xFFFF);
+    if (!PutShortcut(record->shortcuts, entry)) return nullptr;
+    return RebuildShortcutTable(record);
+}
+
+void RemoveShortcut(int64_t window, int64_t keyValue) {
+    AppWindow* record = LookupWindow(window);
+    if (!record) return;
+    if (keyValue == -1) {
+        ClearShortcuts(record->shortcuts);
+    } else if (!TakeShortcut(record->shortcuts, ShortcutForKeyValue(keyValue))) {
+        return; // not in the list: nothing changes, the platform table included
+    }
+    RebuildShortcutTable(record);
+}
+
+void StartMenus() { MenuRegistry = CreateRegistry(16, sizeof(MenuRecord), FreeMenu); }

@@ -1,0 +1,380 @@
+#include "ui/windows/app_windows.h"
+
+#include "base/runtime/process.h"
+#include "base/runtime/registry.h"
+#include "base/system/handles.h"
+#include "ui/events/events.h"
+#include "ui/gadgets/gadgets.h"
+
+#include <cwchar>
+
+Registry* WindowRegistry;
+
+namespace {
+
+HICON classIcon;
+HCURSOR classCursor;
+
+constexpr int CLASS_NAME_UNITS = 40;
+constexpr UINT RICH_EDIT_GET_OPTIONS = 0x44E; // EM_GETOPTIONS (richedit.h)
+constexpr LRESULT RICH_EDIT_READ_ONLY = 0x800; // ECO_READONLY
+
+// "WindowClass_<number>": one class per window, the number in signed decimal.
+void FormatClassName(wchar_t* out, int64_t number) {
+    static const wchar_t PREFIX[] = L"WindowClass_";
+    int length = 0;
+    for (const wchar_t* p = PREFIX; *p; ++p) out[length++] = *p;
+    if (number < 0) out[length++] = L'-';
+    uint64_t magnitude = number < 0 ? 0 - static_cast<uint64_t>(number) : static_cast<uint64_t>(number);
+    wchar_t digits[24];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<wchar_t>(L'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude);
+    while (count) out[length++] = digits[--count];
+    out[length] = 0;
+}
+
+// Desktop composition moves a thick-framed window's client area; asked once.
+bool CompositionEnabled() {
+    static int answer = -1;
+    if (answer >= 0) return answer != 0;
+    answer = 0;
+    // Only from the system folder: a dwmapi.dll planted beside the program
+    // must never be loaded.
+    if (HMODULE dwm = LoadLibraryExW(L"dwmapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+        using IsCompositionEnabled = HRESULT(WINAPI*)(BOOL*);
+        auto query = reinterpret_cast<IsCompositionEnabled>(
+            reinterpret_cast<void*>(GetProcAddress(dwm, "DwmIsCompositionEnabled")));
+        GetProcAddress(dwm, "DwmGetWindowAttribute"); // kept beside it for the window frame queries
+        BOOL enabled = FALSE;
+        if (query && SUCCEEDED(query(&enabled)) && enabled) answer = 1;
+    }
+    return answer != 0;
+}
+
+void RaiseWindowEvent(int32_t code, int64_t number, int64_t object = 0) {
+    RaiseEvent(code, number, object, 0);
+}
+
+// --- The message table -------------------------------------------------------
+
+LRESULT OnClose(HWND window, int64_t number, AppWindow* record) {
+    if (record && record->handle == window) RaiseWindowEvent(EVENT_CLOSE_WINDOW, number, number);
+    return 0; // a close request never destroys the window
+}
+
+LRESULT OnMove(HWND window, int64_t number, AppWindow* record) {
+    if (record && record->handle == window && record->opened) RaiseWindowEvent(EVENT_MOVE_WINDOW, number, number);
+    return 0;
+}
+
+bool OnSize(HWND window, int64_t number, AppWindow* record, WPARAM kind, LRESULT* result) {
+    if (!GetPropW(window, WINDOW_NUMBER_PROPERTY)) {
+        *result = 1; // still inside CreateWindowExW
+        return true;
+    }
+    if (!record || !record->opened) return false;
+    switch (kind) {
+    case SIZE_MINIMIZED:
+        record->minMax = 1;
+        RaiseWindowEvent(EVENT_MINIMIZE_WINDOW, number);
+        break;
+    case SIZE_MAXIMIZED:
+        record->minMax = 1;
+        RaiseWindowEvent(EVENT_MAXIMIZE_WINDOW, number);
+        RaiseWindowEvent(EVENT_SIZE_WINDOW, number);
+        break;
+    case SIZE_RESTORED:
+        if (record->minMax) {
+            record->minMax = 0;
+            RaiseWindowEvent(EVENT_RESTORE_WINDOW, number);
+        }
+        [[fallthrough]];
+    default:
+        // One pending size event per window is enough.
+        DropQueuedEvents(EVENT_SIZE_WINDOW, number, 0, 0);
+        RaiseWindowEvent(EVENT_SIZE_WINDOW, number);
+        break;
+    }
+    *result = 0;
+    return true;
+}
+
+LRESULT OnActivate(HWND window, int64_t number, WPARAM state) {
+    if (LOWORD(state) != WA_INACTIVE) {
+        if (HWND saved = static_cast<HWND>(GetPropW(window, SAVED_FOCUS_PROPERTY))) SetFocus(saved);
+        RaiseWindowEvent(EVENT_ACTIVATE_WINDOW, number);
+    } else {
+        SetPropW(window, SAVED_FOCUS_PROPERTY, GetFocus());
+        SetFocusCues(window, false);
+        RaiseWindowEvent(EVENT_DEACTIVATE_WINDOW, number);
+    }
+    return 1; // no default processing: the platform must not move the focus to the window itself
+}
+
+BOOL CALLBACK SendColorChange(HWND child, LPARAM) {
+    SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+    return TRUE;
+}
+
+LRESULT OnGetMinMaxInfo(HWND window, LPARAM lParam) {
+    if (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize.x = 1;
+    return 0;
+}
+
+LRESULT OnCommand(HWND window, int64_t number, WPARAM wParam, LPARAM lParam) {
+    if (lParam) {
+        LRESULT result = 0;
+        HWND control = reinterpret_cast<HWND>(lParam);
+        if (OfferToGadgetKind(control, window, WM_COMMAND, wParam, lParam, &result)) return result;
+        // The control's id is its gadget number (in full: wParam keeps only 16 bits).
+        RaiseEvent(EVENT_GADGET, number, GetWindowLongPtrW(control, GWLP_ID), HIWORD(wParam));
+        return 0;
+    }
+    if (HIWORD(wParam) == 0) { // a menu item
+        RaiseEvent(EVENT_MENU, number, static_cast<int64_t>(wParam), 0);
+        return 0;
+    }
+    switch (LOWORD(wParam)) { // a shortcut
+    case TAB_NEXT_COMMAND: MoveFocus(false); break;
+    case TAB_PREVIOUS_COMMAND: MoveFocus(true); break;
+    default: RaiseEvent(EVENT_MENU, number, LOWORD(wParam), 0); break;
+    }
+    return 0;
+}
+
+// The final message of a runtime window.
+void CleanUpWindow(HWND window) {
+    const int64_t number = OwnWindowNumber(window);
+    UnbindWindowHandlers(number);
+    RemovePropW(window, SAVED_FOCUS_PROPERTY);
+    RemovePropW(window, WINDOW_NUMBER_PROPERTY);
+    if (AppWindow* record = LookupWindow(number)) {
+        ClearShortcuts(record->shortcuts);
+        if (record->shortcuts.table) DestroyAcceleratorTable(static_cast<HACCEL>(record->shortcuts.table));
+        record->shortcuts.table = nullptr;
+    }
+    wchar_t className[CLASS_NAME_UNITS];
+    FormatClassName(className, number);
+    UnregisterClassW(className, ProcessInstance);
+    ReleaseObject(WindowRegistry, number);
+    DropWindowEvents(number);
+}
+
+LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const int64_t number = WindowNumberOf(window);
+    AppWindow* record = LookupWindow(number);
+    LRESULT result = 0;
+    switch (message) {
+    case WM_CLOSE: return OnClose(window, number, record);
+    case WM_MOVE: return OnMove(window, number, record);
+    case WM_SIZE:
+        if (OnSize(window, number, record, wParam, &result)) return result;
+        break;
+    case WM_ACTIVATE: return OnActivate(window, number, wParam);
+    case WM_ERASEBKGND: RaiseWindowEvent(EVENT_REPAINT, number); break;
+    case WM_SYSCOLORCHANGE:
+        if (record) EnumChildWindows(window, SendColorChange, 0);
+        break;
+    case WM_GETMINMAXINFO:
+        if (record) return OnGetMinMaxInfo(window, lParam);
+        break;
+    case WM_LBUTTONUP: RaiseWindowEvent(EVENT_LEFT_CLICK, number); return 0;
+    case WM_RBUTTONUP: RaiseWindowEvent(EVENT_RIGHT_CLICK, number); return 0;
+    case WM_LBUTTONDBLCLK: RaiseWindowEvent(EVENT_LEFT_DOUBLE_CLICK, number); return 0;
+    case WM_TIMER:
+        if (!record) break;
+        RaiseWindowEvent(EVENT_TIMER, number, static_cast<int64_t>(wParam));
+        return 0;
+    case WM_NOTIFY:
+        if (lParam && OfferToGadgetKind(reinterpret_cast<NMHDR*>(lParam)->hwndFrom, window, message, wParam,
+                                        lParam, &result))
+            return result;
+        break;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+        if (OfferToGadgetKind(reinterpret_cast<HWND>(lParam), window, message, wParam, lParam, &result))
+            return result;
+        break;
+    case WM_COMMAND: return OnCommand(window, number, wParam, lParam);
+    case WM_NCDESTROY:
+        if (GetPropW(window, WINDOW_NUMBER_PROPERTY)) CleanUpWindow(window);
+        return 1;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+bool RegisterWindowClass(int64_t number) {
+    wchar_t className[CLASS_NAME_UNITS];
+    FormatClassName(className, number);
+    WNDCLASSW windowClass = {};
+    windowClass.style = CS_DBLCLKS;
+    windowClass.lpfnWndProc = WindowProcedure;
+    windowClass.hInstance = ProcessInstance;
+    windowClass.hIcon = classIcon;
+    windowClass.hCursor = classCursor;
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = className;
+    return RegisterClassW(&windowClass) != 0;
+}
+
+void Center(HWND window, HWND parent, bool onParent) {
+    RECT outer;
+    GetWindowRect(window, &outer);
+    const int32_t width = outer.right - outer.left, height = outer.bottom - outer.top;
+    WindowPosition at;
+    if (onParent) {
+        RECT around;
+        GetWindowRect(parent, &around);
+        at = CenterOnParent(width, height, around.left, around.top, around.right - around.left,
+                            around.bottom - around.top);
+    } else {
+        at = CenterOnScreen(width, height, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    }
+    SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+} // namespace
+
+// --- Opening and closing ------------------------------------------------------------
+
+int64_t OpenAppWindow(int64_t number, int32_t x, int32_t y, int32_t innerWidth, int32_t innerHeight,
+                      const TextUnit* title) {
+    return OpenAppWindow(number, x, y, innerWidth, innerHeight, title, DEFAULT_WINDOW_FLAGS);
+}
+
+int64_t OpenAppWindow(int64_t number, int32_t x, int32_t y, int32_t innerWidth, int32_t innerHeight,
+                      const TextUnit* title, uint32_t flags, HWND parent) {
+    int64_t generated = 0;
+    auto* record = static_cast<AppWindow*>(ObtainObject(WindowRegistry, number, &generated));
+    if (!record) return 0;
+    const int64_t name = number == NEW_OBJECT ? generated : number;
+
+    RegisterWindowClass(name); // a class still registered under this name serves as well
+    const WindowPlan plan = PlanWindow(flags);
+
+    RECT outer = {0, 0, innerWidth, innerHeight};
+    AdjustWindowRectEx(&outer, plan.style, FALSE, plan.exStyle);
+    const WindowPosition at = PlanPosition(x, y, plan, CompositionEnabled());
+
+    wchar_t className[CLASS_NAME_UNITS];
+    FormatClassName(className, name);
+    HWND window = CreateWindowExW(plan.exStyle, className, title ? title : L"", plan.createStyle, at.x, at.y,
+                                  outer.right - outer.left, outer.bottom - outer.top, parent, nullptr,
+                                  ProcessInstance, nullptr);
+    if (!window) {
+        UnregisterClassW(className, ProcessInstance);
+        ReleaseObject(WindowRegistry, name);
+        return 0;
+    }
+    record->handle = window;
+    SetPropW(window, WINDOW_NUMBER_PROPERTY, reinterpret_cast<HANDLE>(static_cast<intptr_t>(name + 1)));
+    record->opened = 0;
+
+    if (flags & (OPEN_CENTER_SCREEN | OPEN_CENTER_PARENT))
+        Center(window, parent, (flags & OPEN_CENTER_PARENT) && parent);
+    if (!plan.hidden) ShowWindow(window, plan.showCommand); // may already raise EVENT_ACTIVATE_WINDOW
+
+    // Showing may have run handlers that closed the window again.
+    record = LookupWindow(name);
+    if (!record || record->handle != window) return 0;
+    if (StartShortcutList(record->shortcuts)) RebuildShortcutTable(record);
+    if (plan.minMax) record->minMax = 1;
+    if (!plan.noContainer) UseGadgetContainer(window);
+    record->opened = 1;
+    return number == NEW_OBJECT ? generated : reinterpret_cast<int64_t>(window);
+}
+
+void CloseAppWindow(int64_t number) {
+    if (number == ALL_OBJECTS) {
+        ReleaseAllObjects(WindowRegistry);
+        return;
+    }
+    AppWindow* record = LookupWindow(number);
+    if (!record) return;
+    HWND window = record->handle;
+    UnbindWindowHandlers(number);
+    if (HWND owner = GetWindow(window, GW_OWNER)) SetActiveWindow(owner);
+    DestroyWindow(window); // the gadgets go with it; WM_NCDESTROY frees the number
+    DropWindowEvents(number);
+}
+
+HWND WindowHandle(int64_t number) {
+    AppWindow* record = LookupWindow(number);
+    return record ? record->handle : nullptr;
+}
+
+AppWindow* LookupWindow(int64_t number) {
+    return static_cast<AppWindow*>(LookupObject(WindowRegistry, number));
+}
+
+int64_t OwnWindowNumber(HWND window) {
+    return static_cast<int64_t>(reinterpret_cast<intptr_t>(GetPropW(window, WINDOW_NUMBER_PROPERTY))) - 1;
+}
+
+int64_t WindowNumberOf(HWND window) {
+    for (; window; window = GetAncestor(window, GA_PARENT))
+        if (HANDLE value = GetPropW(window, WINDOW_NUMBER_PROPERTY))
+            return static_cast<int64_t>(reinterpret_cast<intptr_t>(value)) - 1;
+    return -1;
+}
+
+HACCEL RebuildShortcutTable(AppWindow* window) {
+    if (window->shortcuts.table) DestroyAcceleratorTable(static_cast<HACCEL>(window->shortcuts.table));
+    window->shortcuts.table = nullptr;
+    if (window->shortcuts.count > 0) {
+        static_assert(sizeof(ShortcutEntry) == sizeof(ACCEL), "shortcut entries are ACCEL records");
+        window->shortcuts.table =
+            CreateAcceleratorTableW(reinterpret_cast<ACCEL*>(window->shortcuts.entries), window->shortcuts.count);
+    }
+    return static_cast<HACCEL>(window->shortcuts.table);
+}
+
+// --- Focus cues and the shortcut list that applies ---------------------------------
+
+void SetFocusCues(HWND window, bool show) {
+    const LRESULT state = SendMessageW(window, WM_QUERYUISTATE, 0, 0);
+    const LRESULT both = UISF_HIDEFOCUS | UISF_HIDEACCEL;
+    if (!show && (state & both) != both) SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, both), 0);
+    if (show && (state & both)) SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, both), 0);
+}
+
+HACCEL ActiveShortcutList(HWND active) {
+    const bool modifier = GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_MENU) < 0;
+    HWND focus = GetFocus();
+    if (focus && GetKeyState(VK_TAB) < 0 && !modifier) {
+        // A plain Tab belongs to a writable rich-text control.
+        wchar_t className[8] = {};
+        GetClassNameW(focus, className, 8);
+        if (std::wcsncmp(className, L"RichE", 5) == 0 || std::wcsncmp(className, L"RICH", 4) == 0) {
+            if (!(SendMessageW(focus, RICH_EDIT_GET_OPTIONS, 0, 0) & RICH_EDIT_READ_ONLY)) return nullptr;
+        }
+    }
+    if (active && modifier) SetFocusCues(active, true);
+    // (A shortcut-capture gadget would take every key here; this program makes none.)
+    if (!active || !GetPropW(active, WINDOW_NUMBER_PROPERTY)) return nullptr;
+    DWORD process = 0;
+    GetWindowThreadProcessId(active, &process);
+    if (process != GetCurrentProcessId()) return nullptr;
+    AppWindow* record = LookupWindow(OwnWindowNumber(active));
+    return record ? static_cast<HACCEL>(record->shortcuts.table) : nullptr;
+}
+
+void StartWindows() {
+    WindowRegistry = CreateRegistry(16, sizeof(AppWindow), CloseAppWindow);
+    classIcon = LoadIconW(ProcessInstance, MAKEINTRESOURCEW(1)); // none in this program
+    classCursor = LoadCursorW(nullptr, IDC_ARROW);
+}
+
+void EndWindows() {
+    ReleaseAllObjects(WindowRegistry);
+    if (classIcon) DestroyIcon(classIcon);
+    classIcon = nullptr;
+}

@@ -1,0 +1,54 @@
+// Numbered top-level windows: opened at a screen position with an exact client
+// size, their platform messages turned into events, their focus kept across
+// deactivation, and their shortcut lists chosen for the event wait.
+#pragma once
+
+#include "base/text/text_unit.h"
+#include "ui/menus/shortcut_list.h"
+#include "ui/windows/window_plan.h"
+
+#include <cstdint>
+#include <windows.h>
+
+struct Registry;
+extern Registry* WindowRegistry;
+
+// The window registry's object.
+struct AppWindow {
+    HWND handle;            // null while the number is free
+    ShortcutList shortcuts; // Tab, Shift+Tab, then the program's own
+    int32_t minMax;         // shown or reported minimized or maximized
+    int32_t opened;         // 0 until OpenAppWindow has finished
+};
+
+// Names of the properties every runtime window carries.
+constexpr const wchar_t* WINDOW_NUMBER_PROPERTY = L"LinenavWindowNumber"; // number + 1
+constexpr const wchar_t* SAVED_FOCUS_PROPERTY = L"LinenavSavedFocus";
+
+// The native handle for a chosen number, the generated number for NEW_OBJECT,
+// 0 on failure. The short form uses DEFAULT_WINDOW_FLAGS.
+int64_t OpenAppWindow(int64_t number, int32_t x, int32_t y, int32_t innerWidth, int32_t innerHeight,
+                      const TextUnit* title);
+int64_t OpenAppWindow(int64_t number, int32_t x, int32_t y, int32_t innerWidth, int32_t innerHeight,
+                      const TextUnit* title, uint32_t flags, HWND parent = nullptr);
+// Closes window `number`, or every window for ALL_OBJECTS.
+void CloseAppWindow(int64_t number);
+HWND WindowHandle(int64_t number);
+AppWindow* LookupWindow(int64_t number);
+
+// The number of the runtime window `window` is, or lies in (the nearest
+// ancestor carrying the number property); -1 when none.
+int64_t WindowNumberOf(HWND window);
+// The number property of `window` itself, minus 1; -1 when it has none.
+int64_t OwnWindowNumber(HWND window);
+
+// The accelerator table that applies to a key message while `active` is the
+// active window, or none.
+HACCEL ActiveShortcutList(HWND active);
+// Shows or hides the keyboard cues (focus rectangles, mnemonic underlines).
+void SetFocusCues(HWND window, bool show);
+// Compiles the window's shortcut entries into its platform table again.
+HACCEL RebuildShortcutTable(AppWindow* window);
+
+void StartWindows();
+void EndWindows();

@@ -1,0 +1,120 @@
+#include "base/files/file_buffer.h"
+
+#include "support/memory_file.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+LINENAV_MEMORY_FILE_SEAM
+
+namespace {
+
+struct OpenFile {
+    MemoryFile file;
+    std::vector<uint8_t> buffer;
+    FileEntry entry = {};
+
+    OpenFile(std::vector<uint8_t> bytes, int32_t capacity = 4096) {
+        file.bytes = std::move(bytes);
+        buffer.resize(static_cast<size_t>(capacity));
+        entry.handle = &file;
+        entry.buffer = capacity ? buffer.data() : nullptr;
+        entry.capacity = capacity;
+        entry.clean = 1;
+    }
+};
+
+std::vector<uint8_t> Records(std::initializer_list<int32_t> values) {
+    std::vector<uint8_t> bytes;
+    for (int32_t value : values)
+        for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<uint8_t>(static_cast<uint32_t>(value) >> shift));
+    return bytes;
+}
+
+TEST(FileBuffer, TenByteFileReadAsFourRecords) {
+    for (int32_t capacity : {4096, 0}) { // buffered and unbuffered alike
+        SCOPED_TRACE(capacity ? "buffered" : "unbuffered");
+        std::vector<uint8_t> bytes = Records({10, -5});
+        bytes.push_back(0x07);
+        bytes.push_back(0x01);
+        OpenFile open(bytes, capacity);
+        struct Read {
+            int64_t value;
+            int32_t delivered;
+        };
+        const Read expected[] = {{10, 4}, {-5, 4}, {0x0107, 2}, {0, 0}, {0, 0}};
+        for (const Read& read : expected) {
+            int32_t delivered = -1;
+            EXPECT_EQ(ReadEntryInt32(&open.entry, &delivered), read.value);
+            EXPECT_EQ(delivered, read.delivered);
+        }
+    }
+}
+
+TEST(FileBuffer, ValuesAreSignedLittleEndian) {
+    OpenFile open({0xFF, 0xFF, 0xFF, 0x7F, 0x00, 0x00, 0x00, 0x80, 0xFE, 0xFF, 0xFF, 0xFF});
+    EXPECT_EQ(ReadEntryInt32(&open.entry, nullptr), INT32_MAX);
+    EXPECT_EQ(ReadEntryInt32(&open.entry, nullptr), INT32_MIN);
+    EXPECT_EQ(ReadEntryInt32(&open.entry, nullptr), -2);
+}
+
+TEST(FileBuffer, OneRefillServesAThousandAndTwentyFourRecords) {
+    std::vector<uint8_t> bytes(4 * 3000, 0);
+    for (size_t i = 0; i < bytes.size(); i += 4) bytes[i] = static_cast<uint8_t>(i / 4);
+    OpenFile open(bytes);
+    for (int record = 0; record < 1024; ++record)
+        ASSERT_EQ(ReadEntryInt32(&open.entry, nullptr), static_cast<uint8_t>(record));
+    EXPECT_EQ(open.file.reads, 1);
+    ReadEntryInt32(&open.entry, nullptr);
+    EXPECT_EQ(open.file.reads, 2);
+    EXPECT_EQ(open.file.requested, (std::vector<int32_t>{4096, 4096}));
+}
+
+TEST(FileBuffer, RecordsStraddlingARefillStayWhole) {
+    // A 6-byte buffer: the second record's bytes come from two refills.
+    OpenFile open(Records({0x11223344, 0x55667788, 0x0A0B0C0D}), 6);
+    EXPECT_EQ(ReadEntryInt32(&open.entry, nullptr), 0x11223344);
+    EXPECT_EQ(ReadEntryInt32(&open.entry, nullptr), 0x55667788);
+    EXPECT_EQ(ReadEntryInt32(&open.entry, nullptr), 0x0A0B0C0D);
+}
+
+TEST(FileBuffer, LargeRequestsBypassTheBuffer) {
+    std::vector<uint8_t> bytes(100);
+    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i);
+    OpenFile open(bytes, 8);
+    uint8_t head[3];
+    ASSERT_EQ(BufferedRead(&open.entry, head, 3), 3); // refill of 8, 5 left
+    uint8_t big[20];
+    ASSERT_EQ(BufferedRead(&open.entry, big, 20), 20); // 5 from the buffer, 15 straight from the file
+    for (int i = 0; i < 20; ++i) EXPECT_EQ(big[i], 3 + i);
+    EXPECT_EQ(open.file.requested, (std::vector<int32_t>{8, 15}));
+    EXPECT_EQ(open.entry.count, 0);
+    uint8_t next;
+    ASSERT_EQ(BufferedRead(&open.entry, &next, 1), 1);
+    EXPECT_EQ(next, 23);
+}
+
+TEST(FileBuffer, FailingReadsDeliverNothing) {
+    OpenFile open(Records({42}));
+    open.file.failing = true;
+    int32_t delivered = -1;
+    EXPECT_EQ(ReadEntryInt32(&open.entry, &delivered), 0);
+    EXPECT_EQ(delivered, 0);
+}
+
+TEST(FileBuffer, UnwrittenDataIsFlushedBeforeReading) {
+    OpenFile open(Records({7}), 8);
+    // Three bytes waiting to be written: 8 capacity, 5 free.
+    open.entry.clean = 0;
+    open.entry.count = 5;
+    open.buffer[0] = 'a';
+    open.buffer[1] = 'b';
+    open.buffer[2] = 'c';
+    EXPECT_EQ(ReadEntryInt32(&open.entry, nullptr), 7);
+    EXPECT_EQ(open.file.written, (std::vector<uint8_t>{'a', 'b', 'c'}));
+    EXPECT_EQ(open.entry.clean, 1);
+    EXPECT_EQ(FlushFileEntry(&open.entry), 0) << "a clean buffer writes nothing";
+}
+
+} // namespace

@@ -1,0 +1,147 @@
+// The data folder choice and the line map under Wine, with the tool's globals
+// set directly.
+#include "navigator/line_map.h"
+
+#include "base/files/files.h"
+#include "base/runtime/registry.h"
+#include "base/system/arguments.h"
+#include "navigator/globals.h"
+#include "support/runtime_fixture.h"
+#include "support/temp_folder.h"
+
+#include <string>
+
+namespace {
+
+std::wstring Home() {
+    TextMark home;
+    HomeFolder();
+    return home.text();
+}
+
+class LineMap : public RuntimeTest {
+protected:
+    void SetUp() override {
+        RuntimeTest::SetUp();
+        StartFiles();
+        Navigator = {};
+    }
+    void TearDown() override {
+        EXPECT_EQ(LookupObject(FileRegistry, LINE_MAP_FILE_NUMBER), nullptr) << "file 1 is closed";
+        EndFiles();
+        RuntimeTest::TearDown();
+    }
+
+    std::wstring ChooseFor(const std::wstring& programFolder) {
+        AssignText(Navigator.ProgramFolder, programFolder.c_str());
+        ChooseDataFolder();
+        return Navigator.DataFolder ? Navigator.DataFolder : L"";
+    }
+
+    int64_t Translate(const std::wstring& dataFolder, int64_t typed) {
+        AssignText(Navigator.DataFolder, dataFolder.c_str());
+        Navigator.LineNumber = typed;
+        Navigator.MapValue = 0;
+        TranslateLineNumber();
+        return Navigator.LineNumber;
+    }
+
+    TempFolder folder;
+};
+
+TEST_F(LineMap, PerUserFolderWithoutMarkerEvenBesideADataFolder) {
+    folder.MakeFolder(L"DATA");
+    const std::wstring home = Home();
+    ASSERT_FALSE(home.empty());
+    ASSERT_EQ(home.back(), L'\\');
+    EXPECT_EQ(ChooseFor(folder.path()), home + L"AppData\\Local\\Quillo5\\");
+}
+
+TEST_F(LineMap, MarkerAsEmptyFileOrFolderMeansPortable) {
+    {
+        TempFolder program;
+        program.Write(L"portable.inf", {});
+        EXPECT_EQ(ChooseFor(program.path()), program.path() + L"DATA\\");
+    }
+    {
+        TempFolder program;
+        program.MakeFolder(L"portable.inf");
+        EXPECT_EQ(ChooseFor(program.path()), program.path() + L"DATA\\");
+    }
+}
+
+TEST_F(LineMap, ProgramFolderWithoutBackslashRunsTheNamesTogether) {
+    folder.Write(L"toolportable.inf", {1});
+    const std::wstring program = folder.path() + L"tool";
+    EXPECT_EQ(ChooseFor(program), program + L"DATA\\");
+    folder.MakeFolder(L"other");
+    folder.Write(L"other\\portable.inf", {});
+    const std::wstring unslashed = folder.path() + L"other"; // other\portable.inf exists, otherportable.inf does not
+    EXPECT_EQ(ChooseFor(unslashed), Home() + L"AppData\\Local\\Quillo5\\");
+}
+
+TEST_F(LineMap, NoProgramFolderLooksInTheCurrentFolder) {
+    wchar_t previous[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryW(folder.path().c_str()));
+    EXPECT_EQ(ChooseFor(L""), Home() + L"AppData\\Local\\Quillo5\\");
+    folder.Write(L"portable.inf", {});
+    EXPECT_EQ(ChooseFor(L""), L"DATA\\");
+    SetCurrentDirectoryW(previous);
+}
+
+TEST_F(LineMap, TranslatesThroughTheRecords) {
+    const std::wstring twelve = folder.MakeFolder(L"twelve") + L"\\";
+    folder.Write(L"twelve\\lineno.txt", Int32Records({10, 0, -5}));
+    const std::wstring ten = folder.MakeFolder(L"ten") + L"\\";
+    auto tenBytes = Int32Records({100, 200});
+    tenBytes.push_back(0x07);
+    tenBytes.push_back(0x01);
+    folder.Write(L"ten\\lineno.txt", tenBytes);
+    const std::wstring empty = folder.MakeFolder(L"empty") + L"\\";
+    folder.Write(L"empty\\lineno.txt", {});
+    const std::wstring none = folder.MakeFolder(L"none") + L"\\";
+    const std::wstring folderMap = folder.MakeFolder(L"foldermap") + L"\\";
+    folder.MakeFolder(L"foldermap\\lineno.txt");
+
+    struct Case {
+        std::wstring data;
+        int64_t typed, line;
+        const char* why;
+    };
+    const Case cases[] = {
+        {twelve, 1, 10, "record 1"},
+        {twelve, 2, 2, "a zero record keeps the typed number"},
+        {twelve, 3, -5, "negative records replace the number unchanged"},
+        {twelve, 4, 4, "past the end"},
+        {twelve, 0, 0, "typed 0 reads nothing"},
+        {twelve, -3, -3, "negative typed numbers read nothing"},
+        {ten, 3, 0x0107, "partial last record"},
+        {ten, 4, 4, "after the partial record"},
+        {ten, 2, 200, "whole record before the partial one"},
+        {empty, 5, 5, "empty map"},
+        {none, 7, 7, "no map"},
+        {folderMap, 8, 8, "a folder named like the map"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Translate(c.data, c.typed), c.line) << c.why;
+}
+
+TEST_F(LineMap, MapHeldOpenByAnotherProcessLeavesTheTypedNumber) {
+    const auto map = folder.Write(L"lineno.txt", Int32Records({42, 43}));
+    FileHolder holder;
+    ASSERT_TRUE(holder.Hold(map));
+    EXPECT_EQ(Translate(folder.path(), 1), 1);
+}
+
+TEST_F(LineMap, ALargeRecordNumberReadsThroughTheWholeMap) {
+    std::vector<uint8_t> bytes = Int32Records({});
+    for (int32_t record = 1; record <= 5000; ++record) {
+        auto one = Int32Records({record * 3});
+        bytes.insert(bytes.end(), one.begin(), one.end());
+    }
+    folder.Write(L"lineno.txt", bytes);
+    EXPECT_EQ(Translate(folder.path(), 4321), 4321 * 3);
+    EXPECT_EQ(Translate(folder.path(), 5001), 5001);
+}
+
+} // namespace

@@ -1,0 +1,71 @@
+#include "temp_folder.h"
+
+#include "base/system/handles.h"
+
+namespace {
+
+void RemoveTree(const std::wstring& folder) { // folder ends in a backslash
+    WIN32_FIND_DATAW found;
+    FindHandle search(FindFirstFileW((folder + L"*").c_str(), &found));
+    if (search) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const std::wstring full = folder + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(full + L"\\");
+            else DeleteFileW((L"\\\\?\\" + full).c_str());
+        } while (FindNextFileW(search.get(), &found));
+    }
+    search.reset();
+    RemoveDirectoryW(folder.c_str());
+}
+
+} // namespace
+
+TempFolder::TempFolder() {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    static int serial = 0;
+    path_ = std::wstring(temp) + L"linenav-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++serial) + L"\\";
+    CreateDirectoryW(path_.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder() { RemoveTree(path_); }
+
+std::wstring TempFolder::Write(const std::wstring& name, const std::vector<uint8_t>& bytes) const {
+    const std::wstring full = path_ + name;
+    FileHandle file(CreateFileW((L"\\\\?\\" + full).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    if (file && !bytes.empty())
+        WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    return full;
+}
+
+std::wstring TempFolder::MakeFolder(const std::wstring& name) const {
+    const std::wstring full = path_ + name;
+    CreateDirectoryW(full.c_str(), nullptr);
+    return full;
+}
+
+std::vector<uint8_t> Int32Records(std::initializer_list<int32_t> values) {
+    std::vector<uint8_t> bytes;
+    for (int32_t value : values)
+        for (int shift = 0; shift < 32; shift += 8)
+            bytes.push_back(static_cast<uint8_t>(static_cast<uint32_t>(value) >> shift));
+    return bytes;
+}
+
+bool FileHolder::Hold(const std::wstring& path) {
+    static int serial = 0;
+    const std::wstring eventName = L"LinenavFileHolder-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                   std::to_wstring(++serial);
+    KernelHandle ready(CreateEventW(nullptr, TRUE, FALSE, eventName.c_str()));
+    if (!ready) return false;
+    if (!StartProcess(Quoted(ProgramBeside(L"file_holder.exe")) + L" " + Quoted(path) + L" " + Quoted(eventName),
+                      process_))
+        return false;
+    HANDLE waits[2] = {ready.get(), process_.process.get()};
+    return WaitForMultipleObjects(2, waits, FALSE, 20000) == WAIT_OBJECT_0;
+}

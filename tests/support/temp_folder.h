@@ -1,0 +1,39 @@
+// Files for Windows tests: a fresh folder under the temporary folder, removed
+// with everything in it afterwards; and a file held open by another process.
+#pragma once
+
+#include "processes.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // The folder's path, ending in a backslash.
+    const std::wstring& path() const { return path_; }
+    // Writes `bytes` to path() + name; returns the full path.
+    std::wstring Write(const std::wstring& name, const std::vector<uint8_t>& bytes) const;
+    std::wstring MakeFolder(const std::wstring& name) const;
+
+private:
+    std::wstring path_;
+};
+
+// Signed 32-bit little-endian records, as the line map holds them.
+std::vector<uint8_t> Int32Records(std::initializer_list<int32_t> values);
+
+// Another process that holds `path` open with no sharing while it lives.
+class FileHolder {
+public:
+    bool Hold(const std::wstring& path);
+    ~FileHolder() { process_.Kill(); }
+
+private:
+    ChildProcess process_;
+};
