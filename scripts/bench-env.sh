@@ -12,9 +12,21 @@ BENCH_DESKTOP_SIZE="${BENCH_DESKTOP_SIZE:-1024x768}"
 
 bench_log() { echo "bench: $*" >&2; }
 
+# Wine draws the caption buttons with Marlett; Debian ships it outside the
+# prefix, where this Wine does not pick it up, so the buttons would show as
+# letters. A copy in the prefix's font folder fixes that.
+bench_fonts() {
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts" font
+    for font in /usr/share/wine/fonts/marlett.ttf; do
+        [ -f "$font" ] && [ -d "$fonts" ] && [ ! -f "$fonts/${font##*/}" ] && cp "$font" "$fonts/"
+    done
+    return 0
+}
+
 # Creates the prefix once and configures it for unattended runs.
 bench_prefix() {
     if [ -f "$WINEPREFIX/.linenav-ready" ]; then
+        bench_fonts
         return 0
     fi
     bench_log "creating Wine prefix in $WINEPREFIX"
@@ -37,6 +49,7 @@ REG
     sed -i "s/DESKTOPSIZE/$BENCH_DESKTOP_SIZE/" "$reg"
     DISPLAY= wine regedit /S "$reg" >/dev/null 2>&1
     wineserver -w
+    bench_fonts
     touch "$WINEPREFIX/.linenav-ready"
 }
 
@@ -70,7 +83,7 @@ bench_up() {
     export BENCH_EXPLORER_PID
     # Wait (bounded) until the desktop window is mapped on the X display.
     local i
-    for i in $(seq 1 100); do
+    for i in $(seq 1 300); do
         if xwininfo -root -children 2>/dev/null | grep -q 'Wine desktop\|Default - Wine'; then
             return 0
         fi

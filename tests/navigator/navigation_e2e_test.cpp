@@ -7,6 +7,7 @@
 
 #include "support/runtime_fixture.h"
 #include "../support/fixture_client.h"
+#include "../support/linenav_run.h"
 #include "../support/sequence.h"
 #include "../support/wait.h"
 
@@ -43,10 +44,6 @@ void NavigateInProcess(int64_t line) {
     Navigator.LineNumber = line;
     FindEditorWindow();
     SendCaretKeys();
-}
-
-std::wstring LinenavCommand(const std::wstring& argument) {
-    return Quoted(ProgramBeside(L"linenav.exe")) + L" " + argument;
 }
 
 using Navigation = RuntimeTest;
@@ -90,25 +87,6 @@ TEST_F(Navigation, CaretLandsOnTheLine) {
         NavigateInProcess(line);
         EXPECT_TRUE(WaitUntil([&] { return editor.CaretLine() == line - 1; }, CARET_WAIT_MS))
             << "caret on line " << editor.CaretLine() << ", expected " << line - 1;
-    }
-}
-
-TEST_F(Navigation, LinenavExeGoesToLineOneAndExitsZero) {
-    FixtureEditor editor;
-    ASSERT_TRUE(editor.Start({.title = L"Quillo V5. exe", .lines = 60, .caret = 40}));
-    ChildProcess linenav;
-    ASSERT_TRUE(StartProcess(LinenavCommand(L"\"C:\\Prog Dir\\\""), linenav));
-    EXPECT_EQ(linenav.WaitForExit(EXIT_WAIT_MS), std::optional<DWORD>(0));
-    EXPECT_TRUE(SameSequence(TO_LINE_ONE, WaitForKeys(editor, TO_LINE_ONE.size()), KeyRecordName));
-    EXPECT_TRUE(WaitUntil([&] { return editor.CaretLine() == 0; }));
-}
-
-TEST_F(Navigation, LinenavExeWithoutEditorExitsZero) {
-    for (const wchar_t* argument : {L"\"C:\\Prog Dir\\\"", L""}) {
-        ChildProcess linenav;
-        ASSERT_TRUE(StartProcess(LinenavCommand(argument), linenav));
-        EXPECT_EQ(linenav.WaitForExit(EXIT_WAIT_MS), std::optional<DWORD>(0));
-        linenav.Kill();
     }
 }
 
@@ -169,10 +147,13 @@ TEST_F(Navigation, NotepadIsFoundAndNavigated) {
     EXPECT_TRUE(WaitUntil([&] { return EditCaretLine(notepad.edit()) == 41; }, CARET_WAIT_MS))
         << "caret on line " << EditCaretLine(notepad.edit());
 
-    ChildProcess linenav;
-    ASSERT_TRUE(StartProcess(LinenavCommand(L"\"C:\\Program Files\\Quillo\\\""), linenav));
-    EXPECT_EQ(linenav.WaitForExit(EXIT_WAIT_MS), std::optional<DWORD>(0));
-    EXPECT_TRUE(WaitUntil([&] { return EditCaretLine(notepad.edit()) == 0; }))
+    // linenav.exe itself, typed into like a person.
+    LinenavRun run;
+    ASSERT_TRUE(run.StartAndWaitForPrompt(L"\"C:\\Program Files\\Quillo\\\""));
+    SendText(L"17");
+    SendKey(VK_RETURN);
+    EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
+    EXPECT_TRUE(WaitUntil([&] { return EditCaretLine(notepad.edit()) == 16; }, CARET_WAIT_MS))
         << "caret on line " << EditCaretLine(notepad.edit());
 }
 

@@ -134,6 +134,16 @@ void LeaveShared() { pthread_mutex_unlock(&sharedLock); }
 
 OnceRecord sharedLockOnce;
 BlockPool* sharedPools;
+PrivateHeap sharedPoolsHeap; // the shared pools live in this general heap, and die with it
+
+// A list left from a general heap that has since been destroyed (a runtime
+// started again, as the tests do) names freed memory: forget it.
+void ForgetPoolsOfAnotherHeap() {
+    if (sharedPoolsHeap != GeneralHeap) {
+        sharedPools = nullptr;
+        sharedPoolsHeap = GeneralHeap;
+    }
+}
 
 constexpr int32_t SHARED_MINIMUM = 16;
 constexpr int32_t SHARED_MAXIMUM = 65536;
@@ -143,6 +153,7 @@ constexpr int32_t SHARED_MAXIMUM = 65536;
 BlockPool* SharedBlockPool(int32_t recordSize) {
     RunOnce(&sharedLockOnce, CreateSharedLock, nullptr);
     EnterShared();
+    ForgetPoolsOfAnotherHeap();
     BlockPool* pool = sharedPools;
     while (pool && pool->recordSize != recordSize) pool = pool->nextShared;
     if (!pool) {
@@ -162,6 +173,7 @@ void ReleaseSharedBlockPool(BlockPool* pool) {
     if (!pool) return;
     RunOnce(&sharedLockOnce, CreateSharedLock, nullptr);
     EnterShared();
+    ForgetPoolsOfAnotherHeap();
     if (--pool->users == 0) {
         for (BlockPool** link = &sharedPools; *link; link = &(*link)->nextShared)
             if (*link == pool) {

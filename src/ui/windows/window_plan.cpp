@@ -37,7 +37,7 @@ WindowPosition PlanPosition(int32_t x, int32_t y, const WindowPlan& plan, bool c
     if (x == POSITION_DEFAULT || (y == POSITION_DEFAULT && !plan.center))
         return {DEFAULT_COORDINATE, DEFAULT_COORDINATE};
     if ((plan.style & (STYLE_CAPTION | STYLE_THICKFRAME)) == (STYLE_CAPTION | STYLE_THICKFRAME) && composition)
-        x -= 5;
+        x = static_cast<int32_t>(static_cast<uint32_t>(x) - 5u); // wraps at the far left, never overflows
     return {x, y};
 }
 

@@ -75,3 +75,19 @@ TEST_F(BlockPools, SharedPoolsAreSharedBySizeAndFreedWithTheirLastUser) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(BlockPoolsAcrossHeaps, ARuntimeStartedAgainGetsFreshSharedPools) {
+    for (int round = 0; round < 3; ++round) {
+        GeneralHeap = CreatePrivateHeap();
+        BlockPool* pool = SharedBlockPool(40);
+        ASSERT_TRUE(pool);
+        EXPECT_EQ(pool->users, 1) << "round " << round;
+        ReleasePoolRecord(pool, PoolRecord(pool));
+        DestroyPrivateHeap(GeneralHeap); // the pools die with their heap, unreleased
+        GeneralHeap = nullptr;
+    }
+}
+
+} // namespace

@@ -27,3 +27,27 @@ TEST_F(Startup, ShutdownClosesEveryFileStillOpen) {
 }
 
 } // namespace
+
+#include "base/runtime/process.h"
+#include "ui/events/events.h"
+#include "ui/windows/app_windows.h"
+
+namespace {
+
+TEST_F(Startup, ShutdownClosesAWindowStillOpenWhileEventsStillRun) {
+    ProcessInstance = GetModuleHandleW(nullptr);
+    StartRuntime();
+    ASSERT_NE(OpenAppWindow(0, 10, 10, 120, 60, L"Window"), 0);
+    HWND window = WindowHandle(0);
+    // The window's last messages raise events; the post window must still be
+    // there when they do, so windows close before events end.
+    static int closedWithPostWindow = -1;
+    closedWithPostWindow = -1;
+    BindEventHandler(EVENT_DEACTIVATE_WINDOW, [] { closedWithPostWindow = FindWindowW(L"PostEventClass", nullptr) != nullptr; });
+    EndRuntime();
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(FindWindowW(L"PostEventClass", nullptr), nullptr);
+    EXPECT_EQ(closedWithPostWindow, 1) << "the active window's deactivation is raised while it closes";
+}
+
+} // namespace

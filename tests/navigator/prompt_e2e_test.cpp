@@ -1,0 +1,422 @@
+// linenav.exe end to end under Wine: started as the editor starts it, typed
+// into through the system's input path, navigating the fixture editor.
+#include "../support/fixture_client.h"
+#include "../support/linenav_run.h"
+#include "../support/sequence.h"
+#include "../support/temp_folder.h"
+#include "../support/wait.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <shlobj.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr DWORD CARET_WAIT_MS = 60000;
+const std::wstring NO_PROGRAM_FOLDER = L"\"C:\\linenav absent program\\\"";
+
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+std::wstring FieldText(HWND field) {
+    wchar_t text[256] = {};
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(field, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000, &copied);
+    return text;
+}
+
+bool CaretReaches(const FixtureEditor& editor, long line) {
+    return WaitUntil([&] { return editor.CaretLine() == line; }, CARET_WAIT_MS);
+}
+
+class Prompt : public ::testing::Test {
+protected:
+    // The editor stays where it was started; each test starts its own.
+    bool StartEditor(int x = 40, int y = 40, int lines = 300) {
+        return editor.Start({.title = L"Quillo V5. prompt", .lines = lines, .caret = lines / 2, .x = x, .y = y});
+    }
+    FixtureEditor editor;
+};
+
+// --- Ending the prompt ---------------------------------------------------------------
+
+TEST_F(Prompt, TypedTextThenReturn) {
+    struct Case {
+        std::wstring typed;
+        long line; // 1-based line the caret lands on
+    };
+    const Case cases[] = {{L"125", 125}, {L"", 1}, {L"12abc", 12}, {L"  $1F", 31},
+                          {L"%101", 5},  {L"-5", 1}, {L"0", 1}};
+    ASSERT_TRUE(StartEditor());
+    for (const Case& c : cases) {
+        SCOPED_TRACE("typed \"" + Narrow(c.typed) + "\"");
+        ASSERT_TRUE(editor.MakeForeground());
+        LinenavRun run;
+        ASSERT_TRUE(run.StartAndWaitForPrompt(NO_PROGRAM_FOLDER));
+        SendText(c.typed);
+        ASSERT_TRUE(WaitUntil([&] { return FieldText(run.field()) == c.typed; }));
+        SendKey(VK_RETURN);
+        EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
+        EXPECT_FALSE(IsWindow(run.prompt()));
+        EXPECT_TRUE(CaretReaches(editor, c.line - 1)) << "caret on line " << editor.CaretLine() + 1;
+    }
+}
+
+TEST_F(Prompt, EmptyEntryTypesTheKeysOfLineOne) {
+    ASSERT_TRUE(StartEditor());
+    LinenavRun run;
+    ASSERT_TRUE(run.StartAndWaitForPrompt(NO_PROGRAM_FOLDER));
+    editor.ClearKeys();
+    SendKey(VK_RETURN);
+    ASSERT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
+    const std::vector<KeyRecord> expected = {
+        {WM_KEYDOWN, VK_CONTROL, FIXTURE_CTRL}, {WM_KEYDOWN, VK_HOME, FIXTURE_CTRL}, {WM_KEYUP, VK_HOME, FIXTURE_CTRL},
+        {WM_KEYUP, VK_CONTROL, 0},              {WM_KEYDOWN, VK_HOME, 0},            {WM_KEYUP, VK_HOME, 0}};
+    WaitUntil([&] { return editor.KeyCount() >= static_cast<long>(expected.size()); });
+    EXPECT_TRUE(SameSequence(expected, editor.Keys(), KeyRecordName))
+        << "the Return that ended the prompt never reaches the editor";
+}
+
+TEST_F(Prompt, ClosingIsNoCancel) {
+    enum class End { CloseBox, AltF4 };
+    ASSERT_TRUE(StartEditor());
+    for (End end : {End::CloseBox, End::AltF4}) {
+        SCOPED_TRACE(end == End::CloseBox ? "close box" : "Alt+F4");
+        ASSERT_TRUE(editor.MakeForeground());
+        LinenavRun run;
+        ASSERT_TRUE(run.StartAndWaitForPrompt(NO_PROGRAM_FOLDER));
+        SendText(L"125");
+        ASSERT_TRUE(WaitUntil([&] { return FieldText(run.field()) == L"125"; }));
+        if (end == End::CloseBox) {
+            const auto box = CloseBoxOf(run.prompt());
+            ASSERT_TRUE(box);
+            ASSERT_TRUE(ClickAt(*box));
+        } else {
+            SendKey(VK_F4, false, false, true);
+        }
+        EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
+        EXPECT_TRUE(CaretReaches(editor, 124)) << "caret on line " << editor.CaretLine() + 1;
+    }
+}
+
+// --- Where and how it shows ------------------------------------------------------------
+
+TEST_F(Prompt, OpensBesideTheEditorWithItsLook) {
+    struct Case {
+        int x, y;
+    };
+    for (const Case& c : {Case{40, 40}, Case{-150, 30}, Case{300, 250}}) {
+        SCOPED_TRACE("editor at " + std::to_string(c.x) + "," + std::to_string(c.y));
+        ASSERT_TRUE(StartEditor(c.x, c.y, 20));
+        RECT editorRect;
+        GetWindowRect(editor.window(), &editorRect);
+        LinenavRun run;
+        ASSERT_TRUE(run.StartAndWaitForPrompt(NO_PROGRAM_FOLDER));
+
+        RECT outer, client;
+        GetWindowRect(run.prompt(), &outer);
+        GetClientRect(run.prompt(), &client);
+        EXPECT_EQ(outer.left, editorRect.left + 280);
+        EXPECT_EQ(outer.top, editorRect.top + 80);
+        EXPECT_EQ(client.right, 120);
+        EXPECT_EQ(client.bottom, 60);
+        wchar_t text[64] = {};
+        GetWindowTextW(run.prompt(), text, 64);
+        EXPECT_EQ(std::wstring(text), L"Window");
+        const LONG_PTR style = GetWindowLongPtrW(run.prompt(), GWL_STYLE);
+        EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU), WS_CAPTION | WS_SYSMENU);
+        EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
+        EXPECT_EQ(GetMenu(run.prompt()), nullptr) << "no menu bar";
+        EXPECT_EQ(GetWindow(run.prompt(), GW_OWNER), nullptr);
+
+        ASSERT_TRUE(run.label());
+        SendMessageW(run.label(), WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text));
+        EXPECT_EQ(std::wstring(text), L"Enter line no.");
+        EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrW(run.label(), GWL_STYLE)), 0x50020080u);
+        EXPECT_EQ(GetWindowLongPtrW(run.label(), GWL_EXSTYLE), 0);
+        EXPECT_EQ(GetDlgCtrlID(run.label()), 1);
+        EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrW(run.field(), GWL_STYLE)), 0x50030080u);
+        EXPECT_EQ(GetWindowLongPtrW(run.field(), GWL_EXSTYLE), WS_EX_CLIENTEDGE);
+        EXPECT_EQ(GetDlgCtrlID(run.field()), 2);
+        RECT field;
+        GetWindowRect(run.field(), &field);
+        EXPECT_EQ(field.right - field.left, 100);
+        EXPECT_EQ(field.bottom - field.top, 20);
+
+        SendKey(VK_RETURN);
+        EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
+        editor.Close();
+    }
+}
+
+TEST_F(Prompt, WithoutAnEditorOpensAt280By80) {
+    LinenavRun run;
+    ASSERT_TRUE(run.StartAndWaitForPrompt(NO_PROGRAM_FOLDER));
+    RECT outer;
+    GetWindowRect(run.prompt(), &outer);
+    EXPECT_EQ(outer.left, 280);
+    EXPECT_EQ(outer.top, 80);
+    SendText(L"9");
+    SendKey(VK_RETURN);
+    EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
+}
+
+// --- Keys that must not end it -------------------------------------------------------------
+
+TEST_F(Prompt, TabAndModifiedReturnKeepItOpen) {
+    ASSERT_TRUE(StartEditor());
+    LinenavRun run;
+    ASSERT_TRUE(run.StartAndWaitForPrompt(NO_PROGRAM_FOLDER));
+    // Each key is followed by a character, and the character's arrival shows
+    // the key was handled while the prompt stayed open with the focus in place.
+    struct Step {
+        WORD key;
+        bool shift, control, alt;
+        const wchar_t* then;
+    };
+    const Step steps[] = {{VK_TAB, false, false, false, L"4"},   {VK_TAB, true, false, false, L"2"},
+                          {VK_RETURN, true, false, false, L"a"}, {VK_RETURN, false, true, false, L"b"},
+                          {VK_RETURN, false, false, true, L"c"}};
+    std::wstring expected;
+    for (const Step& step : steps) {
+        SendKey(step.key, step.shift, step.control, step.alt);
+        SendText(step.then);
+        expected += step.then;
+        EXPECT_TRUE(WaitUntil([&] { return FieldText(run.field()) == expected; }))
+            << "field holds \"" << Narrow(FieldText(run.field())) << "\"";
+        EXPECT_TRUE(run.Running());
+        EXPECT_TRUE(IsForegroundWithFocus(run.prompt(), run.field()));
+    }
+    SendKey(VK_RETURN);
+    EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
+    EXPECT_TRUE(CaretReaches(editor, 41));
+}
+
+TEST_F(Prompt, LeavingAndComingBackKeepsReturnWorking) {
+    ASSERT_TRUE(StartEditor());
+    LinenavRun run;
+    ASSERT_TRUE(run.StartAndWaitForPrompt(NO_PROGRAM_FOLDER));
+    SendText(L"33");
+    ASSERT_TRUE(WaitUntil([&] { return FieldText(run.field()) == L"33"; }));
+    ASSERT_TRUE(editor.MakeForeground());
+    SetForegroundWindow(run.prompt());
+    ASSERT_TRUE(WaitUntil([&] { return IsForegroundWithFocus(run.prompt(), run.field()); }))
+        << "the focus returns to the field";
+    SendKey(VK_RETURN);
+    EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
+    EXPECT_TRUE(CaretReaches(editor, 32));
+}
+
+TEST_F(Prompt, PasteReachingTheLengthLimitEndsItLikeReturn) {
+    ASSERT_TRUE(StartEditor());
+    LinenavRun run;
+    ASSERT_TRUE(run.StartAndWaitForPrompt(NO_PROGRAM_FOLDER));
+    const std::wstring text = L"7" + std::wstring(40000, L'a'); // past the field's default limit
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    std::memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+    SendKey('V', false, true, false);
+    EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0)) << "no Return was pressed";
+    EXPECT_TRUE(CaretReaches(editor, 6));
+}
+
+// --- The line map, end to end ------------------------------------------------------------------
+
+std::wstring ProfileFolder() {
+    wchar_t path[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_PROFILE, nullptr, 0, path);
+    std::wstring folder = path;
+    if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
+    return folder;
+}
+
+// The per-user data folder exists only for the test that needs it.
+class UserMap {
+public:
+    explicit UserMap(const std::vector<uint8_t>& bytes) {
+        CreateDirectoryW((ProfileFolder() + L"AppData").c_str(), nullptr);
+        CreateDirectoryW((ProfileFolder() + L"AppData\\Local").c_str(), nullptr);
+        CreateDirectoryW(Folder().c_str(), nullptr);
+        path_ = Folder() + L"lineno.txt";
+        FileHandle file(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        DWORD written = 0;
+        if (!bytes.empty()) WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    }
+    ~UserMap() {
+        DeleteFileW(path_.c_str());
+        RemoveDirectoryW(Folder().c_str());
+    }
+    const std::wstring& path() const { return path_; }
+    static std::wstring Folder() { return ProfileFolder() + L"AppData\\Local\\Quillo5\\"; }
+
+private:
+    std::wstring path_;
+};
+
+std::vector<uint8_t> TenByteMap() {
+    auto bytes = Int32Records({40, 50});
+    bytes.push_back(0x07);
+    bytes.push_back(0x01);
+    return bytes;
+}
+
+long Navigate(FixtureEditor& editor, const std::wstring& argument, const std::wstring& typed) {
+    editor.MakeForeground();
+    LinenavRun run;
+    if (!run.StartAndWaitForPrompt(argument)) return -1;
+    SendText(typed);
+    WaitUntil([&] { return FieldText(run.field()) == typed; });
+    SendKey(VK_RETURN);
+    if (run.WaitForExit() != std::optional<DWORD>(0)) return -2;
+    // The caret has stopped where the keys put it once it stays put.
+    long line = -3, still = 0;
+    WaitUntil(
+        [&] {
+            const long now = editor.CaretLine();
+            still = now == line ? still + 1 : 0;
+            line = now;
+            return still >= 20;
+        },
+        CARET_WAIT_MS);
+    return line + 1;
+}
+
+TEST_F(Prompt, LineMapPerUserAndPortable) {
+    ASSERT_TRUE(StartEditor(40, 40, 300));
+    TempFolder folder;
+    const std::wstring program = folder.MakeFolder(L"Prog Dir") + L"\\";
+    const std::wstring quoted = Quoted(program);
+
+    {
+        SCOPED_TRACE("per-user map, no portable marker (a DATA folder beside the program is ignored)");
+        folder.MakeFolder(L"Prog Dir\\DATA");
+        folder.Write(L"Prog Dir\\DATA\\lineno.txt", Int32Records({99, 99, 99}));
+        UserMap map(Int32Records({10, 0, 25}));
+        EXPECT_EQ(Navigate(editor, quoted, L"1"), 10);
+        EXPECT_EQ(Navigate(editor, quoted, L"2"), 2) << "a zero record keeps the typed number";
+        EXPECT_EQ(Navigate(editor, quoted, L"3"), 25);
+        EXPECT_EQ(Navigate(editor, quoted, L"4"), 4);
+    }
+    {
+        SCOPED_TRACE("portable marker as an empty file, program folder with spaces");
+        folder.Write(L"Prog Dir\\portable.inf", {});
+        folder.Write(L"Prog Dir\\DATA\\lineno.txt", TenByteMap());
+        EXPECT_EQ(Navigate(editor, quoted, L"2"), 50);
+        EXPECT_EQ(Navigate(editor, quoted, L"3"), 263) << "the partial last record 0x07 0x01";
+        EXPECT_EQ(Navigate(editor, quoted, L"4"), 4);
+        DeleteFileW((program + L"portable.inf").c_str());
+    }
+    {
+        SCOPED_TRACE("portable marker as a folder");
+        folder.MakeFolder(L"Prog Dir\\portable.inf");
+        folder.Write(L"Prog Dir\\DATA\\lineno.txt", Int32Records({10, 0, 25}));
+        EXPECT_EQ(Navigate(editor, quoted, L"1"), 10);
+    }
+    {
+        SCOPED_TRACE("the map held open without sharing by another process");
+        FileHolder holder;
+        ASSERT_TRUE(holder.Hold(program + L"DATA\\lineno.txt"));
+        EXPECT_EQ(Navigate(editor, quoted, L"3"), 3);
+    }
+}
+
+// --- What the tool leaves behind ------------------------------------------------------------------
+
+struct FileState {
+    uint64_t size;
+    FILETIME written;
+};
+
+void Snapshot(const std::wstring& folder, std::map<std::wstring, FileState>& files, bool deep = true) {
+    WIN32_FIND_DATAW found;
+    FindHandle search(FindFirstFileW((folder + L"*").c_str(), &found));
+    if (!search) return;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        const std::wstring full = folder + name;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            files[full + L"\\"] = {0, {}};
+            // Wine links profile folders such as Documents to the Unix home: not ours to walk.
+            if (deep && !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) Snapshot(full + L"\\", files);
+        } else {
+            files[full] = {(static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow,
+                           found.ftLastWriteTime};
+        }
+    } while (FindNextFileW(search.get(), &found));
+}
+
+// Everywhere the tool could plausibly write: the drive's top, the profile
+// with its application-data folders, the temporary folder, the Windows
+// folder's top, the tool's own folder and the current folder.
+void SnapshotWhereTheToolCouldWrite(std::map<std::wstring, FileState>& files) {
+    Snapshot(L"C:\\", files, false);
+    Snapshot(ProfileFolder(), files, false);
+    Snapshot(ProfileFolder() + L"AppData\\", files);
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    Snapshot(temp, files, false);
+    Snapshot(L"C:\\windows\\", files, false);
+    const std::wstring tool = ProgramBeside(L"");
+    Snapshot(tool, files, false);
+    wchar_t current[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, current);
+    std::wstring folder = current;
+    if (folder.back() != L'\\') folder += L'\\';
+    if (folder != tool) Snapshot(folder, files, false);
+}
+
+TEST_F(Prompt, WritesNoFile) {
+    ASSERT_TRUE(StartEditor(40, 40, 50));
+    std::map<std::wstring, FileState> before, after;
+    SnapshotWhereTheToolCouldWrite(before);
+    EXPECT_EQ(Navigate(editor, NO_PROGRAM_FOLDER, L"12"), 12);
+    SnapshotWhereTheToolCouldWrite(after);
+    std::vector<std::wstring> changed;
+    for (const auto& [path, state] : after) {
+        auto old = before.find(path);
+        if (old == before.end() || old->second.size != state.size ||
+            CompareFileTime(&old->second.written, &state.written) != 0)
+            changed.push_back(path);
+    }
+    for (const auto& [path, state] : before)
+        if (!after.count(path)) changed.push_back(path);
+    std::string list;
+    for (const auto& path : changed) list += Narrow(path) + "\n";
+    EXPECT_TRUE(changed.empty()) << "changed on drive C:\n" << list;
+}
+
+// --- Many runs in a row ------------------------------------------------------------------------------
+
+TEST_F(Prompt, HundredNavigationsInARow) {
+    ASSERT_TRUE(StartEditor(40, 40, 80));
+    TempFolder folder;
+    const std::wstring mapped = folder.MakeFolder(L"mapped") + L"\\";
+    folder.Write(L"mapped\\portable.inf", {});
+    folder.MakeFolder(L"mapped\\DATA");
+    // Record k sends k to k + 3, except every seventh record, which is 0.
+    std::vector<uint8_t> bytes;
+    for (int32_t k = 1; k <= 70; ++k) {
+        auto record = Int32Records({k % 7 == 0 ? 0 : k + 3});
+        bytes.insert(bytes.end(), record.begin(), record.end());
+    }
+    folder.Write(L"mapped\\DATA\\lineno.txt", bytes);
+
+    for (int run = 0; run < 100; ++run) {
+        const int typed = 1 + (run * 37) % 70;
+        const bool useMap = run % 2 == 0;
+        const long expected = useMap && typed % 7 != 0 ? typed + 3 : typed;
+        const std::wstring argument = useMap ? Quoted(mapped) : NO_PROGRAM_FOLDER;
+        ASSERT_EQ(Navigate(editor, argument, std::to_wstring(typed)), expected)
+            << "run " << run << ", typed " << typed << (useMap ? " with the map" : " without a map");
+    }
+}
+
+} // namespace

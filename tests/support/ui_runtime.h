@@ -1,0 +1,63 @@
+// The whole runtime started as the tool starts it, for tests of windows,
+// gadgets, menus and events under Wine; plus a recorder of events and a few
+// ways to put real input into the foreground window.
+#pragma once
+
+#include "ui/events/events.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include <string>
+#include <vector>
+#include <windows.h>
+
+// One event: as raised (handlers ran) or as handed out by WaitEvent.
+struct EventRecord {
+    int32_t code;
+    int64_t window;
+    int64_t object;
+    int64_t type;
+    bool operator==(const EventRecord&) const = default;
+};
+
+std::string EventCodeName(int64_t code);
+std::string EventName(const EventRecord& record);
+
+// Starts the general heap, the text area and every runtime component in their
+// fixed order; stops them in reverse afterwards.
+class UiRuntimeTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+};
+
+// Records every event whose handlers run (bound for all windows, objects and
+// types of every event code), in the order they ran.
+class EventRecorder {
+public:
+    // Binds the recorder for every event code; call once per test after the
+    // runtime has started.
+    static void Bind();
+    static std::vector<EventRecord>& Raised();
+    static void Clear() { Raised().clear(); }
+};
+
+// Calls WaitEvent(0) until the queue and the platform queue are empty,
+// returning the events it handed out (message numbers are skipped).
+std::vector<EventRecord> DrainEvents();
+
+// Pumps with WaitEvent until `condition` holds or `timeoutMs` passes;
+// events handed out meanwhile are appended to *events when given.
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000,
+               std::vector<EventRecord>* events = nullptr);
+
+// Real input through the system's input path (SendInput), to the foreground
+// window.
+void PressKey(WORD key, bool shift = false, bool control = false, bool alt = false);
+void TypeText(const std::wstring& text);
+
+// Brings a top-level window of this process to the front and waits for it to
+// be active.
+bool Activate(HWND window);
