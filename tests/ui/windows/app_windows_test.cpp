@@ -602,6 +602,29 @@ TEST_F(Windows, ClosingDropsTheWindowsQueuedEventsAndBindings) {
     EXPECT_TRUE(SameSequence(expected, DrainEvents(), EventName));
 }
 
+TEST_F(Windows, AHandlerMayCloseItsOwnWindowWhileItsBindingsRun) {
+    HWND window = OpenPrompt();
+    DrainEvents();
+    static std::vector<std::string> calls;
+    calls.clear();
+    // Newest first: the closing handler runs, then the older one of the same
+    // binding must not, since the binding went with the window.
+    BindEventHandler(EVENT_CLOSE_WINDOW, [] { calls.push_back("older, same window"); }, 0, 0, 0);
+    BindEventHandler(EVENT_CLOSE_WINDOW, [] {
+        calls.push_back("closing");
+        CloseAppWindow(0);
+    }, 0, 0, 0);
+    BindEventHandler(EVENT_CLOSE_WINDOW, [] { calls.push_back("all windows"); });
+
+    SendMessageW(window, WM_CLOSE, 0, 0);
+
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(calls, (std::vector<std::string>{"closing", "all windows"}));
+    EXPECT_EQ(WindowHandle(0), nullptr);
+    const int64_t reopened = OpenAppWindow(0, LEFT, TOP, WIDTH, HEIGHT, L"Window", DEFAULT_WINDOW_FLAGS);
+    EXPECT_NE(reopened, 0) << "the number is free again";
+}
+
 TEST_F(Windows, ClosingAnOwnedWindowActivatesItsOwnerFirst) {
     HWND owner = OpenPrompt();
     ASSERT_NE(OpenAppWindow(1, 300, TOP, WIDTH, HEIGHT, L"Owned", OPEN_NO_CONTAINER | DEFAULT_WINDOW_FLAGS, owner),
