@@ -28,6 +28,20 @@ std::wstring FieldText(HWND field) {
     return text;
 }
 
+// What the screen looks like when a run did not end: for failure messages.
+std::string Situation(LinenavRun& run) {
+    wchar_t title[128] = {};
+    HWND front = GetForegroundWindow();
+    GetWindowTextW(front, title, 128);
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(front ? GetWindowThreadProcessId(front, nullptr) : 0, &info);
+    return "prompt " + std::string(IsWindow(run.prompt()) ? "still open" : "gone") + ", field holds \"" +
+           Narrow(IsWindow(run.field()) ? FieldText(run.field()) : L"") + "\", linenav " +
+           (run.Running() ? "running" : "ended") + ", foreground \"" + Narrow(title) + "\", focus " +
+           (info.hwndFocus == run.field() ? "in the field" : "elsewhere");
+}
+
 bool CaretReaches(const FixtureEditor& editor, long line) {
     return WaitUntil([&] { return editor.CaretLine() == line; }, CARET_WAIT_MS);
 }
@@ -53,13 +67,14 @@ TEST_F(Prompt, TypedTextThenReturn) {
     ASSERT_TRUE(StartEditor());
     for (const Case& c : cases) {
         SCOPED_TRACE("typed \"" + Narrow(c.typed) + "\"");
+        editor.SetCaretLine(150);
         ASSERT_TRUE(editor.MakeForeground());
         LinenavRun run;
         ASSERT_TRUE(run.StartAndWaitForPrompt(NO_PROGRAM_FOLDER));
         SendText(c.typed);
         ASSERT_TRUE(WaitUntil([&] { return FieldText(run.field()) == c.typed; }));
         SendKey(VK_RETURN);
-        EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
+        EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0)) << Situation(run);
         EXPECT_FALSE(IsWindow(run.prompt()));
         EXPECT_TRUE(CaretReaches(editor, c.line - 1)) << "caret on line " << editor.CaretLine() + 1;
     }
@@ -85,6 +100,8 @@ TEST_F(Prompt, ClosingIsNoCancel) {
     ASSERT_TRUE(StartEditor());
     for (End end : {End::CloseBox, End::AltF4}) {
         SCOPED_TRACE(end == End::CloseBox ? "close box" : "Alt+F4");
+        editor.SetCaretLine(150);
+        editor.ClearKeys();
         ASSERT_TRUE(editor.MakeForeground());
         LinenavRun run;
         ASSERT_TRUE(run.StartAndWaitForPrompt(NO_PROGRAM_FOLDER));
@@ -97,7 +114,8 @@ TEST_F(Prompt, ClosingIsNoCancel) {
         } else {
             SendKey(VK_F4, false, false, true);
         }
-        EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
+        EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0)) << Situation(run) << "; the editor received "
+                                                              << editor.KeyCount() << " key messages";
         EXPECT_TRUE(CaretReaches(editor, 124)) << "caret on line " << editor.CaretLine() + 1;
     }
 }
@@ -268,6 +286,7 @@ std::vector<uint8_t> TenByteMap() {
 }
 
 long Navigate(FixtureEditor& editor, const std::wstring& argument, const std::wstring& typed) {
+    editor.SetCaretLine(editor.CaretLine() == 150 ? 160 : 150);
     editor.MakeForeground();
     LinenavRun run;
     if (!run.StartAndWaitForPrompt(argument)) return -1;

@@ -80,3 +80,5 @@ std::vector<KeyRecord> FixtureEditor::Keys() const {
 void FixtureEditor::ClearKeys() const { Ask(FIXTURE_CLEAR_KEYS); }
 
 long FixtureEditor::CaretLine() const { return static_cast<long>(Ask(FIXTURE_CARET_LINE)); }
+
+void FixtureEditor::SetCaretLine(long line) const { Ask(FIXTURE_SET_CARET, static_cast<WPARAM>(line)); }

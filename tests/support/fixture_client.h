@@ -50,6 +50,9 @@ public:
     std::vector<KeyRecord> Keys() const;
     void ClearKeys() const;
     long CaretLine() const; // 0-based
+    // Puts the caret on a 0-based line, so a navigation that does nothing
+    // cannot pass for one that lands where the caret already was.
+    void SetCaretLine(long line) const;
 
 private:
     LRESULT Ask(UINT message, WPARAM wParam = 0) const;

@@ -11,6 +11,7 @@ constexpr UINT FIXTURE_KEY_AT = WM_APP + 2;     // wParam index -> packed key re
 constexpr UINT FIXTURE_CLEAR_KEYS = WM_APP + 3; // forget the recorded keys
 constexpr UINT FIXTURE_CARET_LINE = WM_APP + 4; // -> 0-based line of the caret
 constexpr UINT FIXTURE_EDIT_HANDLE = WM_APP + 5; // -> the Edit control's handle
+constexpr UINT FIXTURE_SET_CARET = WM_APP + 6;   // wParam 0-based line: put the caret there
 
 // A recorded key message, packed into one LRESULT:
 //   bits 0-15 virtual key, bits 16-19 message (0 WM_KEYDOWN, 1 WM_KEYUP,
