@@ -5,6 +5,7 @@
 
 #include "base/runtime/registry.h"
 #include "base/text/text.h"
+#include "support/key_spy.h"
 #include "support/sequence.h"
 #include "support/ui_runtime.h"
 
@@ -39,55 +40,6 @@ Events operator+(Events a, const Events& b) {
     return a;
 }
 
-// Keyboard messages a control receives, recorded from a procedure put in
-// front of the runtime's own.
-struct KeyMessage {
-    UINT message;
-    WPARAM key;
-    bool operator==(const KeyMessage&) const = default;
-};
-
-std::string KeyMessageName(const KeyMessage& m) {
-    const char* name = m.message == WM_KEYDOWN ? "WM_KEYDOWN"
-                       : m.message == WM_KEYUP ? "WM_KEYUP"
-                       : m.message == WM_CHAR  ? "WM_CHAR"
-                                               : "?";
-    char text[64];
-    std::snprintf(text, sizeof text, "%s 0x%02llX", name, static_cast<unsigned long long>(m.key));
-    return text;
-}
-
-class KeySpy {
-public:
-    static void Attach(HWND control) {
-        Previous()[control] = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Procedure)));
-    }
-    static std::vector<KeyMessage>& Seen() {
-        static std::vector<KeyMessage> seen;
-        return seen;
-    }
-    // Only the messages about one key (its key strokes and its character).
-    static std::vector<KeyMessage> About(WPARAM key, WPARAM character) {
-        std::vector<KeyMessage> about;
-        for (const KeyMessage& m : Seen())
-            if ((m.message == WM_CHAR && m.key == character) || (m.message != WM_CHAR && m.key == key))
-                about.push_back(m);
-        return about;
-    }
-
-private:
-    static std::map<HWND, WNDPROC>& Previous() {
-        static std::map<HWND, WNDPROC> previous;
-        return previous;
-    }
-    static LRESULT CALLBACK Procedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_KEYDOWN || message == WM_KEYUP || message == WM_CHAR) Seen().push_back({message, wParam});
-        WNDPROC previous = Previous()[control];
-        if (message == WM_NCDESTROY) Previous().erase(control);
-        return CallWindowProcW(previous, control, message, wParam, lParam);
-    }
-};
 
 std::wstring ClassOf(HWND window) {
     wchar_t name[256] = {};
@@ -106,11 +58,7 @@ HWND Control(int64_t number) {
     return gadget ? gadget->handle : nullptr;
 }
 
-bool SawRelease(WPARAM key) {
-    for (const KeyMessage& m : KeySpy::Seen())
-        if (m.message == WM_KEYUP && m.key == key) return true;
-    return false;
-}
+bool SawRelease(WPARAM key) { return KeySpy::SawRelease(key); }
 
 class GadgetsTest : public UiRuntimeTest {
 protected:

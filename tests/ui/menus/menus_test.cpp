@@ -6,6 +6,7 @@
 #include "ui/windows/app_windows.h"
 
 #include "base/runtime/registry.h"
+#include "support/key_spy.h"
 #include "support/sequence.h"
 #include "support/ui_runtime.h"
 
@@ -23,56 +24,6 @@ constexpr int64_t RETURN_KEY = 13, WITH_SHIFT = 65536, WITH_CONTROL = 131072;
 
 EventRecord Menu(int64_t window, int64_t item) { return {EVENT_MENU, window, item, 0}; }
 EventRecord Gadget(int64_t gadget, int64_t type) { return {EVENT_GADGET, 0, gadget, type}; }
-
-// Keyboard messages a control receives, recorded from a procedure put in
-// front of the runtime's own. Modifier keys are left out.
-struct KeyMessage {
-    UINT message;
-    WPARAM key;
-    bool operator==(const KeyMessage&) const = default;
-};
-using KeyMessages = std::vector<KeyMessage>;
-
-std::string KeyMessageName(const KeyMessage& m) {
-    const char* name = m.message == WM_KEYDOWN ? "WM_KEYDOWN"
-                       : m.message == WM_KEYUP ? "WM_KEYUP"
-                       : m.message == WM_CHAR  ? "WM_CHAR"
-                                               : "?";
-    char text[64];
-    std::snprintf(text, sizeof text, "%s 0x%02llX", name, static_cast<unsigned long long>(m.key));
-    return text;
-}
-
-class KeySpy {
-public:
-    static void Attach(HWND control) {
-        Previous()[control] = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Procedure)));
-    }
-    static KeyMessages& Seen() {
-        static KeyMessages seen;
-        return seen;
-    }
-    static bool SawRelease(WPARAM key) {
-        for (const KeyMessage& m : Seen())
-            if (m.message == WM_KEYUP && m.key == key) return true;
-        return false;
-    }
-
-private:
-    static std::map<HWND, WNDPROC>& Previous() {
-        static std::map<HWND, WNDPROC> previous;
-        return previous;
-    }
-    static LRESULT CALLBACK Procedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-        const bool modifier = wParam == VK_SHIFT || wParam == VK_CONTROL || wParam == VK_MENU;
-        if ((message == WM_KEYDOWN || message == WM_KEYUP) && !modifier) Seen().push_back({message, wParam});
-        if (message == WM_CHAR) Seen().push_back({message, wParam});
-        WNDPROC previous = Previous()[control];
-        if (message == WM_NCDESTROY) Previous().erase(control);
-        return CallWindowProcW(previous, control, message, wParam, lParam);
-    }
-};
 
 KeyMessages Translated(WPARAM key) { return {{WM_KEYUP, key}}; }
 KeyMessages Typed(WPARAM key, WPARAM character) { return {{WM_KEYDOWN, key}, {WM_CHAR, character}, {WM_KEYUP, key}}; }
