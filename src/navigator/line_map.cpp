@@ -39,8 +39,12 @@ void TranslateLineNumber() {
     }
     if (!opened) return; // the typed number stands
 
-    ReadMapRecords(Navigator.LoopCounter, Navigator.LineNumber, Navigator.MapValue,
-                   [](int32_t& delivered) { return ReadInt32Counted(LINE_MAP_FILE_NUMBER, &delivered); });
+    // Records 1 to LineNumber in order, a buffer's worth at a time: a long map
+    // costs about what one pass of 4096-byte reads over it costs.
+    ReadMapRecordRuns(Navigator.LoopCounter, Navigator.LineNumber, Navigator.MapValue,
+                      [](int64_t wanted, int64_t& read, int32_t& delivered) {
+                          return ReadInt32Run(LINE_MAP_FILE_NUMBER, wanted, &read, &delivered);
+                      });
     CloseAppFile(LINE_MAP_FILE_NUMBER);
     Navigator.LineNumber = MappedLine(Navigator.LineNumber, Navigator.MapValue);
 }

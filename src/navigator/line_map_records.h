@@ -27,6 +27,32 @@ inline void ReadMapRecords(int64_t& loopCounter, const int64_t& lineNumber, int6
         });
 }
 
+// The same reading with `readRun(wanted, read, delivered)`, which reads up to
+// `wanted` records in a row (at least one), stops after a short one, and
+// returns the last value, so that records lying whole in the file buffer cost
+// nothing each. Only the last record read matters, so the result, the reads
+// made and loopCounter at the end are those of ReadMapRecords.
+template <class ReadRun>
+inline void ReadMapRecordRuns(int64_t& loopCounter, const int64_t& lineNumber, int64_t& mapValue, ReadRun readRun) {
+    loopCounter = 1;
+    while (lineNumber >= loopCounter) {
+        int64_t read = 0;
+        int32_t delivered = 0;
+        mapValue = readRun(lineNumber - loopCounter + 1, read, delivered);
+        const int64_t last = loopCounter + (read > 0 ? read : 1) - 1; // number of the last record read
+        if (delivered < 4 && last < lineNumber) {
+            loopCounter = last;
+            mapValue = 0;
+            return;
+        }
+        if (last == INT64_MAX) {
+            loopCounter = last;
+            return;
+        }
+        loopCounter = last + 1;
+    }
+}
+
 // The line to go to for a typed `lineNumber`, given what the map's records
 // gave: the record's value unless it is 0.
 constexpr int64_t MappedLine(int64_t lineNumber, int64_t mapValue) {

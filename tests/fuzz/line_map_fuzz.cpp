@@ -44,5 +44,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (MappedLine(line, mapValue) != Expected(file.bytes, typed)) std::abort();
     // The loop never reads more than one record past the map's end.
     if (typed > 0 && static_cast<size_t>(file.position) > file.bytes.size()) std::abort();
+
+    // Reading a buffer's worth of records at a time must end exactly as
+    // reading them one by one: same value, same counter, same file reads.
+    MemoryFile runFile;
+    runFile.bytes = file.bytes;
+    std::vector<uint8_t> runBuffer(static_cast<size_t>(capacity) + 1);
+    FileEntry runEntry = {&runFile, capacity ? runBuffer.data() : nullptr, capacity, 0, 0, 1};
+    int64_t runCounter = 0, runValue = 0;
+    ReadMapRecordRuns(runCounter, line, runValue, [&](int64_t wanted, int64_t& read, int32_t& delivered) {
+        return ReadEntryInt32Run(&runEntry, wanted, &read, &delivered);
+    });
+    if (runValue != mapValue || runCounter != counter || runFile.requested != file.requested) std::abort();
     return 0;
 }

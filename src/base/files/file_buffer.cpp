@@ -65,3 +65,27 @@ int64_t ReadEntryInt32(FileEntry* entry, int32_t* delivered) {
                            static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
     return static_cast<int32_t>(value);
 }
+
+int64_t ReadEntryInt32Run(FileEntry* entry, int64_t wanted, int64_t* read, int32_t* delivered) {
+    int64_t done = 0, value = 0;
+    int32_t got = 0;
+    do {
+        if (entry->buffer && entry->clean && entry->count >= 4) {
+            const int64_t whole = entry->count / 4;
+            const int64_t take = whole < wanted - done ? whole : wanted - done;
+            const uint8_t* last = entry->buffer + (entry->filled - entry->count) + 4 * (take - 1);
+            value = static_cast<int32_t>(static_cast<uint32_t>(last[0]) | static_cast<uint32_t>(last[1]) << 8 |
+                                         static_cast<uint32_t>(last[2]) << 16 | static_cast<uint32_t>(last[3]) << 24);
+            entry->count -= static_cast<int32_t>(4 * take);
+            done += take;
+            got = 4;
+            continue;
+        }
+        value = ReadEntryInt32(entry, &got);
+        ++done;
+        if (got < 4) break;
+    } while (done < wanted);
+    if (read) *read = done;
+    if (delivered) *delivered = got;
+    return value;
+}

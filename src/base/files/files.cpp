@@ -53,6 +53,14 @@ int64_t ReadInt32Counted(int64_t number, int32_t* delivered) {
     return entry ? ReadEntryInt32(entry, delivered) : 0;
 }
 
+int64_t ReadInt32Run(int64_t number, int64_t wanted, int64_t* read, int32_t* delivered) {
+    auto* entry = static_cast<FileEntry*>(LookupObject(FileRegistry, number));
+    if (entry) return ReadEntryInt32Run(entry, wanted, read, delivered);
+    if (read) *read = 1; // one call, which delivers nothing
+    if (delivered) *delivered = 0;
+    return 0;
+}
+
 int64_t ReadInt32(int64_t number) { return ReadInt32Counted(number, nullptr); }
 
 void CloseAppFile(int64_t number) {

@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Measures linenav against its floors under Wine, side by side in one run:
+# launch to ready prompt, Return to exit per key event, the line map, and the
+# footprint. Installs what is missing, builds, starts the Wine bench (private
+# prefix, virtual display, virtual desktop), prints one table and writes it to
+# build/bench/results.json. Not part of test.sh: figures, not pass/fail.
+#
+# Settings (environment):
+#   BUILD_DIR       Windows build folder (default build/windows)
+#   WINEPREFIX      Wine prefix (default build/wineprefix; give another one to
+#                   run beside test.sh, which uses and stops the default one)
+#   BENCH_RUNS      pairs per line up to the Down-press cap (default 20)
+#   BENCH_CAP_RUNS  pairs for the line above the cap (default 5; ~40 s per run)
+#   BENCH_MAP_RUNS  pairs for the line map (default 51)
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/packages.sh
+ensure_packages
+
+BUILD_DIR="${BUILD_DIR:-build/windows}"
+BENCH_RUNS="${BENCH_RUNS:-20}"
+BENCH_CAP_RUNS="${BENCH_CAP_RUNS:-5}"
+BENCH_MAP_RUNS="${BENCH_MAP_RUNS:-51}"
+OUT=build/bench
+mkdir -p "$OUT"
+
+if [ "$BUILD_DIR" = build/windows ]; then
+    cmake --preset windows >/dev/null
+else
+    cmake --preset windows -B "$BUILD_DIR" >/dev/null
+fi
+cmake --build "$BUILD_DIR" -j "$(nproc)" --target linenav floor_prompt linenav_bench >/dev/null
+
+source scripts/bench-env.sh
+trap bench_down EXIT
+bench_up
+
+json_text() { printf '"%s"' "$(printf '%s' "$1" | tr -d '\r' | sed 's/\\/\\\\/g; s/"/\\"/g')"; }
+load_now() { cut -d' ' -f1-3 /proc/loadavg; }
+
+cpu="$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//' || true)"
+memory_mib=$(($(awk '/MemTotal/ {print $2}' /proc/meminfo) / 1024))
+system="$(. /etc/os-release 2>/dev/null && echo "$PRETTY_NAME") / Linux $(uname -r)"
+wine_version="$(wine --version 2>/dev/null | head -1)"
+compiler="$(x86_64-w64-mingw32-g++-posix --version 2>/dev/null | head -1)"
+load_start="$(load_now)"
+
+echo "machine: ${cpu:-unknown CPU}, $(nproc) cores, ${memory_mib} MiB; ${system}"
+echo "wine: ${wine_version}; compiler: ${compiler}"
+echo "load average at start (1, 5, 15 min): ${load_start}"
+echo "pairs: ${BENCH_RUNS} per line, ${BENCH_CAP_RUNS} above the Down-press cap, ${BENCH_MAP_RUNS} for the line map"
+echo "(the capped case sends 2,000,006 key events per run, about 40 s each under Wine)"
+
+started=$(date +%s)
+wine "$BUILD_DIR/linenav_bench.exe" \
+    --linenav "$(winepath -w "$BUILD_DIR/linenav.exe" 2>/dev/null)" \
+    --floor "$(winepath -w "$BUILD_DIR/floor_prompt.exe" 2>/dev/null)" \
+    --scratch 'C:\linenav-bench' \
+    --json "$(winepath -w "$OUT/figures.json" 2>/dev/null)" \
+    --runs "$BENCH_RUNS" --cap-runs "$BENCH_CAP_RUNS" --map-runs "$BENCH_MAP_RUNS" \
+    | tr -d '\r' | tee "$OUT/table.txt"
+seconds=$(($(date +%s) - started))
+load_end="$(load_now)"
+echo "load average at end (1, 5, 15 min): ${load_end}; measured for ${seconds} s"
+
+{
+    echo "{"
+    echo "  \"machine\": {\"cpu\": $(json_text "$cpu"), \"cores\": $(nproc), \"memory_mib\": ${memory_mib},"
+    echo "              \"system\": $(json_text "$system"), \"wine\": $(json_text "$wine_version"),"
+    echo "              \"compiler\": $(json_text "$compiler")},"
+    echo "  \"load_average\": {\"start\": $(json_text "$load_start"), \"end\": $(json_text "$load_end")},"
+    echo "  \"seconds\": ${seconds},"
+    echo "  \"date\": $(json_text "$(date -u +%Y-%m-%dT%H:%M:%SZ)"),"
+    printf '  "bench": '
+    sed '1!s/^/  /' "$OUT/figures.json"
+    echo "}"
+} >"$OUT/results.json"
+rm -f "$OUT/figures.json"
+echo "results: $OUT/results.json"

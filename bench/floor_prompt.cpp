@@ -1,0 +1,97 @@
+// The floor for linenav's launch, its Return-to-exit path and its footprint:
+// the least a Win32 program can do to show the same prompt and send the same
+// keys. A 120 x 60 client area with a caption and close box at (280, 80), a
+// label and a one-line field in the system message font, the focus in the
+// field. Return in the field (or closing the window) reads the number, closes
+// the window, and sends Ctrl+Home, Down x (line - 1), Home with a bare loop of
+// keybd_event calls, capped like linenav's; then the process exits with 0.
+//
+// Nothing here is shared with linenav's code: it is what linenav is measured
+// against.
+#include <windows.h>
+
+namespace {
+
+constexpr long long DOWN_PRESS_CAP = 1000000; // linenav's MAX_DOWN_PRESSES
+constexpr int FIELD_ID = 2;
+
+HWND field;
+bool done;
+
+long long ParseLine(const wchar_t* text) {
+    while (*text == L' ' || *text == L'\t')
+        ++text;
+    bool negative = false;
+    if (*text == L'-' || *text == L'+') negative = *text++ == L'-';
+    long long value = 0;
+    while (*text >= L'0' && *text <= L'9' && value < 100000000000000LL)
+        value = value * 10 + (*text++ - L'0');
+    return negative ? -value : value;
+}
+
+LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSE) {
+        done = true;
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void SendKeys(long long line) {
+    const long long downs = line <= 1 ? 0 : (line - 1 < DOWN_PRESS_CAP ? line - 1 : DOWN_PRESS_CAP);
+    keybd_event(VK_LCONTROL, 0, 0, 0);
+    keybd_event(VK_HOME, 0, 0, 0);
+    keybd_event(VK_HOME, 0, KEYEVENTF_KEYUP, 0);
+    keybd_event(VK_LCONTROL, 0, KEYEVENTF_KEYUP, 0);
+    for (long long i = 0; i < downs; ++i) {
+        keybd_event(VK_DOWN, 0, 0, 0);
+        keybd_event(VK_DOWN, 0, KEYEVENTF_KEYUP, 0);
+    }
+    keybd_event(VK_HOME, 0, 0, 0);
+    keybd_event(VK_HOME, 0, KEYEVENTF_KEYUP, 0);
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = Procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = L"FloorPrompt";
+    RegisterClassW(&windowClass);
+
+    const DWORD style = WS_CAPTION | WS_SYSMENU;
+    RECT outer = {0, 0, 120, 60};
+    AdjustWindowRectEx(&outer, style, FALSE, 0);
+    HWND window =
+        CreateWindowExW(0, L"FloorPrompt", L"Window", style, 280, 80, outer.right - outer.left,
+                        outer.bottom - outer.top, nullptr, nullptr, instance, nullptr);
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof metrics;
+    HFONT font = nullptr;
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+        font = CreateFontIndirectW(&metrics.lfMessageFont);
+    HWND label = CreateWindowExW(0, L"Static", L"Enter line no.", WS_CHILD | WS_VISIBLE, 10, 10,
+                                 100, 20, window, nullptr, instance, nullptr);
+    field = CreateWindowExW(WS_EX_CLIENTEDGE, L"Edit", L"",
+                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 10, 30, 100, 20,
+                            window, reinterpret_cast<HMENU>(FIELD_ID), instance, nullptr);
+    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SendMessageW(field, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    ShowWindow(window, SW_SHOWNORMAL);
+    SetFocus(field);
+
+    MSG msg;
+    while (!done && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN && msg.hwnd == field) break;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    wchar_t text[64] = {};
+    GetWindowTextW(field, text, 64);
+    DestroyWindow(window);
+    SendKeys(ParseLine(text));
+    ExitProcess(0);
+}

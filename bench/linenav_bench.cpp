@@ -1,0 +1,670 @@
+// linenav against its floors, side by side in one run:
+//
+//   1. launch to ready prompt: from CreateProcessW until the prompt is the
+//      visible foreground window with the focus in its field;
+//   2. Return to exit, per key event, for lines 1, 10,000 and one above the
+//      Down-press cap, with no window taking the keys;
+//   3. the line map: TranslateLineNumber for record 1,000,000 of a 4 MB map
+//      against one sequential pass over the same file in 4096-byte reads;
+//   4. footprint: file size, imported DLLs, peak working set and private
+//      bytes while the prompt is open.
+//
+// linenav (A) and the floor (B) always run in turn, A, B, A, B, ..., so that
+// whatever else loads the machine hits both sides alike. Prints one table and
+// writes the figures as JSON.
+#include "pe_imports.h"
+#include "stats.h"
+
+#include "base/files/files.h"
+#include "base/runtime/memory.h"
+#include "base/text/text.h"
+#include "navigator/globals.h"
+#include "navigator/line_map.h"
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+// --- Time and waiting ---------------------------------------------------------
+
+double Now() { // milliseconds
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) * 1000.0 / frequency;
+}
+
+// Polls `condition` about once a millisecond until it holds or `timeoutMs`
+// has passed; the polling interval bounds the resolution of what it times.
+template <class Condition> bool PollUntil(Condition condition, double timeoutMs) {
+    const double end = Now() + timeoutMs;
+    for (;;) {
+        if (condition()) return true;
+        if (Now() >= end) return condition();
+        Sleep(1);
+    }
+}
+
+std::string Narrow(const std::wstring& text) {
+    std::string out;
+    for (wchar_t c : text)
+        out += c < 128 ? static_cast<char>(c) : '?';
+    return out;
+}
+
+[[noreturn]] void Fail(const std::string& what) {
+    std::fprintf(stderr, "bench: %s\n", what.c_str());
+    std::fflush(stderr);
+    ExitProcess(2);
+}
+
+// --- Programs under measurement -------------------------------------------------
+
+struct Program {
+    const char* name;
+    std::wstring path;
+    const wchar_t* windowClass; // class of the prompt window
+};
+
+std::wstring Quoted(const std::wstring& text) {
+    return L"\"" + text + L"\"";
+}
+
+// The prompt of thread `threadId` is ready: its top-level window (of class
+// `windowClass`) is visible and the foreground window, and the keyboard focus
+// is in the Edit field inside it. All of it is observable from outside.
+bool PromptReady(DWORD threadId, const wchar_t* windowClass, HWND* field) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(threadId, &info) || !info.hwndFocus || !info.hwndActive) return false;
+    if (GetForegroundWindow() != info.hwndActive || !IsWindowVisible(info.hwndActive)) return false;
+    if (GetParent(info.hwndFocus) != info.hwndActive) return false;
+    wchar_t name[64];
+    if (!GetClassNameW(info.hwndFocus, name, 64) || lstrcmpiW(name, L"Edit") != 0) return false;
+    if (!GetClassNameW(info.hwndActive, name, 64) || lstrcmpW(name, windowClass) != 0) return false;
+    *field = info.hwndFocus;
+    return true;
+}
+
+std::wstring FieldText(HWND field) {
+    wchar_t text[64] = {};
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutW(field, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text),
+                             SMTO_BLOCK | SMTO_ABORTIFHUNG, 2000, &copied))
+        return L"";
+    return std::wstring(text, copied < 64 ? copied : 63);
+}
+
+void TypeText(const std::wstring& text) {
+    std::vector<INPUT> inputs;
+    for (wchar_t unit : text) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wScan = unit;
+        input.ki.dwFlags = KEYEVENTF_UNICODE;
+        inputs.push_back(input);
+        input.ki.dwFlags |= KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void PressReturn() {
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = inputs[1].ki.wVk = VK_RETURN;
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+constexpr long long DOWN_PRESS_CAP = 1000000;
+
+long long KeyEvents(long long line) {
+    const long long downs = line <= 1 ? 0 : (line - 1 < DOWN_PRESS_CAP ? line - 1 : DOWN_PRESS_CAP);
+    return 6 + 2 * downs;
+}
+
+double PeakWorkingSet(HANDLE process) {
+    PROCESS_MEMORY_COUNTERS memory = {};
+    memory.cb = sizeof memory;
+    return GetProcessMemoryInfo(process, &memory, sizeof memory)
+               ? static_cast<double>(memory.PeakWorkingSetSize)
+               : 0;
+}
+
+// Committed private memory, summed over the process's address space. The
+// counters' PrivateUsage would say the same on Windows, but Wine reports 0
+// there; walking the regions gives the same figure on both.
+double PrivateBytes(HANDLE process) {
+    double total = 0;
+    MEMORY_BASIC_INFORMATION region;
+    for (const char* at = nullptr;
+         VirtualQueryEx(process, at, &region, sizeof region) == sizeof region;) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
+            total += static_cast<double>(region.RegionSize);
+        const char* next = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
+        if (next <= at) break;
+        at = next;
+    }
+    return total;
+}
+
+struct Run {
+    double launchMs = 0;
+    double returnToExitMs = 0;
+    double peakWorkingSet = 0; // bytes
+    double privateBytes = 0;   // bytes
+    bool keysTaken = false;    // a window was in front, so something took the keys
+};
+
+class Child {
+  public:
+    ~Child() {
+        if (process_) {
+            if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+                TerminateProcess(process_, 1);
+                WaitForSingleObject(process_, 10000);
+            }
+            CloseHandle(process_);
+            CloseHandle(thread_);
+        }
+    }
+    bool Start(const std::wstring& commandLine) {
+        std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
+        buffer.push_back(0);
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info = {};
+        if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                            &startup, &info))
+            return false;
+        process_ = info.hProcess;
+        thread_ = info.hThread;
+        threadId_ = info.dwThreadId;
+        return true;
+    }
+    HANDLE process() const { return process_; }
+    DWORD threadId() const { return threadId_; }
+
+  private:
+    HANDLE process_ = nullptr, thread_ = nullptr;
+    DWORD threadId_ = 0;
+};
+
+// One run: start the program as the editor would, wait for its prompt, type
+// the line, press Return, wait for the exit.
+Run RunOnce(const Program& program, const std::wstring& programFolder, long long line) {
+    Run run;
+    Child child;
+    const auto stop = [&](const std::string& what) {
+        if (child.process()) TerminateProcess(child.process(), 1);
+        Fail(std::string(program.name) + ": " + what);
+    };
+    const std::wstring commandLine = Quoted(program.path) + L" " + Quoted(programFolder);
+    const double started = Now();
+    if (!child.Start(commandLine)) stop("cannot start");
+    HWND field = nullptr;
+    if (!PollUntil([&] { return PromptReady(child.threadId(), program.windowClass, &field); },
+                   30000))
+        stop("no ready prompt within 30 s");
+    run.launchMs = Now() - started;
+
+    const std::wstring typed = std::to_wstring(line);
+    TypeText(typed);
+    if (!PollUntil([&] { return FieldText(field) == typed; }, 10000))
+        stop("the typed line never reached the field");
+
+    run.peakWorkingSet = PeakWorkingSet(child.process());
+    run.privateBytes = PrivateBytes(child.process());
+
+    const double pressed = Now();
+    PressReturn();
+    const DWORD timeout = static_cast<DWORD>(60000 + KeyEvents(line) / 5); // ~5 events/ms at worst
+    if (WaitForSingleObject(child.process(), timeout) != WAIT_OBJECT_0)
+        stop("no exit after Return");
+    run.returnToExitMs = Now() - pressed;
+    DWORD code = 1;
+    GetExitCodeProcess(child.process(), &code);
+    if (code != 0) stop("exit code " + std::to_string(code));
+    // Nothing changes the foreground while the keys go out: a window in front
+    // now was in front then, and took them.
+    run.keysTaken = GetForegroundWindow() != nullptr;
+    return run;
+}
+
+// --- Line map -------------------------------------------------------------------
+
+constexpr int64_t MAP_RECORDS = 1000000; // 4,000,000 bytes
+constexpr int64_t MAP_TARGET = 1000000;
+constexpr int32_t TARGET_VALUE = 123457;
+
+bool WriteMap(const std::wstring& path) {
+    std::vector<int32_t> records(static_cast<size_t>(MAP_RECORDS));
+    for (int64_t k = 1; k <= MAP_RECORDS; ++k)
+        records[static_cast<size_t>(k - 1)] = static_cast<int32_t>(k % 7 ? k * 3 : 0);
+    records[MAP_TARGET - 1] = TARGET_VALUE;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const DWORD bytes = static_cast<DWORD>(records.size() * sizeof(int32_t));
+    const bool ok = WriteFile(file, records.data(), bytes, &written, nullptr) && written == bytes;
+    CloseHandle(file);
+    return ok;
+}
+
+double TimeTranslate(const std::wstring& dataFolder) {
+    AssignText(Navigator.DataFolder, dataFolder.c_str());
+    Navigator.LineNumber = MAP_TARGET;
+    Navigator.MapValue = 0;
+    const double started = Now();
+    TranslateLineNumber();
+    const double elapsed = Now() - started;
+    if (Navigator.LineNumber != TARGET_VALUE)
+        Fail("TranslateLineNumber gave " + std::to_string(Navigator.LineNumber) + ", expected " +
+             std::to_string(TARGET_VALUE));
+    return elapsed;
+}
+
+// The floor: the same file, opened the same way, read once from start to end.
+double TimeSequentialPass(const std::wstring& path) {
+    static unsigned char buffer[4096];
+    const double started = Now();
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) Fail("cannot open the line map");
+    DWORD read = 0;
+    uint64_t total = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
+        total += read;
+        if (read < sizeof buffer) break;
+    }
+    CloseHandle(file);
+    const double elapsed = Now() - started;
+    if (total != MAP_RECORDS * 4)
+        Fail("the sequential pass read " + std::to_string(total) + " bytes");
+    return elapsed;
+}
+
+// --- Output -----------------------------------------------------------------------
+
+struct Figure {
+    std::string key;   // JSON name
+    std::string label; // table text
+    std::string unit;
+    Summary linenav, floor;
+    double ratio = 0;       // median over median
+    double pairedRatio = 0; // median of the per-pair ratios
+    std::string goal;       // e.g. "<= 1.10"
+    double limit = 0;       // ratio limit; 0: no ratio goal
+};
+
+std::string Format(const char* format, double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+std::string Cell(const Summary& s, const char* format) {
+    return Format(format, s.median) + " [" + Format(format, s.q1) + "-" + Format(format, s.q3) +
+           "]";
+}
+
+std::string JsonSummary(const Summary& s) {
+    char text[256];
+    std::snprintf(
+        text, sizeof text,
+        "{\"n\": %zu, \"median\": %.6g, \"q1\": %.6g, \"q3\": %.6g, \"min\": %.6g, \"max\": %.6g}",
+        s.count, s.median, s.q1, s.q3, s.min, s.max);
+    return text;
+}
+
+std::string JsonString(const std::string& text) {
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\') out += '\\';
+        out += c;
+    }
+    return out + "\"";
+}
+
+std::string JsonList(const std::vector<std::string>& items) {
+    std::string out = "[";
+    for (size_t i = 0; i < items.size(); ++i)
+        out += (i ? ", " : "") + JsonString(items[i]);
+    return out + "]";
+}
+
+std::string Joined(const std::vector<std::string>& items) {
+    std::string out;
+    for (const std::string& item : items)
+        out += (out.empty() ? "" : " ") + item;
+    return out.empty() ? "-" : out;
+}
+
+Figure MakeFigure(std::string key, std::string label, std::string unit,
+                  const std::vector<double>& a, const std::vector<double>& b, double limit) {
+    Figure f;
+    f.key = std::move(key);
+    f.label = std::move(label);
+    f.unit = std::move(unit);
+    f.linenav = Summarize(a);
+    f.floor = Summarize(b);
+    f.ratio = f.floor.median > 0 ? f.linenav.median / f.floor.median : 0;
+    f.pairedRatio = PairedRatio(a, b);
+    f.limit = limit;
+    if (limit > 0) f.goal = Format("<= %.2f", limit);
+    return f;
+}
+
+struct Options {
+    std::wstring linenav, floor, scratch, json;
+    std::wstring floorClass = L"FloorPrompt"; // another linenav build: WindowClass_0
+    std::vector<long long> lines = {1, 10000, 2 * DOWN_PRESS_CAP};
+    int runs = 20;   // pairs per line up to the cap
+    int capRuns = 5; // pairs per line above the cap
+    int mapRuns = 51;
+};
+
+std::vector<long long> ParseLines(const std::wstring& text) {
+    std::vector<long long> lines;
+    for (size_t at = 0; at < text.size();) {
+        size_t end = text.find(L',', at);
+        if (end == std::wstring::npos) end = text.size();
+        const long long line = _wtoi64(text.substr(at, end - at).c_str());
+        if (line >= 1) lines.push_back(line);
+        at = end + 1;
+    }
+    return lines;
+}
+
+Options ParseOptions(int argc, wchar_t** argv) {
+    Options o;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::wstring name = argv[i], value = argv[i + 1];
+        if (name == L"--linenav")
+            o.linenav = value;
+        else if (name == L"--floor")
+            o.floor = value;
+        else if (name == L"--scratch")
+            o.scratch = value;
+        else if (name == L"--json")
+            o.json = value;
+        else if (name == L"--floor-class")
+            o.floorClass = value;
+        else if (name == L"--lines")
+            o.lines = ParseLines(value);
+        else if (name == L"--runs")
+            o.runs = _wtoi(value.c_str());
+        else if (name == L"--cap-runs")
+            o.capRuns = _wtoi(value.c_str());
+        else if (name == L"--map-runs")
+            o.mapRuns = _wtoi(value.c_str());
+        else
+            Fail("unknown option " + Narrow(name));
+    }
+    if (o.linenav.empty() || o.floor.empty() || o.scratch.empty())
+        Fail("usage: linenav_bench --linenav EXE --floor EXE --scratch FOLDER [--json FILE] "
+             "[--lines L,L,...] "
+             "[--runs N] [--cap-runs N] [--map-runs N]");
+    if (o.scratch.back() != L'\\') o.scratch += L'\\';
+    if (o.runs < 1 || o.capRuns < 0 || o.mapRuns < 0)
+        Fail("--runs must be at least 1, the others at least 0");
+    return o;
+}
+
+double FileSize(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return static_cast<double>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) |
+                               data.nFileSizeLow);
+}
+
+std::string WithThousands(long long value) {
+    std::string digits = std::to_string(value), out;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i && (digits.size() - i) % 3 == 0) out += ',';
+        out += digits[i];
+    }
+    return out;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const Options options = ParseOptions(argc, argv);
+    const Program linenav{"linenav", options.linenav, L"WindowClass_0"};
+    const Program floor{"floor", options.floor, options.floorClass.c_str()};
+
+    // The editor's program folder, in portable mode with no line map: the
+    // data folder is looked up as in every run, and no record is read.
+    const std::wstring programFolder = options.scratch + L"Quillo\\";
+    CreateDirectoryW(options.scratch.c_str(), nullptr);
+    CreateDirectoryW(programFolder.c_str(), nullptr);
+    CreateDirectoryW((programFolder + L"DATA\\").c_str(), nullptr);
+    DeleteFileW((programFolder + L"DATA\\lineno.txt").c_str());
+    {
+        HANDLE marker = CreateFileW((programFolder + L"portable.inf").c_str(), GENERIC_WRITE, 0,
+                                    nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (marker == INVALID_HANDLE_VALUE) Fail("cannot create the program folder");
+        CloseHandle(marker);
+    }
+
+    // 1, 2 and 4: whole runs, interleaved. A first run of each program warms
+    // the file cache and leaves no window in front (a fresh desktop starts
+    // with its own window in front, which would take the keys).
+    struct Case {
+        long long line;
+        int pairs;
+        std::vector<double> a, b; // microseconds per key event
+    };
+    std::vector<Case> cases;
+    for (long long line : options.lines) {
+        const int pairs = line - 1 > DOWN_PRESS_CAP ? options.capRuns : options.runs;
+        if (pairs > 0) cases.push_back({line, pairs, {}, {}});
+    }
+    std::vector<double> launchA, launchB, wsA, wsB, privA, privB;
+    int keysTaken = 0, rounds = 0;
+
+    std::fprintf(stderr, "bench: warming up\n");
+    RunOnce(linenav, programFolder, 1);
+    RunOnce(floor, programFolder, 1);
+    for (const Case& c : cases)
+        rounds = c.pairs > rounds ? c.pairs : rounds;
+    for (int round = 0; round < rounds; ++round) {
+        std::fprintf(stderr, "bench: round %d of %d\n", round + 1, rounds);
+        std::fflush(stderr);
+        for (Case& c : cases) {
+            if (round >= c.pairs) continue;
+            const double events = static_cast<double>(KeyEvents(c.line));
+            for (int side = 0; side < 2; ++side) {
+                const Run run = RunOnce(side == 0 ? linenav : floor, programFolder, c.line);
+                (side == 0 ? launchA : launchB).push_back(run.launchMs);
+                (side == 0 ? wsA : wsB).push_back(run.peakWorkingSet / 1048576.0);
+                (side == 0 ? privA : privB).push_back(run.privateBytes / 1048576.0);
+                (side == 0 ? c.a : c.b).push_back(run.returnToExitMs * 1000.0 / events);
+                keysTaken += run.keysTaken;
+            }
+        }
+    }
+
+    // 3: the line map, in this process.
+    std::vector<double> mapA, mapB;
+    if (options.mapRuns > 0) {
+        std::fprintf(stderr, "bench: line map\n");
+        GeneralHeap = CreatePrivateHeap();
+        StartTextArea();
+        StartFiles();
+        Navigator = {};
+        const std::wstring mapFolder = options.scratch + L"map\\";
+        CreateDirectoryW(mapFolder.c_str(), nullptr);
+        const std::wstring mapPath = mapFolder + L"lineno.txt";
+        if (!WriteMap(mapPath)) Fail("cannot write the line map");
+        for (int i = 0; i < 3; ++i) { // warm the file cache and the heap
+            TimeTranslate(mapFolder);
+            TimeSequentialPass(mapPath);
+        }
+        for (int i = 0; i < options.mapRuns; ++i) {
+            mapA.push_back(TimeTranslate(mapFolder));
+            mapB.push_back(TimeSequentialPass(mapPath));
+        }
+        EndFiles();
+        EndTextArea();
+        DestroyPrivateHeap(GeneralHeap);
+        GeneralHeap = nullptr;
+        DeleteFileW(mapPath.c_str());
+    }
+
+    // The table.
+    std::vector<Figure> figures;
+    figures.push_back(MakeFigure("launch_to_ready_prompt_ms", "launch to ready prompt", "ms",
+                                 launchA, launchB, 1.10));
+    for (const Case& c : cases) {
+        std::string label = "Return to exit per key, line " + WithThousands(c.line) + " (" +
+                            WithThousands(KeyEvents(c.line)) + " keys" +
+                            (c.line - 1 > DOWN_PRESS_CAP ? ", capped)" : ")");
+        figures.push_back(
+            MakeFigure("return_to_exit_line_" + std::to_string(c.line) + "_us_per_key", label,
+                       "us/key", c.a, c.b, 1.05));
+    }
+    // The cost of one more key event: the difference between the line-1 runs
+    // and the longest uncapped runs of the same round, over the difference in
+    // key events. What the process does once per run drops out.
+    const Case* shortest = nullptr;
+    const Case* longest = nullptr;
+    for (const Case& c : cases) {
+        if (c.line == 1) shortest = &c;
+        if (c.line > 1 && c.line - 1 <= DOWN_PRESS_CAP && (!longest || c.line > longest->line))
+            longest = &c;
+    }
+    if (shortest && longest) {
+        const double extra = static_cast<double>(KeyEvents(longest->line) - KeyEvents(1));
+        const auto slopes = [&](const std::vector<double>& few, const std::vector<double>& many) {
+            std::vector<double> out;
+            for (size_t i = 0; i < few.size() && i < many.size(); ++i)
+                out.push_back((many[i] * static_cast<double>(KeyEvents(longest->line)) -
+                               few[i] * static_cast<double>(KeyEvents(1))) /
+                              extra);
+            return out;
+        };
+        figures.push_back(
+            MakeFigure("keystroke_cost_us_per_key",
+                       "one more key (line 1 to " + WithThousands(longest->line) + ")", "us/key",
+                       slopes(shortest->a, longest->a), slopes(shortest->b, longest->b), 1.05));
+    }
+    if (!mapA.empty())
+        figures.push_back(MakeFigure("line_map_record_1000000_ms",
+                                     "line map: record 1,000,000 of 4 MB", "ms", mapA, mapB, 1.2));
+    figures.push_back(
+        MakeFigure("peak_working_set_mib", "peak working set, prompt open", "MiB", wsA, wsB, 1.1));
+    figures.push_back(
+        MakeFigure("private_bytes_mib", "private bytes, prompt open", "MiB", privA, privB, 0));
+
+    const ImportList importsA = ReadImports(options.linenav), importsB = ReadImports(options.floor);
+    const double sizeA = FileSize(options.linenav), sizeB = FileSize(options.floor);
+    bool systemOnly = importsA.valid;
+    std::vector<std::string> foreign;
+    for (const auto* list : {&importsA.dlls, &importsA.delayLoaded})
+        for (const std::string& dll : *list)
+            if (!ShipsWithSystem(dll)) {
+                systemOnly = false;
+                foreign.push_back(dll);
+            }
+
+    std::vector<std::string> labels;
+    int width = 40;
+    for (const Figure& f : figures) {
+        labels.push_back(f.label + ", " + f.unit + " (n=" + std::to_string(f.linenav.count) + ")");
+        width = static_cast<int>(labels.back().size()) > width
+                    ? static_cast<int>(labels.back().size())
+                    : width;
+    }
+    const auto row = [&](const std::string& label, const std::string& a, const std::string& b,
+                         const std::string& ratio, const std::string& goal,
+                         const std::string& verdict) {
+        std::printf("%-*s  %-24s %-24s %-6s %-9s %s\n", width, label.c_str(), a.c_str(), b.c_str(),
+                    ratio.c_str(), goal.c_str(), verdict.c_str());
+    };
+    std::printf("\n");
+    row("figure", "linenav", "floor", "ratio", "goal", "");
+    std::printf("%s\n", std::string(static_cast<size_t>(width) + 76, '-').c_str());
+    for (size_t i = 0; i < figures.size(); ++i) {
+        const Figure& f = figures[i];
+        const std::string verdict = f.limit > 0 ? (f.ratio <= f.limit ? "met" : "MISSED") : "";
+        row(labels[i], Cell(f.linenav, "%.4g"), Cell(f.floor, "%.4g"), Format("%.3f", f.ratio),
+            f.goal, verdict);
+    }
+    row("exe size, KiB", Format("%.1f", sizeA / 1024), Format("%.1f", sizeB / 1024),
+        Format("%.3f", sizeB > 0 ? sizeA / sizeB : 0), "<= 64 KiB",
+        sizeA <= 65536 ? "met" : "MISSED");
+    const std::string importVerdict = systemOnly ? "met" : "MISSED: " + Joined(foreign);
+    std::printf("%-*s  %-56s %-9s %s\n", width, "imported DLLs, linenav",
+                Joined(importsA.dlls).c_str(), "system", importVerdict.c_str());
+    if (!importsA.delayLoaded.empty())
+        std::printf("%-*s  %s\n", width, "delay-loaded DLLs, linenav",
+                    Joined(importsA.delayLoaded).c_str());
+    std::printf("%-*s  %s\n", width, "imported DLLs, floor", Joined(importsB.dlls).c_str());
+    std::printf("\nmedian [quartiles]; ratio = linenav median / floor median; runs interleaved "
+                "linenav, floor, "
+                "linenav, floor, ...\n");
+    std::printf(
+        "pairs: %d per line up to the Down-press cap, %d above it, %d for the line map; launch and "
+        "footprint pool all %zu runs per side.\n",
+        options.runs, options.capRuns, options.mapRuns, launchA.size());
+    std::printf("per-key figures: Return to exit over the key events sent; at line 1 that is "
+                "mostly what a run does "
+                "once\n(Return handling, data folder, shutdown, exit); \"one more key\" is the "
+                "keystroke cost alone. "
+                "The prompt is\npolled about once a millisecond.\n");
+    std::printf("runs in which a window was in front when the keys went out: %d of %zu\n",
+                keysTaken, launchA.size() + launchB.size());
+
+    if (!options.json.empty()) {
+        std::string json = "{\n  \"figures\": {\n";
+        for (size_t i = 0; i < figures.size(); ++i) {
+            const Figure& f = figures[i];
+            json +=
+                "    " + JsonString(f.key) + ": {\"label\": " + JsonString(f.label) +
+                ", \"unit\": " + JsonString(f.unit) + ", \"linenav\": " + JsonSummary(f.linenav) +
+                ", \"floor\": " + JsonSummary(f.floor) + ", \"ratio\": " + Format("%.4f", f.ratio) +
+                ", \"paired_ratio\": " + Format("%.4f", f.pairedRatio);
+            if (f.limit > 0) {
+                json += ", \"goal_ratio\": " + Format("%.2f", f.limit);
+                json += std::string(", \"met\": ") + (f.ratio <= f.limit ? "true" : "false");
+            }
+            json += std::string("}") + (i + 1 < figures.size() ? "," : "") + "\n";
+        }
+        json += "  },\n";
+        json += "  \"exe_size_bytes\": {\"linenav\": " + Format("%.0f", sizeA) +
+                ", \"floor\": " + Format("%.0f", sizeB) +
+                ", \"goal_max\": 65536, \"met\": " + (sizeA <= 65536 ? "true" : "false") + "},\n";
+        json += "  \"imports\": {\"linenav\": " + JsonList(importsA.dlls) +
+                ", \"linenav_delay_loaded\": " + JsonList(importsA.delayLoaded) +
+                ", \"floor\": " + JsonList(importsB.dlls) +
+                ", \"not_in_system_folder\": " + JsonList(foreign) +
+                ", \"met\": " + (systemOnly ? "true" : "false") + "},\n";
+        json += "  \"pairs\": {\"per_line_up_to_cap\": " + std::to_string(options.runs) +
+                ", \"per_line_above_cap\": " + std::to_string(options.capRuns) +
+                ", \"line_map\": " + std::to_string(options.mapRuns) +
+                "},\n  \"keys_taken_by_a_window\": " + std::to_string(keysTaken) + "\n}\n";
+        HANDLE file = CreateFileW(options.json.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        DWORD written = 0;
+        if (file == INVALID_HANDLE_VALUE ||
+            !WriteFile(file, json.data(), static_cast<DWORD>(json.size()), &written, nullptr))
+            Fail("cannot write " + Narrow(options.json));
+        CloseHandle(file);
+    }
+    std::fflush(stdout);
+    return 0;
+}
