@@ -15,6 +15,8 @@
 #include "pe_imports.h"
 #include "stats.h"
 
+#include "input.h"
+
 #include "base/files/files.h"
 #include "base/runtime/memory.h"
 #include "base/text/text.h"
@@ -103,28 +105,6 @@ std::wstring FieldText(HWND field) {
                              SMTO_BLOCK | SMTO_ABORTIFHUNG, 2000, &copied))
         return L"";
     return std::wstring(text, copied < 64 ? copied : 63);
-}
-
-void TypeText(const std::wstring& text) {
-    std::vector<INPUT> inputs;
-    for (wchar_t unit : text) {
-        INPUT input = {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wScan = unit;
-        input.ki.dwFlags = KEYEVENTF_UNICODE;
-        inputs.push_back(input);
-        input.ki.dwFlags |= KEYEVENTF_KEYUP;
-        inputs.push_back(input);
-    }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-void PressReturn() {
-    INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-    inputs[0].ki.wVk = inputs[1].ki.wVk = VK_RETURN;
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, inputs, sizeof(INPUT));
 }
 
 constexpr long long DOWN_PRESS_CAP = 1000000;
@@ -220,7 +200,7 @@ Run RunOnce(const Program& program, const std::wstring& programFolder, long long
     run.launchMs = Now() - started;
 
     const std::wstring typed = std::to_wstring(line);
-    TypeText(typed);
+    SendText(typed);
     if (!PollUntil([&] { return FieldText(field) == typed; }, 10000))
         stop("the typed line never reached the field");
 
@@ -228,7 +208,7 @@ Run RunOnce(const Program& program, const std::wstring& programFolder, long long
     run.privateBytes = PrivateBytes(child.process());
 
     const double pressed = Now();
-    PressReturn();
+    SendKey(VK_RETURN);
     const DWORD timeout = static_cast<DWORD>(60000 + KeyEvents(line) / 5); // ~5 events/ms at worst
     if (WaitForSingleObject(child.process(), timeout) != WAIT_OBJECT_0)
         stop("no exit after Return");
