@@ -69,6 +69,14 @@ int64_t ReadEntryInt32(FileEntry* entry, int32_t* delivered) {
 int64_t ReadEntryInt32Run(FileEntry* entry, int64_t wanted, int64_t* read, int32_t* delivered) {
     int64_t done = 0, value = 0;
     int32_t got = 0;
+    // A run of no records reads nothing: the step below would take 0 records
+    // and decode the 4 bytes before the unread ones, and the unbuffered read
+    // would still consume one record.
+    if (wanted <= 0) {
+        if (read) *read = 0;
+        if (delivered) *delivered = 0;
+        return 0;
+    }
     do {
         if (entry->buffer && entry->clean && entry->count >= 4) {
             const int64_t whole = entry->count / 4;

@@ -29,10 +29,11 @@ int32_t FlushFileEntry(FileEntry* entry);
 // sign; bytes not delivered read as 0 (a partial last record lands in the low
 // positions). *delivered (when given) gets the bytes read.
 int64_t ReadEntryInt32(FileEntry* entry, int32_t* delivered);
-// Reads up to `wanted` (at least 1) consecutive 4-byte records as
+// Reads up to `wanted` consecutive 4-byte records as
 // ReadEntryInt32 would, one after another, and returns the value of the last
 // one read; stops after a record that delivered fewer than 4 bytes. *read gets
 // the number of records read, *delivered the bytes of the last one. Records
 // that lie whole in the buffer are stepped over without being decoded one by
 // one; the file itself is read exactly as record-by-record reading reads it.
+// wanted <= 0 reads nothing: the result, *read and *delivered are 0.
 int64_t ReadEntryInt32Run(FileEntry* entry, int64_t wanted, int64_t* read, int32_t* delivered);

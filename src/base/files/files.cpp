@@ -56,7 +56,7 @@ int64_t ReadInt32Counted(int64_t number, int32_t* delivered) {
 int64_t ReadInt32Run(int64_t number, int64_t wanted, int64_t* read, int32_t* delivered) {
     auto* entry = static_cast<FileEntry*>(LookupObject(FileRegistry, number));
     if (entry) return ReadEntryInt32Run(entry, wanted, read, delivered);
-    if (read) *read = 1; // one call, which delivers nothing
+    if (read) *read = wanted > 0 ? 1 : 0; // one call, which delivers nothing; none for no records
     if (delivered) *delivered = 0;
     return 0;
 }
@@ -101,14 +101,18 @@ int64_t FileLength(const TextUnit* path) {
     const int32_t at = LeftPart(path, length);
     HoldResult();
     TextUnit* copy = TextAt(at); // taken after the last reservation, which may move the area
+    // Short of memory the copy is the empty text: measure what was copied,
+    // never index the copy by the path's length.
+    const int32_t copied = TextLength(copy);
+    if (copied == 0) return FILE_NOT_FOUND;
 
-    if ((length == 2 || length == 3) && copy[1] == L':') {
+    if ((copied == 2 || copied == 3) && copy[1] == L':') {
         TextUnit root[4] = {copy[0], L':', L'\\', 0};
-        if (length == 3) root[2] = copy[2];
+        if (copied == 3) root[2] = copy[2];
         return RootAnswer(root);
     }
 
-    int32_t end = length;
+    int32_t end = copied;
     while (end > 0 && IsSeparator(copy[end - 1])) --end;
     copy[end] = 0;
 

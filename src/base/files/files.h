@@ -32,10 +32,11 @@ uintptr_t OpenForReading(int64_t number, const TextUnit* path);
 // number names no open file. *delivered gets the bytes actually read.
 int64_t ReadInt32(int64_t number);
 int64_t ReadInt32Counted(int64_t number, int32_t* delivered);
-// Up to `wanted` (at least 1) ReadInt32Counted calls in a row, stopping after
+// Up to `wanted` ReadInt32Counted calls in a row, stopping after
 // one that delivers fewer than 4 bytes; the last value read. *read gets the
 // calls made, *delivered the bytes of the last one. Records lying whole in the
 // buffer are stepped over in one go; the file is read as the calls would read it.
+// wanted <= 0 reads nothing.
 int64_t ReadInt32Run(int64_t number, int64_t wanted, int64_t* read, int32_t* delivered);
 
 // Closes file `number`, or every file for ALL_OBJECTS; nothing for a number

@@ -33,8 +33,11 @@ bool InSlotRange(const Registry* registry, int64_t number) {
 }
 
 bool Grow(Registry* registry, int64_t number) {
+    // Checked before adding: number + growth overflows for numbers near
+    // INT64_MAX. The slot array's byte size must stay representable too.
+    const int64_t largest = INT64_MAX / static_cast<int64_t>(sizeof(void*));
+    if (registry->growth <= 0 || number > largest - registry->growth) return false;
     const int64_t capacity = number + registry->growth;
-    if (capacity <= number || capacity > INT64_MAX / static_cast<int64_t>(sizeof(void*))) return false;
     void* slots = ResizeGeneralBlock(registry->slots, static_cast<size_t>(capacity) * sizeof(void*));
     if (!slots) return false;
     registry->slots = static_cast<void**>(slots);

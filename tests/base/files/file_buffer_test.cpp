@@ -103,6 +103,26 @@ TEST(FileBuffer, FailingReadsDeliverNothing) {
     EXPECT_EQ(delivered, 0);
 }
 
+TEST(FileBuffer, RunOfNoRecordsReadsNothing) {
+    for (int32_t capacity : {8, 0})
+        for (int64_t wanted : {int64_t{0}, int64_t{-1}, INT64_MIN}) {
+            SCOPED_TRACE(testing::Message() << "capacity " << capacity << ", wanted " << wanted);
+            OpenFile open(Records({5, 6, 7}), capacity);
+            // A buffer just refilled: the unread records start at its first byte.
+            if (capacity)
+                open.entry.filled = open.entry.count =
+                    ReadFromFile(&open.file, open.buffer.data(), capacity);
+            const size_t position = open.file.position;
+            int64_t read = -1;
+            int32_t delivered = -1;
+            EXPECT_EQ(ReadEntryInt32Run(&open.entry, wanted, &read, &delivered), 0);
+            EXPECT_EQ(read, 0);
+            EXPECT_EQ(delivered, 0);
+            EXPECT_EQ(open.file.position, position);
+            EXPECT_EQ(ReadEntryInt32(&open.entry, nullptr), 5) << "the first record is still next";
+        }
+}
+
 TEST(FileBuffer, UnwrittenDataIsFlushedBeforeReading) {
     OpenFile open(Records({7}), 8);
     // Three bytes waiting to be written: 8 capacity, 5 free.

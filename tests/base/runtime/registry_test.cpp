@@ -108,6 +108,10 @@ TEST_F(Registries, ArbitraryNumbersNameNothingAndAreNeverReadAsAddresses) {
         ReleaseObject(things, number); // must not touch anything
     }
     EXPECT_EQ(ObtainObject(things, -2), nullptr) << "negative numbers other than -1 are refused";
+    for (int64_t number : {INT64_MAX - 1, INT64_MAX - 16, INT64_MAX / 8}) // slots out of reach
+        EXPECT_EQ(ObtainObject(things, number), nullptr) << number;
+    EXPECT_EQ(things->capacity, 16);
+    EXPECT_TRUE(Make(20)) << "a refused number leaves the registry working";
     EXPECT_EQ(LookupObject(things, generated), LookupObject(things, generated));
 }
 
