@@ -10,17 +10,26 @@ namespace {
 MenuRecord* LookupMenu(int64_t number) { return static_cast<MenuRecord*>(LookupObject(MenuRegistry, number)); }
 
 // The platform destroys a window's attached menu with the window; a menu
-// record still naming it must then be freed without DestroyMenu.
-LRESULT CALLBACK MenuSubclassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto previous = reinterpret_cast<WNDPROC>(GetPropW(window, MENU_SUBCLASS_PROPERTY));
-    if (message == WM_NCDESTROY) {
-        if (HMENU attached = GetMenu(window)) {
-            WalkObjects(MenuRegistry);
-            int64_t number = 0;
-            while (auto* menu = static_cast<MenuRecord*>(NextWalkObject(MenuRegistry, &number)))
-                if (menu->handle == attached) ReleaseObject(MenuRegistry, number);
+// record still naming it must then be freed without DestroyMenu. The other
+// menus of the window forget it: its handle may soon name another window.
+void ForgetOwner(HWND window) {
+    HMENU attached = GetMenu(window);
+    WalkObjects(MenuRegistry);
+    int64_t number = 0;
+    while (auto* menu = static_cast<MenuRecord*>(NextWalkObject(MenuRegistry, &number))) {
+        if (menu->owner != window) continue;
+        if (attached && menu->handle == attached) {
+            ReleaseObject(MenuRegistry, number);
+        } else {
+            menu->owner = nullptr;
+            menu->ownerGone = 1;
         }
     }
+}
+
+LRESULT CALLBACK MenuSubclassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto previous = reinterpret_cast<WNDPROC>(GetPropW(window, MENU_SUBCLASS_PROPERTY));
+    if (message == WM_NCDESTROY) ForgetOwner(window);
     return previous ? CallWindowProcW(previous, window, message, wParam, lParam)
                     : DefWindowProcW(window, message, wParam, lParam);
 }
@@ -63,7 +72,8 @@ void FreeMenu(int64_t number) {
 
 int32_t BindMenuItemHandler(int64_t menu, int32_t item, EventHandler handler) {
     MenuRecord* record = LookupMenu(menu);
-    if (!record) return 0;
+    // Items of a menu whose window is gone belong to no window any more.
+    if (!record || record->ownerGone) return 0;
     const int64_t window = record->owner ? OwnWindowNumber(record->owner) : -1;
     return BindEventHandler(EVENT_MENU, handler, window, item, 0);
 }

@@ -12,7 +12,8 @@ extern Registry* MenuRegistry;
 
 struct MenuRecord {
     HMENU handle;
-    HWND owner; // may be null
+    HWND owner;        // may be null; null again once the window is destroyed
+    int32_t ownerGone; // the owner window was destroyed: items bind to nothing
 };
 
 constexpr const wchar_t* MENU_SUBCLASS_PROPERTY = L"LinenavMenuPreviousProcedure";
@@ -20,7 +21,8 @@ constexpr const wchar_t* MENU_SUBCLASS_PROPERTY = L"LinenavMenuPreviousProcedure
 // The menu handle, the generated number for NEW_OBJECT, 0 on failure. The
 // menu is never attached: the window keeps its client size.
 int64_t CreateMenuBar(int64_t number, HWND owner);
-// 1 if bound; 0 if the menu is not in use or the handler is already bound.
+// 1 if bound; 0 if the menu is not in use, its window was destroyed, or the
+// handler is already bound.
 int32_t BindMenuItemHandler(int64_t menu, int32_t item, EventHandler handler);
 void FreeMenu(int64_t number); // ALL_OBJECTS: every menu
 

@@ -1,5 +1,6 @@
 #include "ui/windows/app_windows.h"
 
+#include "base/runtime/memory.h"
 #include "base/runtime/process.h"
 #include "base/runtime/registry.h"
 #include "base/system/handles.h"
@@ -34,6 +35,38 @@ void FormatClassName(wchar_t* out, int64_t number) {
     } while (magnitude);
     while (count) out[length++] = digits[--count];
     out[length] = 0;
+}
+
+// A window's class can only be unregistered once the window is gone, and its
+// last message, WM_NCDESTROY, still comes while it exists. So the number is
+// noted there and its class unregistered at the next safe point: when a
+// close, an open or the shutdown has finished with the platform.
+struct GoneClass {
+    GoneClass* next;
+    int64_t number;
+};
+GoneClass* goneClasses;
+
+void NoteGoneClass(int64_t number) {
+    auto* gone = static_cast<GoneClass*>(GeneralBlock(sizeof(GoneClass)));
+    if (!gone) return; // the class stays registered and serves the number again
+    gone->number = number;
+    gone->next = goneClasses;
+    goneClasses = gone;
+}
+
+void UnregisterGoneClasses() {
+    for (GoneClass** link = &goneClasses; *link;) {
+        GoneClass* gone = *link;
+        wchar_t className[CLASS_NAME_UNITS];
+        FormatClassName(className, gone->number);
+        if (!UnregisterClassW(className, ProcessInstance) && GetLastError() == ERROR_CLASS_HAS_WINDOWS) {
+            link = &gone->next; // still being destroyed: at the next safe point
+            continue;
+        }
+        *link = gone->next;
+        FreeGeneralBlock(gone);
+    }
 }
 
 // Desktop composition moves a thick-framed window's client area; asked once.
@@ -157,9 +190,7 @@ void CleanUpWindow(HWND window) {
         if (record->shortcuts.table) DestroyAcceleratorTable(static_cast<HACCEL>(record->shortcuts.table));
         record->shortcuts.table = nullptr;
     }
-    wchar_t className[CLASS_NAME_UNITS];
-    FormatClassName(className, number);
-    UnregisterClassW(className, ProcessInstance);
+    NoteGoneClass(number);
     ReleaseObject(WindowRegistry, number);
     DropWindowEvents(number);
 }
@@ -252,6 +283,7 @@ int64_t OpenAppWindow(int64_t number, int32_t x, int32_t y, int32_t innerWidth, 
 
 int64_t OpenAppWindow(int64_t number, int32_t x, int32_t y, int32_t innerWidth, int32_t innerHeight,
                       const TextUnit* title, uint32_t flags, HWND parent) {
+    UnregisterGoneClasses(); // before a number's class is registered again
     int64_t generated = 0;
     auto* record = static_cast<AppWindow*>(ObtainObject(WindowRegistry, number, &generated));
     if (!record) return 0;
@@ -304,6 +336,7 @@ void CloseAppWindow(int64_t number) {
     if (HWND owner = GetWindow(window, GW_OWNER)) SetActiveWindow(owner);
     DestroyWindow(window); // the gadgets go with it; WM_NCDESTROY frees the number
     DropWindowEvents(number);
+    UnregisterGoneClasses();
 }
 
 HWND WindowHandle(int64_t number) {
@@ -368,6 +401,7 @@ HACCEL ActiveShortcutList(HWND active) {
 }
 
 void StartWindows() {
+    goneClasses = nullptr; // a list left by an earlier run lived in a heap that is gone
     WindowRegistry = CreateRegistry(16, sizeof(AppWindow), CloseAppWindow);
     classIcon = LoadIconW(ProcessInstance, MAKEINTRESOURCEW(1)); // none in this program
     classCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -375,6 +409,7 @@ void StartWindows() {
 
 void EndWindows() {
     ReleaseAllObjects(WindowRegistry);
+    UnregisterGoneClasses();
     if (classIcon) DestroyIcon(classIcon);
     classIcon = nullptr;
 }

@@ -308,7 +308,11 @@ TEST_F(Menus, ClosingTheOwnerReleasesOnlyTheMenuAttachedToIt) {
     EXPECT_FALSE(IsMenu(reinterpret_cast<HMENU>(attached))); // the platform destroyed it with the window
     EXPECT_EQ(BindMenuItemHandler(0, 1, ItemHandler), 0);
     EXPECT_TRUE(IsMenu(reinterpret_cast<HMENU>(detached)));
-    EXPECT_EQ(BindMenuItemHandler(1, 1, ItemHandler), 1);
+    // Its window's handle is stale now: binding through it would bind the
+    // item for every window.
+    EXPECT_EQ(BindMenuItemHandler(1, 1, ItemHandler), 0);
+    FreeMenu(1);
+    EXPECT_FALSE(IsMenu(reinterpret_cast<HMENU>(detached)));
 }
 
 // --- Shortcuts -------------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include "ui/menus/menus.h"
 #include "ui/windows/app_windows.h"
 
+#include "base/runtime/process.h"
 #include "base/runtime/registry.h"
 #include "support/sequence.h"
 #include "support/ui_runtime.h"
@@ -552,6 +553,11 @@ TEST_F(Windows, GeneratedNumberWindowRaisesEventsUnderItsNumber) {
     EXPECT_TRUE(SameSequence(expected, EventRecorder::Raised(), EventName));
 }
 
+bool ClassRegistered(int64_t number) {
+    WNDCLASSW info;
+    return GetClassInfoW(ProcessInstance, (L"WindowClass_" + std::to_wstring(number)).c_str(), &info);
+}
+
 TEST_F(Windows, ClosingAllClosesEveryWindowAndDropsTheirEvents) {
     ASSERT_NE(OpenAppWindow(0, LEFT, TOP, WIDTH, HEIGHT, L"Window", DEFAULT_WINDOW_FLAGS), 0);
     ASSERT_NE(OpenAppWindow(3, 300, TOP, WIDTH, HEIGHT, L"Three", DEFAULT_WINDOW_FLAGS), 0);
@@ -565,6 +571,7 @@ TEST_F(Windows, ClosingAllClosesEveryWindowAndDropsTheirEvents) {
     EXPECT_EQ(WindowHandle(0), nullptr);
     EXPECT_EQ(WindowHandle(3), nullptr);
     EXPECT_EQ(WindowHandle(generated), nullptr);
+    for (int64_t number : {int64_t{0}, int64_t{3}, generated}) EXPECT_FALSE(ClassRegistered(number)) << number;
     EXPECT_TRUE(SameSequence(Events{}, DrainEvents(), EventName));
 }
 
@@ -953,6 +960,9 @@ TEST_F(Windows, DestroyingTheWindowDirectlyCleansUpItsNumber) {
     EXPECT_EQ(calls, 0);
     const Events expected = {{EVENT_MENU, 1, 5, 0}, Activated(1), {EVENT_MENU, 0, 10000, 0}};
     EXPECT_TRUE(SameSequence(expected, DrainEvents(), EventName));
+    // Its class goes at the next close, once the window is really gone.
+    CloseAppWindow(1);
+    EXPECT_FALSE(ClassRegistered(0));
     // The number serves a new window.
     EXPECT_NE(OpenAppWindow(0, LEFT, TOP, WIDTH, HEIGHT, L"Window", DEFAULT_WINDOW_FLAGS), 0);
 }
