@@ -422,7 +422,7 @@ TEST_P(EventWaitTimeout, ReturnsZeroWhenNothingArrives) {
 }
 
 const TimeoutCase TIMEOUT_CASES[] = {
-    {"PollOnly", 0, 0.0, 40.0},
+    {"PollOnly", 0, 0.0, 1e12}, // that it never waits: APollNeverWaitsForAMessage
     // Timer granularity may end a wait a hair early.
     {"Fifty", 50, 45.0, 5000.0},
 };
@@ -437,6 +437,25 @@ TEST_F(EventWaitTimeout, AMessageThatArrivesWhileWaitingEndsTheWait) {
     const int64_t result = WaitEvent(5000);
     KillTimer(nullptr, timer);
     EXPECT_EQ(result, WM_TIMER);
+}
+
+TEST_F(EventWaitTimeout, APollNeverWaitsForAMessage) {
+    DrainEvents();
+    // Were the poll to wait for a message, only the watchdog's would end it,
+    // however busy the machine is.
+    const DWORD self = GetCurrentThreadId();
+    KernelHandle returned(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    bool rescued = false;
+    std::thread watchdog([&] {
+        if (WaitForSingleObject(returned.get(), DEFAULT_WAIT_MS) != WAIT_TIMEOUT) return;
+        rescued = true;
+        PostThreadMessageW(self, WM_APP, 0, 0);
+    });
+    const int64_t result = WaitEvent(0);
+    SetEvent(returned.get());
+    watchdog.join();
+    EXPECT_EQ(result, 0);
+    EXPECT_FALSE(rescued) << "the poll waited for a message";
 }
 
 class EventWaitQuit : public EventWaitTest, public ::testing::WithParamInterface<int32_t> {};
