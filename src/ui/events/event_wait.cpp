@@ -19,15 +19,50 @@ UINT postMessage;
 
 // The record a posted event travels in; freed by the post window procedure.
 struct PostedEvent {
+    PostedEvent* next; // in the list of records posted and not yet consumed
     AppEvent event;
 };
 
-LRESULT CALLBACK PostWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == postMessage && postMessage && lParam) {
-        auto* posted = reinterpret_cast<PostedEvent*>(lParam);
-        RaiseFullEvent(posted->event);
-        FreeGeneralBlock(posted);
+// Any program on the desktop can post the registered message to the post
+// window with any lParam. Only records this process posted, and has not
+// consumed yet, are ever read: the lParam is compared with their addresses,
+// never followed. PostAppEvent may run on any thread, hence the lock.
+SRWLOCK outstandingLock = SRWLOCK_INIT;
+PostedEvent* outstanding;
+
+void Remember(PostedEvent* posted) {
+    AcquireSRWLockExclusive(&outstandingLock);
+    posted->next = outstanding;
+    outstanding = posted;
+    ReleaseSRWLockExclusive(&outstandingLock);
+}
+
+// The outstanding record at `address`, taken off the list; null for any
+// other value.
+PostedEvent* TakeOutstanding(LPARAM address) {
+    PostedEvent* found = nullptr;
+    AcquireSRWLockExclusive(&outstandingLock);
+    for (PostedEvent** link = &outstanding; *link; link = &(*link)->next) {
+        if (reinterpret_cast<LPARAM>(*link) == address) {
+            found = *link;
+            *link = found->next;
+            break;
+        }
     }
+    ReleaseSRWLockExclusive(&outstandingLock);
+    return found;
+}
+
+LRESULT CALLBACK PostWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == postMessage && postMessage) {
+        if (PostedEvent* posted = TakeOutstanding(lParam)) {
+            RaiseFullEvent(posted->event);
+            FreeGeneralBlock(posted);
+        }
+    }
+    // Only EndEvents destroys the post window; a close request from outside
+    // would leave the program's own posted events without a receiver.
+    if (message == WM_CLOSE) return 0;
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -77,8 +112,11 @@ int32_t PostAppEvent(int32_t code, int64_t window, int64_t object, int64_t type,
     auto* posted = static_cast<PostedEvent*>(GeneralBlock(sizeof(PostedEvent)));
     if (!posted) return 0;
     posted->event = AppEvent{code, object, window, type, data};
+    // Listed before it is posted: the window's thread may take the message
+    // before PostMessageW has returned here.
+    Remember(posted);
     if (!postWindow || !PostMessageW(postWindow, postMessage, 0, reinterpret_cast<LPARAM>(posted))) {
-        FreeGeneralBlock(posted);
+        if (TakeOutstanding(reinterpret_cast<LPARAM>(posted))) FreeGeneralBlock(posted);
         return 0;
     }
     return 1;
@@ -97,11 +135,14 @@ void StartEvents() {
     postWindow = CreateWindowExW(0, POST_WINDOW_CLASS, nullptr, WS_CAPTION, 0, 0, 1, 1, nullptr, nullptr,
                                  ProcessInstance, nullptr);
     postMessage = RegisterWindowMessageW(POST_MESSAGE_NAME);
+    outstanding = nullptr; // a list left by an earlier run lived in a heap that is gone
     StartEventQueue();
 }
 
 void EndEvents() {
     if (postWindow) DestroyWindow(postWindow);
     postWindow = nullptr;
+    // Records still on their way go with their messages.
+    while (PostedEvent* posted = TakeOutstanding(reinterpret_cast<LPARAM>(outstanding))) FreeGeneralBlock(posted);
     UnregisterClassW(POST_WINDOW_CLASS, ProcessInstance);
 }
