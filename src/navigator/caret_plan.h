@@ -25,21 +25,37 @@ constexpr int64_t DownPressLimit(int64_t line) {
     return presses < MAX_DOWN_PRESSES ? presses : MAX_DOWN_PRESSES;
 }
 
+// Down presses sent between two looks at where the keyboard goes: often
+// enough that a program taking the foreground mid-run gets at most this many,
+// rare enough that the look costs nothing beside the key events.
+constexpr int64_t KEYBOARD_CHECK_EVERY = 64;
+
 // Calls emit(virtual key, flags) for every key event, in order. The Down loop
 // is the tool's counting loop over `loopCounter`, its limit read again from
-// `lineNumber` before every pass.
-template <class Emit>
-inline void PlanCaretKeys(int64_t& loopCounter, const int64_t& lineNumber, Emit&& emit) {
+// `lineNumber` before every pass. `stillOurs()` is asked before every
+// KEYBOARD_CHECK_EVERY-th Down press and before the final Home; when it says
+// no, nothing more is sent. Keys go out in press/release pairs and the check
+// falls between pairs, so no key is ever left down.
+template <class Emit, class StillOurs>
+inline void PlanCaretKeys(int64_t& loopCounter, const int64_t& lineNumber, Emit&& emit, StillOurs&& stillOurs) {
     emit(KEY_LEFT_CONTROL, KEY_PRESS);
     emit(KEY_HOME, KEY_PRESS);
     emit(KEY_HOME, KEY_RELEASE);
     emit(KEY_LEFT_CONTROL, KEY_RELEASE);
+    bool ours = true;
     CountingLoop(
         loopCounter, [&] { return DownPressLimit(lineNumber); },
         [&] {
+            if (loopCounter % KEYBOARD_CHECK_EVERY == 0 && !(ours = stillOurs())) return false;
             emit(KEY_DOWN, KEY_PRESS);
             emit(KEY_DOWN, KEY_RELEASE);
+            return true;
         });
+    if (!ours || !stillOurs()) return;
     emit(KEY_HOME, KEY_PRESS);
     emit(KEY_HOME, KEY_RELEASE);
+}
+
+template <class Emit> inline void PlanCaretKeys(int64_t& loopCounter, const int64_t& lineNumber, Emit&& emit) {
+    PlanCaretKeys(loopCounter, lineNumber, emit, [] { return true; });
 }

@@ -2,17 +2,46 @@
 
 #include "base/text/text.h"
 #include "navigator/editor_lookup.h"
+#include "navigator/editor_window.h"
 #include "navigator/globals.h"
 #include "ui/events/events.h"
 #include "ui/gadgets/gadgets.h"
 #include "ui/menus/menus.h"
 #include "ui/windows/app_windows.h"
 
+namespace {
+
+// The work area of the monitor nearest the editor, or of the primary monitor
+// when there is no editor; without one, nothing limits the place.
+ScreenArea WorkArea(HWND editor) {
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    HMONITOR nearest = editor ? MonitorFromWindow(editor, MONITOR_DEFAULTTONEAREST)
+                           : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    if (!nearest || !GetMonitorInfoW(nearest, &monitor)) return {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
+    return {monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right, monitor.rcWork.bottom};
+}
+
+// The prompt's place beside the editor, moved onto the screen where needed.
+PromptPlace PromptPlaceFor(HWND editor) {
+    // A minimized window sits where nobody looks (Windows parks it at -32000,
+    // -32000; Wine at the bottom edge), and the platform cannot always tell
+    // another program's restored place (Wine cannot): the editor comes back
+    // first, as the taskbar would bring it back, and is measured there.
+    RestoreEditor(editor);
+    const int64_t top = WindowRectValue(editor, 1);
+    const int64_t left = WindowRectValue(editor, 0);
+    const WindowPlan plan = PlanWindow(DEFAULT_WINDOW_FLAGS);
+    RECT outer = {0, 0, PROMPT_WIDTH, PROMPT_HEIGHT};
+    AdjustWindowRectEx(&outer, plan.style, FALSE, plan.exStyle);
+    return PlacePrompt(left, top, WorkArea(editor), outer.right - outer.left, outer.bottom - outer.top);
+}
+
+} // namespace
+
 void AskLineNumber() {
-    const int64_t y = WindowRectValue(Navigator.EditorHandle, 1) + PROMPT_OFFSET_Y;
-    const int64_t x = WindowRectValue(Navigator.EditorHandle, 0) + PROMPT_OFFSET_X;
-    if (!OpenAppWindow(PROMPT_WINDOW, static_cast<int32_t>(x), static_cast<int32_t>(y), PROMPT_WIDTH,
-                       PROMPT_HEIGHT, TXT("Window"), DEFAULT_WINDOW_FLAGS))
+    const PromptPlace at = PromptPlaceFor(Navigator.EditorHandle);
+    if (!OpenAppWindow(PROMPT_WINDOW, at.x, at.y, PROMPT_WIDTH, PROMPT_HEIGHT, TXT("Window"), DEFAULT_WINDOW_FLAGS))
         return;
     CreateLabel(PROMPT_LABEL, 10, 10, 100, 20, TXT("Enter line no."), 0);
     CreateTextField(PROMPT_FIELD, 10, 30, 100, 20, TXT(""), 0);

@@ -4,6 +4,8 @@
 // used.
 #pragma once
 
+#include "navigator/prompt_placement.h"
+
 #include <cstdint>
 
 constexpr int32_t RETURN_SHORTCUT_ITEM = 10000; // menu item the Return shortcut raises
@@ -12,8 +14,6 @@ constexpr int64_t PROMPT_WINDOW = 0;
 constexpr int64_t PROMPT_LABEL = 1;
 constexpr int64_t PROMPT_FIELD = 2;
 constexpr int64_t PROMPT_MENU = 0;
-constexpr int32_t PROMPT_OFFSET_X = 280; // from the editor window's left edge
-constexpr int32_t PROMPT_OFFSET_Y = 80;  // from its top edge
 constexpr int32_t PROMPT_WIDTH = 120;    // client area
 constexpr int32_t PROMPT_HEIGHT = 60;
 constexpr int64_t KEY_VALUE_RETURN = 13; // Return, no modifier

@@ -2,6 +2,7 @@
 // into through the system's input path, navigating the fixture editor.
 #include "../support/fixture_client.h"
 #include "../support/linenav_run.h"
+#include "../support/names.h"
 #include "../support/sequence.h"
 #include "../support/temp_folder.h"
 #include "../support/wait.h"
@@ -42,9 +43,6 @@ std::string Situation(LinenavRun& run) {
            (info.hwndFocus == run.field() ? "in the field" : "elsewhere");
 }
 
-bool CaretReaches(const FixtureEditor& editor, long line) {
-    return WaitUntil([&] { return editor.CaretLine() == line; }, CARET_WAIT_MS);
-}
 
 class Prompt : public ::testing::Test {
 protected:
@@ -68,6 +66,7 @@ TEST_F(Prompt, TypedTextThenReturn) {
     for (const Case& c : cases) {
         SCOPED_TRACE("typed \"" + Narrow(c.typed) + "\"");
         editor.SetCaretLine(150);
+        editor.ClearKeys();
         ASSERT_TRUE(editor.MakeForeground());
         LinenavRun run;
         ASSERT_TRUE(run.StartAndWaitForPrompt(NO_PROGRAM_FOLDER));
@@ -76,7 +75,7 @@ TEST_F(Prompt, TypedTextThenReturn) {
         SendKey(VK_RETURN);
         EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0)) << Situation(run);
         EXPECT_FALSE(IsWindow(run.prompt()));
-        EXPECT_TRUE(CaretReaches(editor, c.line - 1)) << "caret on line " << editor.CaretLine() + 1;
+        EXPECT_EQ(CaretLanding(editor, CARET_WAIT_MS), OnLine(c.line));
     }
 }
 
@@ -116,7 +115,7 @@ TEST_F(Prompt, ClosingIsNoCancel) {
         }
         EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0)) << Situation(run) << "; the editor received "
                                                               << editor.KeyCount() << " key messages";
-        EXPECT_TRUE(CaretReaches(editor, 124)) << "caret on line " << editor.CaretLine() + 1;
+        EXPECT_EQ(CaretLanding(editor, CARET_WAIT_MS), OnLine(125));
     }
 }
 
@@ -182,6 +181,115 @@ TEST_F(Prompt, WithoutAnEditorOpensAt280By80) {
     EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
 }
 
+TEST_F(Prompt, StaysWhollyInTheWorkAreaNearItsEdge) {
+    ASSERT_TRUE(StartEditor(900, 700, 20)); // the prompt's place beside it lies past both edges
+    LinenavRun run;
+    ASSERT_TRUE(run.StartAndWaitForPrompt(NO_PROGRAM_FOLDER));
+    RECT outer, work;
+    GetWindowRect(run.prompt(), &outer);
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+    EXPECT_EQ(outer.right, work.right);
+    EXPECT_EQ(outer.bottom, work.bottom);
+    SendKey(VK_RETURN);
+    EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
+}
+
+TEST_F(Prompt, AMinimizedEditorPlacesItFromItsRestoredPlaceAndIsRestored) {
+    ASSERT_TRUE(StartEditor(40, 40));
+    RECT normal;
+    GetWindowRect(editor.window(), &normal);
+    ShowWindow(editor.window(), SW_MINIMIZE);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(editor.window()); }));
+    editor.ClearKeys();
+    LinenavRun run;
+    ASSERT_TRUE(run.StartAndWaitForPrompt(NO_PROGRAM_FOLDER));
+    RECT outer;
+    GetWindowRect(run.prompt(), &outer);
+    EXPECT_EQ(outer.left, normal.left + 280);
+    EXPECT_EQ(outer.top, normal.top + 80);
+    SendText(L"33");
+    ASSERT_TRUE(WaitUntil([&] { return FieldText(run.field()) == L"33"; }));
+    SendKey(VK_RETURN);
+    EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
+    EXPECT_EQ(CaretLanding(editor, CARET_WAIT_MS), OnLine(33));
+    EXPECT_FALSE(IsIconic(editor.window()));
+}
+
+// --- Where the keys go --------------------------------------------------------------------
+
+long CountOf(const std::vector<KeyRecord>& keys, const KeyRecord& which) {
+    long count = 0;
+    for (const KeyRecord& key : keys) count += key == which;
+    return count;
+}
+
+TEST_F(Prompt, KeysStopWhenTheKeyboardGoesElsewhere) {
+    enum class Away { AnotherProgramTakesIt, TheEditorCloses };
+    for (Away away : {Away::AnotherProgramTakesIt, Away::TheEditorCloses}) {
+        SCOPED_TRACE(away == Away::AnotherProgramTakesIt ? "another program takes the foreground"
+                                                         : "the editor closes");
+        FixtureEditor other;
+        ASSERT_TRUE(other.Start({.title = L"Another program", .lines = 20, .x = 500, .y = 300}));
+        ASSERT_TRUE(StartEditor());
+        LinenavRun run;
+        ASSERT_TRUE(run.StartAndWaitForPrompt(NO_PROGRAM_FOLDER));
+        SendText(L"400000");
+        ASSERT_TRUE(WaitUntil([&] { return FieldText(run.field()) == L"400000"; }));
+        SendKey(VK_RETURN);
+        ASSERT_TRUE(WaitUntil([&] { return editor.KeyCount() >= 200; })) << "the keys never started";
+        if (away == Away::AnotherProgramTakesIt) ASSERT_TRUE(other.MakeForeground());
+        else editor.Close();
+        EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0)) << Situation(run);
+
+        // Once the other program has handled a key sent after linenav ended,
+        // it has handled every key linenav sent it.
+        ASSERT_TRUE(other.MakeForeground());
+        SendKey(VK_F9);
+        const KeyRecord marker{WM_KEYUP, VK_F9, 0};
+        ASSERT_TRUE(WaitUntil([&] {
+            const long count = other.KeyCount();
+            return count > 0 && other.KeyAt(count - 1) == marker;
+        }));
+        const std::vector<KeyRecord> keys = other.Keys();
+        const long downs = CountOf(keys, {WM_KEYDOWN, VK_DOWN, 0}), ups = CountOf(keys, {WM_KEYUP, VK_DOWN, 0});
+        EXPECT_LE(downs, 64) << "Down presses that went to the other program";
+        // The first release may belong to a press the editor received.
+        EXPECT_TRUE(ups == downs || ups == downs + 1) << downs << " Down presses, " << ups << " releases";
+        EXPECT_EQ(CountOf(keys, {WM_KEYDOWN, VK_HOME, 0}), 0) << "the final Home went out";
+        for (int key : {VK_LCONTROL, VK_HOME, VK_DOWN}) {
+            EXPECT_FALSE(GetAsyncKeyState(key) & 0x8000) << VirtualKeyName(static_cast<unsigned>(key)) << " left down";
+        }
+        editor.Close();
+    }
+}
+
+// --- What other programs can do to it ---------------------------------------------------------
+
+TEST_F(Prompt, MessagesFromOtherProgramsToItsHiddenWindowCannotHarmIt) {
+    ASSERT_TRUE(StartEditor());
+    editor.ClearKeys();
+    LinenavRun run;
+    ASSERT_TRUE(run.StartAndWaitForPrompt(NO_PROGRAM_FOLDER));
+    HWND hidden = FindProcessWindow(run.processId(), L"PostEventClass");
+    ASSERT_TRUE(hidden);
+    // The registered message that carries linenav's own posted events, with
+    // values no record of linenav's has: null, small, unmapped, wild.
+    const UINT posted = RegisterWindowMessageW(L"LinenavPostedEvent");
+    const LPARAM garbage[] = {0, 1, 0x1000, static_cast<LPARAM>(0xDEADBEEF), static_cast<LPARAM>(0x7FFFFFFF0000), -1};
+    for (int round = 0; round < 300; ++round) {
+        for (LPARAM value : garbage) ASSERT_TRUE(PostMessageW(hidden, posted, 0, value));
+        ASSERT_TRUE(round % 100 != 0 || PostMessageW(hidden, WM_CLOSE, 0, 0));
+    }
+    // Posted messages come before typed ones, so once the typing shows, the
+    // flood has been handled.
+    SendText(L"42");
+    ASSERT_TRUE(WaitUntil([&] { return FieldText(run.field()) == L"42"; })) << Situation(run);
+    EXPECT_TRUE(IsWindow(hidden)) << "WM_CLOSE from outside destroyed the hidden window";
+    SendKey(VK_RETURN);
+    EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0)) << Situation(run);
+    EXPECT_EQ(CaretLanding(editor, CARET_WAIT_MS), OnLine(42));
+}
+
 // --- Keys that must not end it -------------------------------------------------------------
 
 TEST_F(Prompt, TabAndModifiedReturnKeepItOpen) {
@@ -210,7 +318,7 @@ TEST_F(Prompt, TabAndModifiedReturnKeepItOpen) {
     }
     SendKey(VK_RETURN);
     EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
-    EXPECT_TRUE(CaretReaches(editor, 41));
+    EXPECT_EQ(CaretLanding(editor, CARET_WAIT_MS), OnLine(42));
 }
 
 TEST_F(Prompt, LeavingAndComingBackKeepsReturnWorking) {
@@ -225,7 +333,7 @@ TEST_F(Prompt, LeavingAndComingBackKeepsReturnWorking) {
         << "the focus returns to the field";
     SendKey(VK_RETURN);
     EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
-    EXPECT_TRUE(CaretReaches(editor, 32));
+    EXPECT_EQ(CaretLanding(editor, CARET_WAIT_MS), OnLine(33));
 }
 
 TEST_F(Prompt, PasteReachingTheLengthLimitEndsItLikeReturn) {
@@ -242,7 +350,7 @@ TEST_F(Prompt, PasteReachingTheLengthLimitEndsItLikeReturn) {
     CloseClipboard();
     SendKey('V', false, true, false);
     EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0)) << "no Return was pressed";
-    EXPECT_TRUE(CaretReaches(editor, 6));
+    EXPECT_EQ(CaretLanding(editor, CARET_WAIT_MS), OnLine(7));
 }
 
 // --- The line map, end to end ------------------------------------------------------------------
@@ -285,26 +393,18 @@ std::vector<uint8_t> TenByteMap() {
     return bytes;
 }
 
-long Navigate(FixtureEditor& editor, const std::wstring& argument, const std::wstring& typed) {
+// One whole run, typed like a person; where the caret landed, or what went wrong.
+std::string Navigate(FixtureEditor& editor, const std::wstring& argument, const std::wstring& typed) {
     editor.SetCaretLine(editor.CaretLine() == 150 ? 160 : 150);
     editor.MakeForeground();
+    editor.ClearKeys();
     LinenavRun run;
-    if (!run.StartAndWaitForPrompt(argument)) return -1;
+    if (!run.StartAndWaitForPrompt(argument)) return "no prompt";
     SendText(typed);
     WaitUntil([&] { return FieldText(run.field()) == typed; });
     SendKey(VK_RETURN);
-    if (run.WaitForExit() != std::optional<DWORD>(0)) return -2;
-    // The caret has stopped where the keys put it once it stays put.
-    long line = -3, still = 0;
-    WaitUntil(
-        [&] {
-            const long now = editor.CaretLine();
-            still = now == line ? still + 1 : 0;
-            line = now;
-            return still >= 20;
-        },
-        CARET_WAIT_MS);
-    return line + 1;
+    if (run.WaitForExit() != std::optional<DWORD>(0)) return "linenav did not end with 0: " + Situation(run);
+    return CaretLanding(editor, CARET_WAIT_MS);
 }
 
 TEST_F(Prompt, LineMapPerUserAndPortable) {
@@ -318,31 +418,31 @@ TEST_F(Prompt, LineMapPerUserAndPortable) {
         folder.MakeFolder(L"Prog Dir\\DATA");
         folder.Write(L"Prog Dir\\DATA\\lineno.txt", Int32Records({99, 99, 99}));
         UserMap map(Int32Records({10, 0, 25}));
-        EXPECT_EQ(Navigate(editor, quoted, L"1"), 10);
-        EXPECT_EQ(Navigate(editor, quoted, L"2"), 2) << "a zero record keeps the typed number";
-        EXPECT_EQ(Navigate(editor, quoted, L"3"), 25);
-        EXPECT_EQ(Navigate(editor, quoted, L"4"), 4);
+        EXPECT_EQ(Navigate(editor, quoted, L"1"), OnLine(10));
+        EXPECT_EQ(Navigate(editor, quoted, L"2"), OnLine(2)) << "a zero record keeps the typed number";
+        EXPECT_EQ(Navigate(editor, quoted, L"3"), OnLine(25));
+        EXPECT_EQ(Navigate(editor, quoted, L"4"), OnLine(4));
     }
     {
         SCOPED_TRACE("portable marker as an empty file, program folder with spaces");
         folder.Write(L"Prog Dir\\portable.inf", {});
         folder.Write(L"Prog Dir\\DATA\\lineno.txt", TenByteMap());
-        EXPECT_EQ(Navigate(editor, quoted, L"2"), 50);
-        EXPECT_EQ(Navigate(editor, quoted, L"3"), 263) << "the partial last record 0x07 0x01";
-        EXPECT_EQ(Navigate(editor, quoted, L"4"), 4);
+        EXPECT_EQ(Navigate(editor, quoted, L"2"), OnLine(50));
+        EXPECT_EQ(Navigate(editor, quoted, L"3"), OnLine(263)) << "the partial last record 0x07 0x01";
+        EXPECT_EQ(Navigate(editor, quoted, L"4"), OnLine(4));
         DeleteFileW((program + L"portable.inf").c_str());
     }
     {
         SCOPED_TRACE("portable marker as a folder");
         folder.MakeFolder(L"Prog Dir\\portable.inf");
         folder.Write(L"Prog Dir\\DATA\\lineno.txt", Int32Records({10, 0, 25}));
-        EXPECT_EQ(Navigate(editor, quoted, L"1"), 10);
+        EXPECT_EQ(Navigate(editor, quoted, L"1"), OnLine(10));
     }
     {
         SCOPED_TRACE("the map held open without sharing by another process");
         FileHolder holder;
         ASSERT_TRUE(holder.Hold(program + L"DATA\\lineno.txt"));
-        EXPECT_EQ(Navigate(editor, quoted, L"3"), 3);
+        EXPECT_EQ(Navigate(editor, quoted, L"3"), OnLine(3));
     }
 }
 
@@ -396,7 +496,7 @@ TEST_F(Prompt, WritesNoFile) {
     ASSERT_TRUE(StartEditor(40, 40, 50));
     std::map<std::wstring, FileState> before, after;
     SnapshotWhereTheToolCouldWrite(before);
-    EXPECT_EQ(Navigate(editor, NO_PROGRAM_FOLDER, L"12"), 12);
+    EXPECT_EQ(Navigate(editor, NO_PROGRAM_FOLDER, L"12"), OnLine(12));
     SnapshotWhereTheToolCouldWrite(after);
     std::vector<std::wstring> changed;
     for (const auto& [path, state] : after) {
@@ -433,7 +533,7 @@ TEST_F(Prompt, HundredNavigationsInARow) {
         const bool useMap = run % 2 == 0;
         const long expected = useMap && typed % 7 != 0 ? typed + 3 : typed;
         const std::wstring argument = useMap ? Quoted(mapped) : NO_PROGRAM_FOLDER;
-        ASSERT_EQ(Navigate(editor, argument, std::to_wstring(typed)), expected)
+        ASSERT_EQ(Navigate(editor, argument, std::to_wstring(typed)), OnLine(expected))
             << "run " << run << ", typed " << typed << (useMap ? " with the map" : " without a map");
     }
 }

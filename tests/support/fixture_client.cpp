@@ -65,16 +65,41 @@ LRESULT FixtureEditor::Ask(UINT message, WPARAM wParam) const {
 
 long FixtureEditor::KeyCount() const { return static_cast<long>(Ask(FIXTURE_KEY_COUNT)); }
 
+KeyRecord FixtureEditor::KeyAt(long index) const {
+    const LRESULT packed = Ask(FIXTURE_KEY_AT, static_cast<WPARAM>(index));
+    static constexpr unsigned MESSAGES[] = {WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP};
+    return {MESSAGES[(packed >> 16) & 3], static_cast<unsigned>(packed & 0xFFFF),
+            static_cast<unsigned>(packed & (FIXTURE_CTRL | FIXTURE_SHIFT | FIXTURE_ALT))};
+}
+
 std::vector<KeyRecord> FixtureEditor::Keys() const {
     std::vector<KeyRecord> keys;
     const long count = KeyCount();
-    for (long i = 0; i < count; ++i) {
-        const LRESULT packed = Ask(FIXTURE_KEY_AT, static_cast<WPARAM>(i));
-        static constexpr unsigned MESSAGES[] = {WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP};
-        keys.push_back({MESSAGES[(packed >> 16) & 3], static_cast<unsigned>(packed & 0xFFFF),
-                        static_cast<unsigned>(packed & (FIXTURE_CTRL | FIXTURE_SHIFT | FIXTURE_ALT))});
-    }
+    for (long i = 0; i < count; ++i) keys.push_back(KeyAt(i));
     return keys;
+}
+
+std::string OnLine(long line) { return "caret on line " + std::to_string(line); }
+
+std::string CaretLanding(const FixtureEditor& editor, DWORD timeoutMs) {
+    const KeyRecord finalHome{WM_KEYUP, VK_HOME, 0};
+    // The fixture answers between two key messages, so once the final Home is
+    // in its log every key before it has moved the caret.
+    const bool whole = WaitUntil(
+        [&] {
+            const long count = editor.KeyCount();
+            return count > 0 && editor.KeyAt(count - 1) == finalHome;
+        },
+        timeoutMs);
+    const std::vector<KeyRecord> keys = editor.Keys();
+    if (!whole)
+        return "the keys never all arrived: " + std::to_string(keys.size()) + " key messages, the last " +
+               (keys.empty() ? std::string("none") : KeyRecordName(keys.back()));
+    long downs = 0;
+    for (const KeyRecord& key : keys) downs += key == KeyRecord{WM_KEYDOWN, VK_DOWN, 0};
+    const long caret = editor.CaretLine() + 1;
+    if (caret != downs + 1) return OnLine(caret) + ", though the keys asked for line " + std::to_string(downs + 1);
+    return OnLine(caret);
 }
 
 void FixtureEditor::ClearKeys() const { Ask(FIXTURE_CLEAR_KEYS); }

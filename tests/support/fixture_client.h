@@ -47,6 +47,7 @@ public:
     bool HasKeyboardFocus() const;
 
     long KeyCount() const;
+    KeyRecord KeyAt(long index) const;
     std::vector<KeyRecord> Keys() const;
     void ClearKeys() const;
     long CaretLine() const; // 0-based
@@ -61,6 +62,14 @@ private:
     HWND window_ = nullptr;
     HWND edit_ = nullptr;
 };
+
+std::string OnLine(long line); // "caret on line <line>", 1-based
+
+// Waits (bounded) until the fixture has received a whole run of caret keys,
+// ending with the plain Home release, then tells where its caret is, as
+// OnLine does; or what went wrong: keys that never all arrived, or a caret
+// elsewhere than on the line the keys asked for.
+std::string CaretLanding(const FixtureEditor& editor, DWORD timeoutMs);
 
 // True when `top` is the foreground window and `focus` has the keyboard focus
 // of its thread.

@@ -1,0 +1,45 @@
+#include "navigator/editor_window.h"
+
+namespace {
+
+// Polls `condition` until it holds or `end` (a GetTickCount64 value) has
+// passed; the condition's last answer.
+template <class Condition> bool PollUntil(ULONGLONG end, Condition condition) {
+    while (!condition()) {
+        if (GetTickCount64() >= end) return condition();
+        Sleep(1);
+    }
+    return true;
+}
+
+} // namespace
+
+void RestoreEditor(HWND editor) {
+    if (!editor || !IsIconic(editor)) return;
+    const ULONGLONG end = GetTickCount64() + EDITOR_WAIT_LIMIT_MS;
+    // Asynchronously: a hung editor must not hold linenav here.
+    ShowWindowAsync(editor, SW_RESTORE);
+    if (!PollUntil(end, [&] { return !IsIconic(editor); })) return;
+    // The restore activates the editor from inside its thread's ShowWindow;
+    // a sent message is handled only after that call has returned.
+    const ULONGLONG now = GetTickCount64();
+    DWORD_PTR ignored = 0;
+    if (now < end)
+        SendMessageTimeoutW(editor, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, static_cast<UINT>(end - now),
+                            &ignored);
+}
+
+bool WaitForHandOff(HWND editor) {
+    const DWORD thread = GetWindowThreadProcessId(editor, nullptr);
+    if (!thread) return false; // the editor is gone
+    // Under Wine, GetForegroundWindow names the editor only once its thread
+    // has taken the activation; key events sent before that are thrown away.
+    // The focus may settle on a child a moment later: key messages find the
+    // focus when the editor takes them, so that needs no wait.
+    return PollUntil(GetTickCount64() + EDITOR_WAIT_LIMIT_MS, [&] {
+        if (GetForegroundWindow() != editor || IsIconic(editor)) return false;
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(thread, &info) && info.hwndActive == editor;
+    });
+}

@@ -1,0 +1,19 @@
+// What linenav does to the editor's window besides finding it: bring it back
+// from minimized, and wait until it has taken the keyboard. Each wait is
+// bounded: a hung editor holds linenav for at most EDITOR_WAIT_LIMIT_MS.
+#pragma once
+
+#include <windows.h>
+
+constexpr ULONGLONG EDITOR_WAIT_LIMIT_MS = 1000;
+
+// Restores a minimized editor as the taskbar would, and returns once its
+// thread has finished doing so (its restored place can then be read, and its
+// own activation cannot come after a window linenav shows next). Does nothing
+// for a window that is not minimized.
+void RestoreEditor(HWND editor);
+
+// Returns once the editor is the foreground window and its thread names it as
+// its active window, which SetForegroundWindow only asks for. False when that
+// did not happen in time.
+bool WaitForHandOff(HWND editor);
