@@ -3,7 +3,8 @@
 //   1. launch to ready prompt: from CreateProcessW until the prompt is the
 //      visible foreground window with the focus in its field;
 //   2. Return to exit, per key event, for lines 1, 10,000 and one above the
-//      Down-press cap, with no window taking the keys;
+//      Down-press cap, with no window taking the keys; and for lines 1 and
+//      10,000 again with an editor window in front that takes them;
 //   3. the line map: TranslateLineNumber for record 1,000,000 of a 4 MB map
 //      against one sequential pass over the same file in 4096-byte reads;
 //   4. footprint: file size, imported DLLs, peak working set and private
@@ -181,6 +182,92 @@ class Child {
     DWORD threadId_ = 0;
 };
 
+// A window titled like the editor, on a thread of the driver, that takes the
+// keys: with it in front, linenav hands the keyboard over to it and looks
+// where the keyboard goes while it sends, as in a real run.
+class EditorSink {
+  public:
+    EditorSink() {
+        ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        thread_ = CreateThread(nullptr, 0, Main, this, 0, &threadId_);
+        if (!thread_ || WaitForSingleObject(ready_, 10000) != WAIT_OBJECT_0 || !window_)
+            Fail("cannot create the editor window");
+    }
+    ~EditorSink() {
+        PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+        WaitForSingleObject(thread_, 10000);
+        CloseHandle(thread_);
+        CloseHandle(ready_);
+    }
+    // Shows it in front, with nothing queued from an earlier run.
+    void Show() {
+        ShowWindow(window_, SW_SHOWNORMAL);
+        SetForegroundWindow(window_);
+        if (!PollUntil([&] { return GetForegroundWindow() == window_; }, 10000))
+            Fail("the editor window never came in front");
+    }
+    // Waits until it has handled every key queued for it so far, so that none
+    // is left to load the next run; then hides it.
+    void DrainAndHide() {
+        const LONG request = ++requests_;
+        PostThreadMessageW(threadId_, DRAIN, static_cast<WPARAM>(request), 0);
+        if (!PollUntil([&] { return InterlockedCompareExchange(&drained_, 0, 0) == request; },
+                       120000))
+            Fail("the editor window never handled its keys");
+        ShowWindow(window_, SW_HIDE);
+    }
+    LONG keys() const { return InterlockedCompareExchange(const_cast<LONG*>(&keys_), 0, 0); }
+
+  private:
+    static constexpr UINT DRAIN = WM_APP + 1;
+
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    static DWORD WINAPI Main(void* self) {
+        static_cast<EditorSink*>(self)->Loop();
+        return 0;
+    }
+    void Loop() {
+        WNDCLASSW windowClass = {};
+        windowClass.lpfnWndProc = Procedure;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"LinenavBenchEditor";
+        RegisterClassW(&windowClass);
+        window_ = CreateWindowExW(0, L"LinenavBenchEditor", L"Quillo V5. bench editor",
+                                  WS_OVERLAPPEDWINDOW, 40, 40, 400, 300, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+        SetEvent(ready_);
+        LONG request = 0;
+        MSG message;
+        for (;;) {
+            // Posted messages come before input, so the drain request is
+            // answered only once the input queued before it is handled too.
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                if (message.message == WM_QUIT) {
+                    DestroyWindow(window_);
+                    return;
+                }
+                if (message.message == DRAIN) {
+                    request = static_cast<LONG>(message.wParam);
+                    continue;
+                }
+                if (message.message == WM_KEYDOWN || message.message == WM_KEYUP)
+                    InterlockedIncrement(&keys_);
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
+            InterlockedExchange(&drained_, request);
+            WaitMessage();
+        }
+    }
+
+    HANDLE thread_ = nullptr, ready_ = nullptr;
+    DWORD threadId_ = 0;
+    HWND window_ = nullptr;
+    LONG requests_ = 0, drained_ = 0, keys_ = 0;
+};
+
 // One run: start the program as the editor would, wait for its prompt, type
 // the line, press Return, wait for the exit.
 Run RunOnce(const Program& program, const std::wstring& programFolder, long long line) {
@@ -351,8 +438,9 @@ struct Options {
     std::wstring linenav, floor, scratch, json;
     std::wstring floorClass = L"FloorPrompt"; // another linenav build: WindowClass_0
     std::vector<long long> lines = {1, 10000, 2 * DOWN_PRESS_CAP};
-    int runs = 20;   // pairs per line up to the cap
-    int capRuns = 5; // pairs per line above the cap
+    std::vector<long long> editorLines = {1, 10000}; // with the editor window in front
+    int runs = 20;                                   // pairs per line up to the cap
+    int capRuns = 5;                                 // pairs per line above the cap
     int mapRuns = 51;
 };
 
@@ -384,6 +472,8 @@ Options ParseOptions(int argc, wchar_t** argv) {
             o.floorClass = value;
         else if (name == L"--lines")
             o.lines = ParseLines(value);
+        else if (name == L"--editor-lines")
+            o.editorLines = ParseLines(value);
         else if (name == L"--runs")
             o.runs = _wtoi(value.c_str());
         else if (name == L"--cap-runs")
@@ -395,7 +485,7 @@ Options ParseOptions(int argc, wchar_t** argv) {
     }
     if (o.linenav.empty() || o.floor.empty() || o.scratch.empty())
         Fail("usage: linenav_bench --linenav EXE --floor EXE --scratch FOLDER [--json FILE] "
-             "[--lines L,L,...] "
+             "[--lines L,L,...] [--editor-lines L,L,...] "
              "[--runs N] [--cap-runs N] [--map-runs N]");
     if (o.scratch.back() != L'\\') o.scratch += L'\\';
     if (o.runs < 1 || o.capRuns < 0 || o.mapRuns < 0)
@@ -446,13 +536,19 @@ int wmain(int argc, wchar_t** argv) {
     struct Case {
         long long line;
         int pairs;
+        bool intoEditor;          // the editor window in front takes the keys
         std::vector<double> a, b; // microseconds per key event
     };
     std::vector<Case> cases;
     for (long long line : options.lines) {
         const int pairs = line - 1 > DOWN_PRESS_CAP ? options.capRuns : options.runs;
-        if (pairs > 0) cases.push_back({line, pairs, {}, {}});
+        if (pairs > 0) cases.push_back({line, pairs, false, {}, {}});
     }
+    for (long long line : options.editorLines)
+        if (line - 1 <= DOWN_PRESS_CAP) cases.push_back({line, options.runs, true, {}, {}});
+    EditorSink editor;
+    int editorRuns = 0;
+    long long editorKeys = 0;
     std::vector<double> launchA, launchB, wsA, wsB, privA, privB;
     int keysTaken = 0, rounds = 0;
 
@@ -468,12 +564,19 @@ int wmain(int argc, wchar_t** argv) {
             if (round >= c.pairs) continue;
             const double events = static_cast<double>(KeyEvents(c.line));
             for (int side = 0; side < 2; ++side) {
+                const LONG keysBefore = editor.keys();
+                if (c.intoEditor) editor.Show();
                 const Run run = RunOnce(side == 0 ? linenav : floor, programFolder, c.line);
+                if (c.intoEditor) {
+                    editor.DrainAndHide();
+                    ++editorRuns;
+                    editorKeys += editor.keys() - keysBefore;
+                }
                 (side == 0 ? launchA : launchB).push_back(run.launchMs);
                 (side == 0 ? wsA : wsB).push_back(run.peakWorkingSet / 1048576.0);
                 (side == 0 ? privA : privB).push_back(run.privateBytes / 1048576.0);
                 (side == 0 ? c.a : c.b).push_back(run.returnToExitMs * 1000.0 / events);
-                keysTaken += run.keysTaken;
+                if (!c.intoEditor) keysTaken += run.keysTaken;
             }
         }
     }
@@ -512,35 +615,41 @@ int wmain(int argc, wchar_t** argv) {
     for (const Case& c : cases) {
         std::string label = "Return to exit per key, line " + WithThousands(c.line) + " (" +
                             WithThousands(KeyEvents(c.line)) + " keys" +
-                            (c.line - 1 > DOWN_PRESS_CAP ? ", capped)" : ")");
-        figures.push_back(
-            MakeFigure("return_to_exit_line_" + std::to_string(c.line) + "_us_per_key", label,
-                       "us/key", c.a, c.b, 1.05));
+                            (c.line - 1 > DOWN_PRESS_CAP ? ", capped)" : ")") +
+                            (c.intoEditor ? " into an editor" : "");
+        figures.push_back(MakeFigure("return_to_exit_line_" + std::to_string(c.line) +
+                                         (c.intoEditor ? "_into_editor" : "") + "_us_per_key",
+                                     label, "us/key", c.a, c.b, 1.05));
     }
     // The cost of one more key event: the difference between the line-1 runs
     // and the longest uncapped runs of the same round, over the difference in
     // key events. What the process does once per run drops out.
-    const Case* shortest = nullptr;
-    const Case* longest = nullptr;
-    for (const Case& c : cases) {
-        if (c.line == 1) shortest = &c;
-        if (c.line > 1 && c.line - 1 <= DOWN_PRESS_CAP && (!longest || c.line > longest->line))
-            longest = &c;
-    }
-    if (shortest && longest) {
-        const double extra = static_cast<double>(KeyEvents(longest->line) - KeyEvents(1));
-        const auto slopes = [&](const std::vector<double>& few, const std::vector<double>& many) {
-            std::vector<double> out;
-            for (size_t i = 0; i < few.size() && i < many.size(); ++i)
-                out.push_back((many[i] * static_cast<double>(KeyEvents(longest->line)) -
-                               few[i] * static_cast<double>(KeyEvents(1))) /
-                              extra);
-            return out;
-        };
-        figures.push_back(
-            MakeFigure("keystroke_cost_us_per_key",
-                       "one more key (line 1 to " + WithThousands(longest->line) + ")", "us/key",
-                       slopes(shortest->a, longest->a), slopes(shortest->b, longest->b), 1.05));
+    for (bool intoEditor : {false, true}) {
+        const Case* shortest = nullptr;
+        const Case* longest = nullptr;
+        for (const Case& c : cases) {
+            if (c.intoEditor != intoEditor) continue;
+            if (c.line == 1) shortest = &c;
+            if (c.line > 1 && c.line - 1 <= DOWN_PRESS_CAP && (!longest || c.line > longest->line))
+                longest = &c;
+        }
+        if (shortest && longest) {
+            const double extra = static_cast<double>(KeyEvents(longest->line) - KeyEvents(1));
+            const auto slopes = [&](const std::vector<double>& few,
+                                    const std::vector<double>& many) {
+                std::vector<double> out;
+                for (size_t i = 0; i < few.size() && i < many.size(); ++i)
+                    out.push_back((many[i] * static_cast<double>(KeyEvents(longest->line)) -
+                                   few[i] * static_cast<double>(KeyEvents(1))) /
+                                  extra);
+                return out;
+            };
+            figures.push_back(MakeFigure(
+                intoEditor ? "keystroke_cost_into_editor_us_per_key" : "keystroke_cost_us_per_key",
+                "one more key (line 1 to " + WithThousands(longest->line) + ")" +
+                    (intoEditor ? " into an editor" : ""),
+                "us/key", slopes(shortest->a, longest->a), slopes(shortest->b, longest->b), 1.05));
+        }
     }
     if (!mapA.empty())
         figures.push_back(MakeFigure("line_map_record_1000000_ms",
@@ -606,8 +715,11 @@ int wmain(int argc, wchar_t** argv) {
                 "once\n(Return handling, data folder, shutdown, exit); \"one more key\" is the "
                 "keystroke cost alone. "
                 "The prompt is\npolled about once a millisecond.\n");
-    std::printf("runs in which a window was in front when the keys went out: %d of %zu\n",
-                keysTaken, launchA.size() + launchB.size());
+    std::printf("runs without an editor in which a window was in front when the keys went out: "
+                "%d of %zu\n",
+                keysTaken, launchA.size() + launchB.size() - static_cast<size_t>(editorRuns));
+    std::printf("runs into an editor: %d; key messages the editor window took: %lld\n", editorRuns,
+                editorKeys);
 
     if (!options.json.empty()) {
         std::string json = "{\n  \"figures\": {\n";
