@@ -399,7 +399,8 @@ std::string Navigate(FixtureEditor& editor, const std::wstring& argument, const 
     editor.MakeForeground();
     editor.ClearKeys();
     LinenavRun run;
-    if (!run.StartAndWaitForPrompt(argument)) return "no prompt";
+    if (!run.Start(argument)) return "linenav did not start, error " + std::to_string(GetLastError());
+    if (!run.WaitForPrompt()) return "no prompt: " + Situation(run);
     SendText(typed);
     WaitUntil([&] { return FieldText(run.field()) == typed; });
     SendKey(VK_RETURN);
