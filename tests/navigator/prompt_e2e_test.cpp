@@ -265,7 +265,7 @@ TEST_F(Prompt, KeysStopWhenTheKeyboardGoesElsewhere) {
 
 // --- What other programs can do to it ---------------------------------------------------------
 
-TEST_F(Prompt, MessagesFromOtherProgramsToItsHiddenWindowCannotHarmIt) {
+TEST_F(Prompt, MessagesFromOtherProgramsCannotHarmIt) {
     ASSERT_TRUE(StartEditor());
     editor.ClearKeys();
     LinenavRun run;
@@ -280,6 +280,8 @@ TEST_F(Prompt, MessagesFromOtherProgramsToItsHiddenWindowCannotHarmIt) {
         for (LPARAM value : garbage) ASSERT_TRUE(PostMessageW(hidden, posted, 0, value));
         ASSERT_TRUE(round % 100 != 0 || PostMessageW(hidden, WM_CLOSE, 0, 0));
     }
+    // A notification whose pointer means nothing in linenav, posted to the prompt.
+    ASSERT_TRUE(PostMessageW(run.prompt(), WM_NOTIFY, 0, 1));
     // Posted messages come before typed ones, so once the typing shows, the
     // flood has been handled.
     SendText(L"42");

@@ -69,6 +69,9 @@ LRESULT CALLBACK PostWindowProcedure(HWND window, UINT message, WPARAM wParam, L
 // One platform message: translated through the active window's shortcut list,
 // or passed on to its window.
 void ProcessMessage(MSG& message) {
+    // Notifications are sent, never posted: a posted one comes from another
+    // program, and following its pointer would crash this one.
+    if (message.message == WM_NOTIFY) return;
     HWND active = GetActiveWindow();
     if (HACCEL table = ActiveShortcutList(active)) {
         if (TranslateAcceleratorW(active, table, &message)) {

@@ -221,7 +221,9 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         RaiseWindowEvent(EVENT_TIMER, number, static_cast<int64_t>(wParam));
         return 0;
     case WM_NOTIFY:
-        if (lParam && OfferToGadgetKind(reinterpret_cast<NMHDR*>(lParam)->hwndFrom, window, message, wParam,
+        // The program's controls send their notifications on this thread; one
+        // sent from elsewhere points into memory that is not this process's.
+        if (lParam && !(InSendMessageEx(nullptr) & ISMEX_SEND) && OfferToGadgetKind(reinterpret_cast<NMHDR*>(lParam)->hwndFrom, window, message, wParam,
                                         lParam, &result))
             return result;
         break;
