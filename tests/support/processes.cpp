@@ -1,5 +1,6 @@
 #include "processes.h"
 
+#include <cstdio>
 #include <vector>
 
 std::optional<DWORD> ChildProcess::WaitForExit(DWORD timeoutMs) {
@@ -19,14 +20,23 @@ void ChildProcess::Kill() {
 }
 
 bool StartProcess(const std::wstring& commandLine, ChildProcess& child) {
-    std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back(0); // CreateProcessW may write into the command line
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info))
-        return false;
+    // Under load, Wine now and then fails to bring up a new process before it
+    // runs any of the program's code (about once in a few hundred starts here),
+    // and CreateProcessW reports ERROR_INTERNAL_ERROR. That is the loader, not
+    // the program under test: try again, a few times, and say so.
+    for (int attempt = 1;; ++attempt) {
+        std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
+        buffer.push_back(0); // CreateProcessW may write into the command line
+        if (CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                           &startup, &info))
+            break;
+        const DWORD error = GetLastError();
+        if (error != ERROR_INTERNAL_ERROR || attempt == 3) return false;
+        std::fprintf(stderr, "note: CreateProcessW failed with ERROR_INTERNAL_ERROR, starting again\n");
+    }
     child.process.reset(info.hProcess);
     child.thread.reset(info.hThread);
     child.id = info.dwProcessId;
