@@ -58,6 +58,10 @@ REG
 bench_up() {
     bench_prefix || return 1
     if [ -z "${BENCH_XVFB_PID:-}" ] || ! kill -0 "$BENCH_XVFB_PID" 2>/dev/null; then
+        # A server left by a run that was interrupted belongs to a display
+        # that is gone: its desktop would fail every program with BadWindow.
+        wineserver -k >/dev/null 2>&1 || true
+        wineserver -w >/dev/null 2>&1 || true
         local fifo
         fifo="$(mktemp -u)"
         mkfifo "$fifo"
@@ -74,7 +78,7 @@ bench_up() {
         export DISPLAY=":$num"
         export BENCH_XVFB_PID
     fi
-    wineserver -p
+    wineserver -p 2>/dev/null || true # already running for this shell: keep it
     # The explorer process owns the virtual desktop; every later program of
     # this prefix joins it, which gives captions, close boxes and Wine's own
     # deterministic activation without a window manager.
