@@ -245,11 +245,7 @@ TEST_F(Prompt, KeysStopWhenTheKeyboardGoesElsewhere) {
         // it has handled every key linenav sent it.
         ASSERT_TRUE(other.MakeForeground());
         SendKey(VK_F9);
-        const KeyRecord marker{WM_KEYUP, VK_F9, 0};
-        ASSERT_TRUE(WaitUntil([&] {
-            const long count = other.KeyCount();
-            return count > 0 && other.KeyAt(count - 1) == marker;
-        }));
+        ASSERT_TRUE(WaitForLastKey(other, {WM_KEYUP, VK_F9, 0}, DEFAULT_WAIT_MS));
         const std::vector<KeyRecord> keys = other.Keys();
         const long downs = CountOf(keys, {WM_KEYDOWN, VK_DOWN, 0}), ups = CountOf(keys, {WM_KEYUP, VK_DOWN, 0});
         EXPECT_LE(downs, 64) << "Down presses that went to the other program";

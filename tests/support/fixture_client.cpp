@@ -79,18 +79,21 @@ std::vector<KeyRecord> FixtureEditor::Keys() const {
     return keys;
 }
 
+bool WaitForLastKey(const FixtureEditor& editor, const KeyRecord& last, DWORD timeoutMs) {
+    return WaitUntil(
+        [&] {
+            const long count = editor.KeyCount();
+            return count > 0 && editor.KeyAt(count - 1) == last;
+        },
+        timeoutMs);
+}
+
 std::string OnLine(long line) { return "caret on line " + std::to_string(line); }
 
 std::string CaretLanding(const FixtureEditor& editor, DWORD timeoutMs) {
-    const KeyRecord finalHome{WM_KEYUP, VK_HOME, 0};
     // The fixture answers between two key messages, so once the final Home is
     // in its log every key before it has moved the caret.
-    const bool whole = WaitUntil(
-        [&] {
-            const long count = editor.KeyCount();
-            return count > 0 && editor.KeyAt(count - 1) == finalHome;
-        },
-        timeoutMs);
+    const bool whole = WaitForLastKey(editor, {WM_KEYUP, VK_HOME, 0}, timeoutMs);
     const std::vector<KeyRecord> keys = editor.Keys();
     if (!whole)
         return "the keys never all arrived: " + std::to_string(keys.size()) + " key messages, the last " +

@@ -63,6 +63,9 @@ private:
     HWND edit_ = nullptr;
 };
 
+// Waits (bounded) until `last` is the newest key message in the fixture's log.
+bool WaitForLastKey(const FixtureEditor& editor, const KeyRecord& last, DWORD timeoutMs);
+
 std::string OnLine(long line); // "caret on line <line>", 1-based
 
 // Waits (bounded) until the fixture has received a whole run of caret keys,

@@ -146,6 +146,13 @@ void EndEvents() {
     if (postWindow) DestroyWindow(postWindow);
     postWindow = nullptr;
     // Records still on their way go with their messages.
-    while (PostedEvent* posted = TakeOutstanding(reinterpret_cast<LPARAM>(outstanding))) FreeGeneralBlock(posted);
+    AcquireSRWLockExclusive(&outstandingLock);
+    PostedEvent* left = outstanding;
+    outstanding = nullptr;
+    ReleaseSRWLockExclusive(&outstandingLock);
+    while (PostedEvent* posted = left) {
+        left = posted->next;
+        FreeGeneralBlock(posted);
+    }
     UnregisterClassW(POST_WINDOW_CLASS, ProcessInstance);
 }

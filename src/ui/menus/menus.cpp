@@ -17,10 +17,9 @@ void ForgetOwner(HWND window) {
     WalkObjects(MenuRegistry);
     int64_t number = 0;
     while (auto* menu = static_cast<MenuRecord*>(NextWalkObject(MenuRegistry, &number))) {
-        if (menu->owner != window) continue;
         if (attached && menu->handle == attached) {
             ReleaseObject(MenuRegistry, number);
-        } else {
+        } else if (menu->owner == window) {
             menu->owner = nullptr;
             menu->ownerGone = 1;
         }

@@ -223,8 +223,9 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_NOTIFY:
         // The program's controls send their notifications on this thread; one
         // sent from elsewhere points into memory that is not this process's.
-        if (lParam && !(InSendMessageEx(nullptr) & ISMEX_SEND) && OfferToGadgetKind(reinterpret_cast<NMHDR*>(lParam)->hwndFrom, window, message, wParam,
-                                        lParam, &result))
+        if (!lParam || (InSendMessageEx(nullptr) & ISMEX_SEND)) break;
+        if (OfferToGadgetKind(reinterpret_cast<NMHDR*>(lParam)->hwndFrom, window, message, wParam, lParam,
+                              &result))
             return result;
         break;
     case WM_HSCROLL:
