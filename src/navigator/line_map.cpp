@@ -1,7 +1,7 @@
 #include "navigator/line_map.h"
 
 #include "base/files/files.h"
-#include "base/system/arguments.h"
+#include "base/system/home_folder.h"
 #include "base/text/text.h"
 #include "navigator/globals.h"
 #include "navigator/line_map_records.h"

@@ -2,36 +2,19 @@
 // it can be fuzzed against a direct reading of the bytes.
 #pragma once
 
-#include "navigator/counting_loop.h"
-
 #include <cstdint>
 
-// Reads records 1 to `lineNumber` (read again before every pass) with
-// `readRecord(int32_t& delivered)`, keeping the last value in `mapValue`.
-// Once a read delivers fewer than 4 bytes every later read would deliver none
-// and yield 0, so when that short read was not the last record wanted the loop
-// ends there with mapValue 0: the typed number stands.
-template <class ReadRecord>
-inline void ReadMapRecords(int64_t& loopCounter, const int64_t& lineNumber, int64_t& mapValue,
-                           ReadRecord readRecord) {
-    CountingLoop(
-        loopCounter, [&] { return lineNumber; },
-        [&] {
-            int32_t delivered = 0;
-            mapValue = readRecord(delivered);
-            if (delivered < 4 && loopCounter < lineNumber) {
-                mapValue = 0;
-                return false;
-            }
-            return true;
-        });
-}
-
-// The same reading with `readRun(wanted, read, delivered)`, which reads up to
-// `wanted` records in a row (at least one), stops after a short one, and
-// returns the last value, so that records lying whole in the file buffer cost
-// nothing each. Only the last record read matters, so the result, the reads
-// made and loopCounter at the end are those of ReadMapRecords.
+// Reads records 1 to `lineNumber` (read again before every pass) in order,
+// keeping the last value in `mapValue`: the tool's counting loop with one
+// record read per pass, done a run at a time. `readRun(wanted, read,
+// delivered)` reads up to `wanted` records in a row (at least one), stops
+// after a short one, and returns the last value, so that records lying whole
+// in the file buffer cost nothing each. Only the last record read matters, so
+// the result, the reads made and loopCounter at the end are those of the
+// record-by-record loop. Once a read delivers fewer than 4 bytes every later
+// read would deliver none and yield 0, so when that short read was not the
+// last record wanted the loop ends there with mapValue 0: the typed number
+// stands.
 template <class ReadRun>
 inline void ReadMapRecordRuns(int64_t& loopCounter, const int64_t& lineNumber, int64_t& mapValue, ReadRun readRun) {
     loopCounter = 1;

@@ -3,7 +3,7 @@
 #include "base/runtime/memory.h"
 #include "base/runtime/process.h"
 #include "base/runtime/startup.h"
-#include "base/system/arguments.h"
+#include "base/system/command_line.h"
 #include "base/text/text.h"
 #include "navigator/caret_keys.h"
 #include "navigator/editor_lookup.h"

@@ -1,10 +1,11 @@
 #include "navigator/prompt.h"
 
+#include "base/text/parse_integer.h"
 #include "base/text/text.h"
 #include "navigator/editor_lookup.h"
 #include "navigator/editor_window.h"
 #include "navigator/globals.h"
-#include "ui/events/events.h"
+#include "ui/events/event_wait.h"
 #include "ui/gadgets/gadgets.h"
 #include "ui/menus/menus.h"
 #include "ui/windows/app_windows.h"

@@ -1,8 +1,9 @@
 // Command-line splitting on arbitrary UTF-16 text: every token must lie inside
 // the text, after the one before it, and hand out its units minus the quotes.
 #include "base/runtime/memory.h"
-#include "base/system/arguments.h"
+#include "base/system/command_line.h"
 #include "base/text/text.h"
+#include "support/test_hooks.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -3,6 +3,7 @@
 // rest is the map.
 #include "base/files/file_buffer.h"
 #include "navigator/line_map_records.h"
+#include "support/map_records_reference.h"
 #include "support/memory_file.h"
 
 #include <cstdlib>
@@ -37,10 +38,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     MemoryFile file;
     file.bytes.assign(data + 4, data + size);
     std::vector<uint8_t> buffer(static_cast<size_t>(capacity) + 1);
-    FileEntry entry = {&file, capacity ? buffer.data() : nullptr, capacity, 0, 0, 1};
+    FileEntry entry = {&file, capacity ? buffer.data() : nullptr, capacity, 0, 0, 1, 0};
 
     int64_t counter = 0, mapValue = 0, line = typed;
-    ReadMapRecords(counter, line, mapValue, [&](int32_t& delivered) { return ReadEntryInt32(&entry, &delivered); });
+    ReadMapRecords(counter, line, mapValue, [&](int32_t& delivered) { return ReadOneRecord(&entry, &delivered); });
     if (MappedLine(line, mapValue) != Expected(file.bytes, typed)) std::abort();
     // The loop never reads more than one record past the map's end.
     if (typed > 0 && static_cast<size_t>(file.position) > file.bytes.size()) std::abort();
@@ -50,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     MemoryFile runFile;
     runFile.bytes = file.bytes;
     std::vector<uint8_t> runBuffer(static_cast<size_t>(capacity) + 1);
-    FileEntry runEntry = {&runFile, capacity ? runBuffer.data() : nullptr, capacity, 0, 0, 1};
+    FileEntry runEntry = {&runFile, capacity ? runBuffer.data() : nullptr, capacity, 0, 0, 1, 0};
     int64_t runCounter = 0, runValue = 0;
     ReadMapRecordRuns(runCounter, line, runValue, [&](int64_t wanted, int64_t& read, int32_t& delivered) {
         return ReadEntryInt32Run(&runEntry, wanted, &read, &delivered);

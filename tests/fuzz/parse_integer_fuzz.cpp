@@ -1,6 +1,7 @@
 // Input: little-endian UTF-16 code units (a last odd byte is dropped, zero
 // units are left out). Checks ParseInteger against a reference written another
 // way, and the temporary area's building operations against plain strings.
+#include "base/text/parse_integer.h"
 #include "base/text/text.h"
 
 #include <cstddef>

@@ -1,4 +1,5 @@
 #include "navigator/line_map_records.h"
+#include "support/map_records_reference.h"
 
 #include <gtest/gtest.h>
 

@@ -4,10 +4,11 @@
 
 #include "base/files/files.h"
 #include "base/runtime/registry.h"
-#include "base/system/arguments.h"
+#include "base/system/home_folder.h"
 #include "navigator/globals.h"
 #include "support/runtime_fixture.h"
 #include "support/temp_folder.h"
+#include "support/test_hooks.h"
 
 #include <string>
 

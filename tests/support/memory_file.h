@@ -2,6 +2,8 @@
 // native tests and fuzz targets: the handle is a MemoryFile*.
 #pragma once
 
+#include "base/files/file_buffer.h"
+
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -21,7 +23,8 @@ struct MemoryFile {
         auto* file = static_cast<MemoryFile*>(handle);                                        \
         ++file->reads;                                                                        \
         file->requested.push_back(bytes);                                                     \
-        if (file->failing || bytes <= 0) return 0;                                            \
+        if (file->failing) return READ_FAILED;                                                \
+        if (bytes <= 0) return 0;                                                             \
         size_t left = file->bytes.size() - file->position;                                    \
         size_t take = static_cast<size_t>(bytes) < left ? static_cast<size_t>(bytes) : left;   \
         if (take) std::memcpy(destination, file->bytes.data() + file->position, take);        \
@@ -34,3 +37,9 @@ struct MemoryFile {
         file->written.insert(file->written.end(), from, from + bytes);                        \
         return bytes;                                                                         \
     }
+
+// One record through the run reader: what a single ReadInt32 of the file does.
+inline int64_t ReadOneRecord(FileEntry* entry, int32_t* delivered) {
+    int64_t read = 0;
+    return ReadEntryInt32Run(entry, 1, &read, delivered);
+}

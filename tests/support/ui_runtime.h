@@ -3,7 +3,7 @@
 // ways to put real input into the foreground window.
 #pragma once
 
-#include "ui/events/events.h"
+#include "ui/events/event_wait.h"
 
 #include <gtest/gtest.h>
 

@@ -16,6 +16,24 @@ void CopyBytes(uint8_t* destination, const uint8_t* source, int32_t bytes) {
     }
 }
 
+// One read from the file: a failure delivers nothing, like the end of the
+// file, but is remembered.
+int32_t ReadInto(FileEntry* entry, void* destination, int32_t bytes) {
+    const int32_t read = ReadFromFile(entry->handle, destination, bytes);
+    if (read >= 0) return read;
+    entry->failed = 1;
+    return 0;
+}
+
+// The next 4 bytes as one record; *delivered gets the bytes read.
+int64_t ReadRecord(FileEntry* entry, int32_t* delivered) {
+    uint8_t bytes[4] = {0, 0, 0, 0};
+    *delivered = entry->buffer ? BufferedRead(entry, bytes, 4) : ReadInto(entry, bytes, 4);
+    const uint32_t value = static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
+                           static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+    return static_cast<int32_t>(value);
+}
+
 } // namespace
 
 int32_t FlushFileEntry(FileEntry* entry) {
@@ -43,27 +61,16 @@ int32_t BufferedRead(FileEntry* entry, void* destination, int32_t bytes) {
     CopyBytes(out, entry->buffer + start, available);
     const int32_t rest = bytes - available;
     if (rest >= entry->capacity) {
-        const int32_t read = ReadFromFile(entry->handle, out + available, rest);
+        const int32_t read = ReadInto(entry, out + available, rest);
         entry->count = 0;
-        return available + (read > 0 ? read : 0);
+        return available + read;
     }
-    int32_t read = ReadFromFile(entry->handle, entry->buffer, entry->capacity);
-    if (read < 0) read = 0;
+    const int32_t read = ReadInto(entry, entry->buffer, entry->capacity);
     entry->filled = entry->count = read;
     const int32_t taken = rest < read ? rest : read;
     CopyBytes(out + available, entry->buffer, taken);
     entry->count -= taken;
     return available + taken;
-}
-
-int64_t ReadEntryInt32(FileEntry* entry, int32_t* delivered) {
-    uint8_t bytes[4] = {0, 0, 0, 0};
-    int32_t got = entry->buffer ? BufferedRead(entry, bytes, 4) : ReadFromFile(entry->handle, bytes, 4);
-    if (got < 0) got = 0;
-    if (delivered) *delivered = got;
-    const uint32_t value = static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-                           static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
-    return static_cast<int32_t>(value);
 }
 
 int64_t ReadEntryInt32Run(FileEntry* entry, int64_t wanted, int64_t* read, int32_t* delivered) {
@@ -89,7 +96,7 @@ int64_t ReadEntryInt32Run(FileEntry* entry, int64_t wanted, int64_t* read, int32
             got = 4;
             continue;
         }
-        value = ReadEntryInt32(entry, &got);
+        value = ReadRecord(entry, &got);
         ++done;
         if (got < 4) break;
     } while (done < wanted);

@@ -12,7 +12,7 @@ Registry* FileRegistry;
 
 int32_t ReadFromFile(void* handle, void* destination, int32_t bytes) {
     DWORD read = 0;
-    if (!ReadFile(handle, destination, static_cast<DWORD>(bytes), &read, nullptr)) return 0;
+    if (!ReadFile(handle, destination, static_cast<DWORD>(bytes), &read, nullptr)) return READ_FAILED;
     return static_cast<int32_t>(read);
 }
 
@@ -47,12 +47,6 @@ uintptr_t OpenForReading(int64_t number, const TextUnit* path) {
     return number == NEW_OBJECT ? static_cast<uintptr_t>(generated) : reinterpret_cast<uintptr_t>(handle);
 }
 
-int64_t ReadInt32Counted(int64_t number, int32_t* delivered) {
-    if (delivered) *delivered = 0;
-    auto* entry = static_cast<FileEntry*>(LookupObject(FileRegistry, number));
-    return entry ? ReadEntryInt32(entry, delivered) : 0;
-}
-
 int64_t ReadInt32Run(int64_t number, int64_t wanted, int64_t* read, int32_t* delivered) {
     auto* entry = static_cast<FileEntry*>(LookupObject(FileRegistry, number));
     if (entry) return ReadEntryInt32Run(entry, wanted, read, delivered);
@@ -61,7 +55,10 @@ int64_t ReadInt32Run(int64_t number, int64_t wanted, int64_t* read, int32_t* del
     return 0;
 }
 
-int64_t ReadInt32(int64_t number) { return ReadInt32Counted(number, nullptr); }
+int64_t ReadInt32(int64_t number) {
+    int64_t read = 0;
+    return ReadInt32Run(number, 1, &read, nullptr);
+}
 
 void CloseAppFile(int64_t number) {
     if (number == ALL_OBJECTS) {

@@ -11,9 +11,6 @@ constexpr int32_t DEFAULT_FILE_BUFFER = 4096;
 constexpr int64_t FILE_NOT_FOUND = -1; // FileLength: nothing there
 constexpr int64_t FILE_IS_FOLDER = -2; // FileLength: a folder or a drive root
 
-struct Registry;
-extern Registry* FileRegistry;
-
 // Start-up and shutdown steps: the file registry; closing every file still open.
 void StartFiles();
 void EndFiles();
@@ -29,12 +26,11 @@ int64_t FileLength(const TextUnit* path);
 uintptr_t OpenForReading(int64_t number, const TextUnit* path);
 
 // The next 4 bytes of the file as a signed little-endian integer; 0 when the
-// number names no open file. *delivered gets the bytes actually read.
+// number names no open file.
 int64_t ReadInt32(int64_t number);
-int64_t ReadInt32Counted(int64_t number, int32_t* delivered);
-// Up to `wanted` ReadInt32Counted calls in a row, stopping after
-// one that delivers fewer than 4 bytes; the last value read. *read gets the
-// calls made, *delivered the bytes of the last one. Records lying whole in the
+// Up to `wanted` ReadInt32 calls in a row, stopping after one that delivers
+// fewer than 4 bytes; the last value read. *read gets the calls made,
+// *delivered the bytes of the last one. Records lying whole in the
 // buffer are stepped over in one go; the file is read as the calls would read it.
 // wanted <= 0 reads nothing.
 int64_t ReadInt32Run(int64_t number, int64_t wanted, int64_t* read, int32_t* delivered);

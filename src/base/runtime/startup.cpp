@@ -1,8 +1,8 @@
 #include "base/runtime/startup.h"
 
 #include "base/files/files.h"
-#include "base/system/arguments.h"
-#include "ui/events/events.h"
+#include "base/system/command_line.h"
+#include "ui/events/event_wait.h"
 #include "ui/gadgets/gadgets.h"
 #include "ui/menus/menus.h"
 #include "ui/windows/app_windows.h"

@@ -6,7 +6,7 @@
 // never an escape. The last point matters for folder arguments: the editor
 // passes "C:\Prog Dir\" and expects the backslash kept and the quote to end
 // the argument, where CommandLineToArgvW would swallow the quote.
-#include "base/system/arguments.h"
+#include "base/system/command_line.h"
 
 #include "base/runtime/memory.h"
 #include "base/text/text.h"

@@ -1,5 +1,5 @@
 // The user's profile folder, as a folder text ending in a backslash.
-#include "base/system/arguments.h"
+#include "base/system/home_folder.h"
 
 #include "base/text/text.h"
 

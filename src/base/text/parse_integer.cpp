@@ -1,4 +1,4 @@
-#include "base/text/text.h"
+#include "base/text/parse_integer.h"
 
 namespace {
 

@@ -28,8 +28,6 @@ void EndTextArea();
 
 // Current end of the temporary area, in bytes from its start.
 int32_t TextAreaEnd();
-// Current capacity of the temporary area, in bytes (for tests of its growth).
-int32_t TextAreaCapacity();
 // Address of a position of the temporary area (valid until the next reservation).
 TextUnit* TextAt(int32_t position);
 // Reserves `count` code units for a result at `position`, which must be the
@@ -57,7 +55,6 @@ int32_t AppendText(const TextUnit* text);            // the text itself (null: n
 
 // --- Other operations ----------------------------------------------------------
 
-int64_t ParseInteger(const TextUnit* text);
 int32_t TextLength(const TextUnit* text);                    // 0 for null
 int32_t TextEquals(const TextUnit* a, const TextUnit* b);    // 1 or 0; null equals empty
 void AssignText(TextVar& variable, const TextUnit* text);    // copy; null frees

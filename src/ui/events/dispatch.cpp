@@ -1,4 +1,4 @@
-#include "ui/events/events.h"
+#include "ui/events/dispatch.h"
 
 #include "base/runtime/block_pool.h"
 #include "base/runtime/memory.h"

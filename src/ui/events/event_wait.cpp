@@ -1,6 +1,6 @@
 // The platform side of events: the one blocking call of the user interface,
 // posted events through a hidden window, and the foreground window's number.
-#include "ui/events/events.h"
+#include "ui/events/event_wait.h"
 
 #include "base/runtime/memory.h"
 #include "base/runtime/process.h"

@@ -4,7 +4,7 @@
 #include "base/runtime/process.h"
 #include "base/runtime/registry.h"
 #include "base/text/text.h"
-#include "ui/events/events.h"
+#include "ui/events/dispatch.h"
 #include "ui/windows/app_windows.h"
 
 #include <commctrl.h>

@@ -2,7 +2,7 @@
 // window's keyboard shortcuts, which raise EVENT_MENU with an item number.
 #pragma once
 
-#include "ui/events/events.h"
+#include "ui/events/dispatch.h"
 
 #include <cstdint>
 #include <windows.h>

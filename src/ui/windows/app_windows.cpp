@@ -4,7 +4,7 @@
 #include "base/runtime/process.h"
 #include "base/runtime/registry.h"
 #include "base/system/handles.h"
-#include "ui/events/events.h"
+#include "ui/events/dispatch.h"
 #include "ui/gadgets/gadgets.h"
 
 #include <cwchar>

@@ -46,7 +46,7 @@ TEST(FileBuffer, TenByteFileReadAsFourRecords) {
         const Read expected[] = {{10, 4}, {-5, 4}, {0x0107, 2}, {0, 0}, {0, 0}};
         for (const Read& read : expected) {
             int32_t delivered = -1;
-            EXPECT_EQ(ReadEntryInt32(&open.entry, &delivered), read.value);
+            EXPECT_EQ(ReadOneRecord(&open.entry, &delivered), read.value);
             EXPECT_EQ(delivered, read.delivered);
         }
     }
@@ -54,9 +54,9 @@ TEST(FileBuffer, TenByteFileReadAsFourRecords) {
 
 TEST(FileBuffer, ValuesAreSignedLittleEndian) {
     OpenFile open({0xFF, 0xFF, 0xFF, 0x7F, 0x00, 0x00, 0x00, 0x80, 0xFE, 0xFF, 0xFF, 0xFF});
-    EXPECT_EQ(ReadEntryInt32(&open.entry, nullptr), INT32_MAX);
-    EXPECT_EQ(ReadEntryInt32(&open.entry, nullptr), INT32_MIN);
-    EXPECT_EQ(ReadEntryInt32(&open.entry, nullptr), -2);
+    EXPECT_EQ(ReadOneRecord(&open.entry, nullptr), INT32_MAX);
+    EXPECT_EQ(ReadOneRecord(&open.entry, nullptr), INT32_MIN);
+    EXPECT_EQ(ReadOneRecord(&open.entry, nullptr), -2);
 }
 
 TEST(FileBuffer, OneRefillServesAThousandAndTwentyFourRecords) {
@@ -64,9 +64,9 @@ TEST(FileBuffer, OneRefillServesAThousandAndTwentyFourRecords) {
     for (size_t i = 0; i < bytes.size(); i += 4) bytes[i] = static_cast<uint8_t>(i / 4);
     OpenFile open(bytes);
     for (int record = 0; record < 1024; ++record)
-        ASSERT_EQ(ReadEntryInt32(&open.entry, nullptr), static_cast<uint8_t>(record));
+        ASSERT_EQ(ReadOneRecord(&open.entry, nullptr), static_cast<uint8_t>(record));
     EXPECT_EQ(open.file.reads, 1);
-    ReadEntryInt32(&open.entry, nullptr);
+    ReadOneRecord(&open.entry, nullptr);
     EXPECT_EQ(open.file.reads, 2);
     EXPECT_EQ(open.file.requested, (std::vector<int32_t>{4096, 4096}));
 }
@@ -74,9 +74,9 @@ TEST(FileBuffer, OneRefillServesAThousandAndTwentyFourRecords) {
 TEST(FileBuffer, RecordsStraddlingARefillStayWhole) {
     // A 6-byte buffer: the second record's bytes come from two refills.
     OpenFile open(Records({0x11223344, 0x55667788, 0x0A0B0C0D}), 6);
-    EXPECT_EQ(ReadEntryInt32(&open.entry, nullptr), 0x11223344);
-    EXPECT_EQ(ReadEntryInt32(&open.entry, nullptr), 0x55667788);
-    EXPECT_EQ(ReadEntryInt32(&open.entry, nullptr), 0x0A0B0C0D);
+    EXPECT_EQ(ReadOneRecord(&open.entry, nullptr), 0x11223344);
+    EXPECT_EQ(ReadOneRecord(&open.entry, nullptr), 0x55667788);
+    EXPECT_EQ(ReadOneRecord(&open.entry, nullptr), 0x0A0B0C0D);
 }
 
 TEST(FileBuffer, LargeRequestsBypassTheBuffer) {
@@ -95,12 +95,20 @@ TEST(FileBuffer, LargeRequestsBypassTheBuffer) {
     EXPECT_EQ(next, 23);
 }
 
-TEST(FileBuffer, FailingReadsDeliverNothing) {
-    OpenFile open(Records({42}));
-    open.file.failing = true;
-    int32_t delivered = -1;
-    EXPECT_EQ(ReadEntryInt32(&open.entry, &delivered), 0);
-    EXPECT_EQ(delivered, 0);
+// A failed read delivers nothing, as the end of the file does; only the entry
+// tells the two apart.
+TEST(FileBuffer, FailingReadsDeliverNothingAndAreToldFromTheEnd) {
+    for (int32_t capacity : {4096, 4, 0}) {
+        for (bool failing : {true, false}) {
+            SCOPED_TRACE(testing::Message() << "capacity " << capacity << (failing ? ", failing" : ", at the end"));
+            OpenFile open(failing ? Records({42}) : std::vector<uint8_t>{}, capacity);
+            open.file.failing = failing;
+            int32_t delivered = -1;
+            EXPECT_EQ(ReadOneRecord(&open.entry, &delivered), 0);
+            EXPECT_EQ(delivered, 0);
+            EXPECT_EQ(open.entry.failed, failing ? 1 : 0);
+        }
+    }
 }
 
 TEST(FileBuffer, RunOfNoRecordsReadsNothing) {
@@ -119,7 +127,7 @@ TEST(FileBuffer, RunOfNoRecordsReadsNothing) {
             EXPECT_EQ(read, 0);
             EXPECT_EQ(delivered, 0);
             EXPECT_EQ(open.file.position, position);
-            EXPECT_EQ(ReadEntryInt32(&open.entry, nullptr), 5) << "the first record is still next";
+            EXPECT_EQ(ReadOneRecord(&open.entry, nullptr), 5) << "the first record is still next";
         }
 }
 
@@ -131,7 +139,7 @@ TEST(FileBuffer, UnwrittenDataIsFlushedBeforeReading) {
     open.buffer[0] = 'a';
     open.buffer[1] = 'b';
     open.buffer[2] = 'c';
-    EXPECT_EQ(ReadEntryInt32(&open.entry, nullptr), 7);
+    EXPECT_EQ(ReadOneRecord(&open.entry, nullptr), 7);
     EXPECT_EQ(open.file.written, (std::vector<uint8_t>{'a', 'b', 'c'}));
     EXPECT_EQ(open.entry.clean, 1);
     EXPECT_EQ(FlushFileEntry(&open.entry), 0) << "a clean buffer writes nothing";

@@ -7,6 +7,7 @@
 #include "base/system/handles.h"
 #include "support/runtime_fixture.h"
 #include "support/temp_folder.h"
+#include "support/test_hooks.h"
 
 namespace {
 

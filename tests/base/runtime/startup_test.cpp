@@ -2,11 +2,15 @@
 #include "base/runtime/startup.h"
 
 #include "base/files/files.h"
+#include "base/runtime/process.h"
 #include "base/runtime/registry.h"
-#include "base/system/arguments.h"
+#include "base/system/command_line.h"
 #include "base/system/handles.h"
 #include "support/runtime_fixture.h"
 #include "support/temp_folder.h"
+#include "support/test_hooks.h"
+#include "ui/events/dispatch.h"
+#include "ui/windows/app_windows.h"
 
 namespace {
 
@@ -25,14 +29,6 @@ TEST_F(Startup, ShutdownClosesEveryFileStillOpen) {
     for (const auto& path : {a, b})
         EXPECT_TRUE(FileHandle(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)).valid());
 }
-
-} // namespace
-
-#include "base/runtime/process.h"
-#include "ui/events/events.h"
-#include "ui/windows/app_windows.h"
-
-namespace {
 
 TEST_F(Startup, ShutdownClosesAWindowStillOpenWhileEventsStillRun) {
     ProcessInstance = GetModuleHandleW(nullptr);

@@ -1,6 +1,7 @@
-#include "base/system/arguments.h"
+#include "base/system/command_line.h"
 
 #include "support/runtime_fixture.h"
+#include "support/test_hooks.h"
 
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+#include "base/text/parse_integer.h"
 #include "base/text/text.h"
 
 #include <gtest/gtest.h>

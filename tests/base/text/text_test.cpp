@@ -1,6 +1,7 @@
 #include "base/text/text.h"
 
 #include "support/runtime_fixture.h"
+#include "support/test_hooks.h"
 
 #include <gtest/gtest.h>
 

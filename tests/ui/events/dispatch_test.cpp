@@ -1,9 +1,10 @@
 // The event queue, the handler table and dispatch, without any window: events
 // are raised directly and their handlers log what they saw.
-#include "ui/events/events.h"
+#include "ui/events/dispatch.h"
 
 #include "support/runtime_fixture.h"
 #include "support/sequence.h"
+#include "support/test_hooks.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // handlers run, posted events, the foreground window's number, and what a
 // closed window leaves behind.
 #include "base/runtime/registry.h"
-#include "ui/events/events.h"
+#include "ui/events/event_wait.h"
 #include "ui/gadgets/gadgets.h"
 #include "ui/menus/menus.h"
 #include "ui/windows/app_windows.h"
@@ -12,6 +12,7 @@
 #include "support/sequence.h"
 #include "support/ui_runtime.h"
 #include "support/wait.h"
+#include "support/test_hooks.h"
 
 #include <array>
 #include <cinttypes>

@@ -1,5 +1,5 @@
 // The process's command line, split by the runtime's own rules, handed out by
-// index or one after another; and the user's profile folder.
+// index or one after another.
 //
 // Splitting: only spaces separate tokens; a double quote groups (a token that
 // begins with one runs to the next quote, and the next token may follow at
@@ -28,9 +28,6 @@ int64_t CountCommandTokens(const TextUnit* commandLine);
 // The command line the operations below read, afresh on every call: the
 // platform's GetCommandLineW on Windows; settable on the native build.
 const TextUnit* ProcessCommandLine();
-#ifndef _WIN32
-void SetProcessCommandLine(const TextUnit* commandLine);
-#endif
 
 // Creates the zeroed argument state (its next-argument counter starts at 0).
 void StartArguments();
@@ -40,14 +37,3 @@ void StartArguments();
 int32_t ProgramArgument(int32_t index); // index >= 0 sets the counter first
 int32_t NextArgument();
 int64_t ArgumentCount();
-// The next-argument counter, for tests.
-int32_t NextArgumentIndex();
-
-#ifdef _WIN32
-// The user's profile folder with a trailing backslash, or the empty text.
-int32_t HomeFolder();
-// Ends the path in `path` in place with exactly one backslash added when its
-// last unit is not one (an empty path stays empty) and returns its length.
-// Reads at most `room` - 1 units; `path` holds `room` + 1 units.
-int32_t EndFolderPath(TextUnit* path, int32_t room);
-#endif

@@ -48,8 +48,6 @@ struct AppEvent {
 // A handler reads the event through the accessors; it takes no arguments.
 using EventHandler = void (*)();
 
-// --- Queue, handler table and dispatch (no Win32 call) --------------------
-
 void StartEventQueue(); // the current event, the empty queue and handler table
 void RaiseEvent(int32_t code, int64_t window, int64_t object, int64_t type);
 void RaiseFullEvent(const AppEvent& event); // with data, for posted events
@@ -67,8 +65,6 @@ int64_t TakeQueuedEvent();
 int64_t CurrentEventType();
 int64_t CurrentEventGadget();
 const AppEvent& CurrentEvent();
-// Number of events waiting in the queue, for tests.
-int32_t QueuedEventCount();
 
 // The binding key of (code, window, object, type): "%d:%I64d:%I64d:%I64d".
 // Writes at most 75 units with the terminator; returns the length.
@@ -78,15 +74,3 @@ int32_t FormatBindingKey(char* out, int32_t code, int64_t window, int64_t object
 uint32_t BindingKeyHash(const char* key);
 constexpr int32_t HANDLER_TABLE_BUCKETS = 1024;
 constexpr int32_t BINDING_KEY_UNITS = 76;
-
-// --- Platform side (Win32) -------------------------------------------------
-#ifdef _WIN32
-int64_t WaitEvent(int32_t timeout = -1);
-int64_t ForegroundAppWindow();
-int32_t PostAppEvent(int32_t code, int64_t window = 0, int64_t object = 0, int64_t type = 0,
-                     uint64_t data = 0);
-void StartEvents();
-void EndEvents();
-// The registered message that carries posted events, for tests.
-unsigned PostMessageNumber();
-#endif
