@@ -4,6 +4,10 @@
 #include "navigator/editor_window.h"
 #include "navigator/globals.h"
 
+// The key plan names these platform values without windows.h.
+static_assert(KEY_LEFT_CONTROL == VK_LCONTROL && KEY_HOME == VK_HOME && KEY_DOWN == VK_DOWN);
+static_assert(KEY_PRESS == 0 && KEY_RELEASE == KEYEVENTF_KEYUP);
+
 void SendCaretKeys() {
     HWND editor = Navigator.EditorHandle;
     // Minimized again while the prompt was open: the person is to see the

@@ -10,6 +10,8 @@
 #include "ui/menus/menus.h"
 #include "ui/windows/app_windows.h"
 
+static_assert(KEY_VALUE_RETURN == VK_RETURN);
+
 namespace {
 
 // The work area of the monitor nearest the editor, or of the primary monitor

@@ -4,6 +4,7 @@
 #include "base/runtime/memory.h"
 #include "base/runtime/registry.h"
 #include "base/system/handles.h"
+#include "base/system/trace.h"
 #include "base/text/text.h"
 
 #include <windows.h>
@@ -12,7 +13,10 @@ Registry* FileRegistry;
 
 int32_t ReadFromFile(void* handle, void* destination, int32_t bytes) {
     DWORD read = 0;
-    if (!ReadFile(handle, destination, static_cast<DWORD>(bytes), &read, nullptr)) return READ_FAILED;
+    if (!ReadFile(handle, destination, static_cast<DWORD>(bytes), &read, nullptr)) {
+        TRACE_FAILURE("ReadFile");
+        return READ_FAILED;
+    }
     return static_cast<int32_t>(read);
 }
 
@@ -35,6 +39,7 @@ uintptr_t OpenForReading(int64_t number, const TextUnit* path) {
     HANDLE handle = CreateFileW(path ? path : L"", GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE || !handle) {
+        TRACE_FAILURE("CreateFileW");
         ReleaseObject(FileRegistry, name);
         return 0;
     }

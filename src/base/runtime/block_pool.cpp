@@ -85,7 +85,7 @@ void* PoolRecord(BlockPool* pool) {
     if (!chunk || chunk->freeCount == 0) {
         chunk = MakeChunk(pool, NextChunkRecords(pool));
         if (!chunk) chunk = MakeChunk(pool, 1);
-        if (!chunk) return nullptr;
+        if (!chunk) StopOnExhaustedMemory();
     }
     void* record = chunk->freeRecords;
     chunk->freeRecords = *static_cast<void**>(record);
@@ -157,7 +157,7 @@ BlockPool* SharedBlockPool(int32_t recordSize) {
     BlockPool* pool = sharedPools;
     while (pool && pool->recordSize != recordSize) pool = pool->nextShared;
     if (!pool) {
-        pool = static_cast<BlockPool*>(GeneralBlock(sizeof(BlockPool)));
+        pool = static_cast<BlockPool*>(RuntimeRecord(sizeof(BlockPool)));
         if (pool) {
             InitBlockPool(pool, recordSize, SHARED_MINIMUM, SHARED_MAXIMUM);
             pool->nextShared = sharedPools;

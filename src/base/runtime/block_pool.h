@@ -19,7 +19,8 @@ struct BlockPool {
 };
 
 void InitBlockPool(BlockPool* pool, int32_t recordSize, int32_t minimum, int32_t maximum);
-// A zeroed record; null when the heap cannot give even a one-record chunk.
+// A zeroed record, never null: the process ends when the heap cannot give
+// even a one-record chunk.
 void* PoolRecord(BlockPool* pool);
 // Gives a record back to its chunk (nothing for null).
 void ReleasePoolRecord(BlockPool* pool, void* record);

@@ -1,6 +1,18 @@
 #include "base/runtime/memory.h"
 
+#ifdef _MSC_VER
+#include <intrin.h>
+#endif
+
 PrivateHeap GeneralHeap;
+
+void StopOnExhaustedMemory() {
+#if defined(_MSC_VER) && !defined(__clang__)
+    __fastfail(7); // FAST_FAIL_FATAL_APP_EXIT
+#else
+    __builtin_trap();
+#endif
+}
 
 #ifdef _WIN32
 

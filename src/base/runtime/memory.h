@@ -20,7 +20,19 @@ void FreeHeapBlock(PrivateHeap heap, void* block); // nothing for null
 // from it.
 extern PrivateHeap GeneralHeap;
 
+// Ends the process at once. The one answer to memory the runtime cannot do
+// without: a caller that went on would write through a null record or past
+// a block that is too small, and a stop now is better than corruption later.
+[[noreturn]] void StopOnExhaustedMemory();
+
 inline void* GeneralBlock(size_t bytes) { return HeapBlock(GeneralHeap, bytes, true); }
+// A zeroed runtime record (a component's state, a list node, an object of a
+// registry): never null, since the process ends when there is no memory.
+inline void* RuntimeRecord(size_t bytes) {
+    void* block = GeneralBlock(bytes);
+    if (!block) StopOnExhaustedMemory();
+    return block;
+}
 inline void* GeneralBlockUnzeroed(size_t bytes) { return HeapBlock(GeneralHeap, bytes, false); }
 inline void* ResizeGeneralBlock(void* block, size_t bytes) {
     return ResizeHeapBlock(GeneralHeap, block, bytes, true);

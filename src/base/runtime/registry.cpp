@@ -48,13 +48,12 @@ bool Grow(Registry* registry, int64_t number) {
 } // namespace
 
 Registry* CreateRegistry(int32_t growth, int32_t objectSize, ReleaseOperation release) {
-    auto* registry = static_cast<Registry*>(GeneralBlock(sizeof(Registry)));
-    if (!registry) return nullptr;
+    auto* registry = static_cast<Registry*>(RuntimeRecord(sizeof(Registry)));
     registry->growth = growth > 0 ? growth : 1;
     registry->objectSize = objectSize;
     registry->release = release;
-    registry->slots = static_cast<void**>(GeneralBlock(static_cast<size_t>(registry->growth) * sizeof(void*)));
-    registry->capacity = registry->slots ? registry->growth : 0;
+    registry->slots = static_cast<void**>(RuntimeRecord(static_cast<size_t>(registry->growth) * sizeof(void*)));
+    registry->capacity = registry->growth;
     return registry;
 }
 
@@ -62,8 +61,7 @@ void* ObtainObject(Registry* registry, int64_t number, int64_t* generated) {
     if (!registry) return nullptr;
     if (number == NEW_OBJECT) {
         auto* node = static_cast<GeneratedObject*>(
-            GeneralBlock(sizeof(GeneratedObject) + static_cast<size_t>(registry->objectSize)));
-        if (!node) return nullptr;
+            RuntimeRecord(sizeof(GeneratedObject) + static_cast<size_t>(registry->objectSize)));
         node->older = registry->generated;
         if (registry->generated) registry->generated->newer = node;
         registry->generated = node;
@@ -83,7 +81,7 @@ void* ObtainObject(Registry* registry, int64_t number, int64_t* generated) {
         std::memset(registry->slots[number], 0, static_cast<size_t>(registry->objectSize));
         return registry->slots[number];
     }
-    slot = GeneralBlock(static_cast<size_t>(registry->objectSize));
+    slot = RuntimeRecord(static_cast<size_t>(registry->objectSize));
     return slot;
 }
 

@@ -28,13 +28,15 @@ struct Registry {
     GeneratedObject* walkCursor;
 };
 
-// A registry with `growth` empty slots; null when memory is short.
+// A registry with `growth` empty slots.
 Registry* CreateRegistry(int32_t growth, int32_t objectSize, ReleaseOperation release);
 
 // The zeroed object for `number`. A number used before is first released with
 // the registry's release operation, and its object is handed back zeroed.
 // NEW_OBJECT makes a new object and stores its number in *generated. Null when
-// memory is short or the number is negative (other than NEW_OBJECT).
+// the number is negative (other than NEW_OBJECT) or too large for a slot array
+// the heap can give; running out of memory for the object itself ends the
+// process.
 void* ObtainObject(Registry* registry, int64_t number, int64_t* generated = nullptr);
 
 // The object if `number` names one in use, else null. Numbers outside the slot

@@ -142,7 +142,7 @@ void SetProcessCommandLine(const TextUnit* commandLine) {
 #endif
 
 void StartArguments() {
-    State = static_cast<ArgumentState*>(GeneralBlock(sizeof(ArgumentState)));
+    State = static_cast<ArgumentState*>(RuntimeRecord(sizeof(ArgumentState)));
 }
 
 // A negative index leaves the counter alone and hands out the argument at it.

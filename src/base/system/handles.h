@@ -1,8 +1,13 @@
-// Move-only owners for platform handles: one close function and one invalid
-// value per kind, so no code path forgets a CloseHandle or closes twice.
+// Move-only owners for platform resources: one close function and one invalid
+// value per kind, so no code path forgets a release or releases twice. A
+// record that owns a resource holds its owner; shared resources (stock
+// objects, icons and cursors from LoadIconW/LoadCursorW) have no owner, since
+// nothing may release them.
 #pragma once
 
 #include <windows.h>
+#include <objbase.h>
+#include <shtypes.h>
 
 template <class Traits> class UniqueHandle {
 public:
@@ -62,9 +67,48 @@ struct WindowHandleTraits {
     static Type Invalid() { return nullptr; }
     static void Close(Type h) { DestroyWindow(h); }
 };
+struct FontHandleTraits { // a font the program created, never a stock one
+    using Type = HFONT;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { DeleteObject(h); }
+};
+struct AcceleratorTableTraits {
+    using Type = HACCEL;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { DestroyAcceleratorTable(h); }
+};
+struct MenuHandleTraits { // a menu attached to no window: the window destroys its own
+    using Type = HMENU;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { DestroyMenu(h); }
+};
+struct ItemListTraits { // shell item lists are the caller's to free with the task allocator
+    using Type = PIDLIST_ABSOLUTE;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { CoTaskMemFree(h); }
+};
 
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
 using LibraryHandle = UniqueHandle<LibraryHandleTraits>;
 using OwnedWindow = UniqueHandle<WindowHandleTraits>;
+using FontHandle = UniqueHandle<FontHandleTraits>;
+using AcceleratorTable = UniqueHandle<AcceleratorTableTraits>;
+using MenuHandle = UniqueHandle<MenuHandleTraits>;
+using ItemList = UniqueHandle<ItemListTraits>;
+
+// A critical section is a structure, not a handle: it cannot move, and it is
+// deleted exactly once, by its owner.
+class CriticalSection {
+public:
+    CriticalSection() { InitializeCriticalSection(&section_); }
+    ~CriticalSection() { DeleteCriticalSection(&section_); }
+    CriticalSection(const CriticalSection&) = delete;
+    CriticalSection& operator=(const CriticalSection&) = delete;
+
+    CRITICAL_SECTION* get() { return &section_; }
+
+private:
+    CRITICAL_SECTION section_;
+};

@@ -1,6 +1,8 @@
 // The user's profile folder, as a folder text ending in a backslash.
 #include "base/system/home_folder.h"
 
+#include "base/system/handles.h"
+#include "base/system/trace.h"
 #include "base/text/text.h"
 
 #include <windows.h>
@@ -26,11 +28,15 @@ int32_t HomeFolder() {
     TextUnit* out = ReserveResult(MAX_PATH, at);
     int32_t length = 0;
 
-    PIDLIST_ABSOLUTE list = nullptr;
-    if (SHGetFolderLocation(nullptr, CSIDL_PROFILE, nullptr, 0, &list) == S_OK && list) {
-        if (SHGetPathFromIDListW(list, out)) length = EndFolderPath(out, MAX_PATH);
+    PIDLIST_ABSOLUTE found = nullptr;
+    const HRESULT result = SHGetFolderLocation(nullptr, CSIDL_PROFILE, nullptr, 0, &found);
+    ItemList list(found); // whatever the result, a list handed out is ours to free
+    if (result == S_OK && list) {
+        if (SHGetPathFromIDListW(list.get(), out)) length = EndFolderPath(out, MAX_PATH);
+        else TRACE_FAILURE("SHGetPathFromIDListW");
+    } else {
+        TRACE_FAILURE("SHGetFolderLocation");
     }
-    if (list) CoTaskMemFree(list);
 
     out[length] = 0;
     GiveBackResult(MAX_PATH - length);

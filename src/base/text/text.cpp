@@ -5,10 +5,6 @@
 #include <cstddef>
 #include <cstring>
 
-#ifdef _MSC_VER
-#include <intrin.h>
-#endif
-
 namespace {
 
 constexpr int64_t kUnit = sizeof(TextUnit);
@@ -41,13 +37,6 @@ TextState Area;
 // past the area, and the stop is immediate rather than a later corruption.
 // The runtime's own operations below avoid this path and degrade to the empty
 // text instead (see BuildCopy and MakeSpaces).
-[[noreturn]] void StopOnExhaustedArea() {
-#if defined(_MSC_VER) && !defined(__clang__)
-    __fastfail(7); // FAST_FAIL_FATAL_APP_EXIT
-#else
-    __builtin_trap();
-#endif
-}
 
 bool ResizeArea(int64_t capacity) {
     void* block =
@@ -168,7 +157,7 @@ TextUnit* TextAt(int32_t position) {
 
 TextUnit* ReserveResult(int32_t count, int32_t position) {
     TextUnit* target = TryReserve(count, position, 0);
-    if (!target) StopOnExhaustedArea();
+    if (!target) StopOnExhaustedMemory();
     return target;
 }
 

@@ -146,7 +146,7 @@ uint32_t BindingKeyHash(const char* key) {
 }
 
 void StartEventQueue() {
-    state = static_cast<EventState*>(GeneralBlock(sizeof(EventState)));
+    state = static_cast<EventState*>(RuntimeRecord(sizeof(EventState)));
     InitBlockPool(&state->queuePool, sizeof(QueuedEvent), 16, 256);
     state->bindingPool = SharedBlockPool(sizeof(Binding));
     state->handlerPool = SharedBlockPool(sizeof(HandlerNode));
@@ -155,13 +155,12 @@ void StartEventQueue() {
 void RaiseFullEvent(const AppEvent& event) {
     const bool waiting = state->tail && event.code < EVENT_DEDUPLICATED_BELOW && SameEvent(state->tail->event, event);
     if (!waiting) {
-        if (auto* record = static_cast<QueuedEvent*>(PoolRecord(&state->queuePool))) {
-            record->event = event;
-            if (state->tail) state->tail->next = record;
-            else state->head = record;
-            state->tail = record;
-            ++state->queued;
-        }
+        auto* record = static_cast<QueuedEvent*>(PoolRecord(&state->queuePool));
+        record->event = event;
+        if (state->tail) state->tail->next = record;
+        else state->head = record;
+        state->tail = record;
+        ++state->queued;
     }
     const AppEvent saved = state->current;
     state->current = event;
@@ -179,7 +178,6 @@ int32_t BindEventHandler(int32_t code, EventHandler handler, int64_t window, int
     Binding* binding = FindBinding(key);
     if (!binding) {
         binding = static_cast<Binding*>(PoolRecord(state->bindingPool));
-        if (!binding) return 0;
         std::memcpy(binding->key, key, sizeof key);
         Binding*& bucket = state->buckets[BindingKeyHash(key) % HANDLER_TABLE_BUCKETS];
         binding->nextInBucket = bucket;
@@ -188,7 +186,6 @@ int32_t BindEventHandler(int32_t code, EventHandler handler, int64_t window, int
     for (HandlerNode* node = binding->handlers; node; node = node->next)
         if (node->handler == handler) return 0;
     auto* node = static_cast<HandlerNode*>(PoolRecord(state->handlerPool));
-    if (!node) return 0;
     node->handler = handler;
     node->next = binding->handlers;
     binding->handlers = node;

@@ -4,6 +4,7 @@
 
 #include "base/runtime/memory.h"
 #include "base/runtime/process.h"
+#include "base/system/trace.h"
 #include "ui/windows/app_windows.h"
 
 #include <windows.h>
@@ -112,8 +113,7 @@ int64_t ForegroundAppWindow() {
 }
 
 int32_t PostAppEvent(int32_t code, int64_t window, int64_t object, int64_t type, uint64_t data) {
-    auto* posted = static_cast<PostedEvent*>(GeneralBlock(sizeof(PostedEvent)));
-    if (!posted) return 0;
+    auto* posted = static_cast<PostedEvent*>(RuntimeRecord(sizeof(PostedEvent)));
     posted->event = AppEvent{code, object, window, type, data};
     // Listed before it is posted: the window's thread may take the message
     // before PostMessageW has returned here.
@@ -134,10 +134,23 @@ void StartEvents() {
     windowClass.hInstance = ProcessInstance;
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = POST_WINDOW_CLASS;
-    RegisterClassW(&windowClass);
+    // Without the post window no posted event ever arrives: the prompt could
+    // never take its Return key.
+    if (!RegisterClassW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        TRACE_FAILURE("RegisterClassW");
+        StopOnFailedStart();
+    }
     postWindow = CreateWindowExW(0, POST_WINDOW_CLASS, nullptr, WS_CAPTION, 0, 0, 1, 1, nullptr, nullptr,
                                  ProcessInstance, nullptr);
+    if (!postWindow) {
+        TRACE_FAILURE("CreateWindowExW");
+        StopOnFailedStart();
+    }
     postMessage = RegisterWindowMessageW(POST_MESSAGE_NAME);
+    if (!postMessage) {
+        TRACE_FAILURE("RegisterWindowMessageW");
+        StopOnFailedStart();
+    }
     outstanding = nullptr; // a list left by an earlier run lived in a heap that is gone
     StartEventQueue();
 }

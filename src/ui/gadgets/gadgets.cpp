@@ -3,14 +3,22 @@
 #include "base/runtime/memory.h"
 #include "base/runtime/process.h"
 #include "base/runtime/registry.h"
+#include "base/system/handles.h"
+#include "base/system/trace.h"
 #include "base/text/text.h"
 #include "ui/events/dispatch.h"
 #include "ui/windows/app_windows.h"
 
 #include <commctrl.h>
 #include <cwchar>
+#include <new>
 
 Registry* GadgetRegistry;
+
+static_assert(LABEL_STYLE == (WS_CHILD | WS_VISIBLE | WS_GROUP | SS_NOPREFIX));
+static_assert(TEXT_FIELD_STYLE == (WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | ES_AUTOHSCROLL));
+// A text field's EN_MAXTEXT arrives as the same gadget event type.
+static_assert(EVENT_TYPE_RETURN_KEY == EN_MAXTEXT);
 
 namespace {
 
@@ -34,9 +42,16 @@ struct ContainerRecord {
     WNDPROC replaced;
 };
 
+// What the gadget component creates and releases itself, from StartGadgets
+// to EndGadgets.
+struct GadgetResources {
+    FontHandle messageFont;    // the gadget font, unless the stock one stands in
+    CriticalSection brushLock; // guards the shared colour brushes; nothing here takes it
+};
+
 ContainerState* containers;
+GadgetResources* resources;
 WNDPROC editProcedure; // the platform's Edit procedure, the same for every text field
-CRITICAL_SECTION brushLock; // guards the shared colour brushes; nothing here takes it
 
 // --- Kinds -----------------------------------------------------------------------
 
@@ -111,7 +126,10 @@ int64_t CreateGadget(const GadgetKindTable* kind, const wchar_t* className, int6
     HWND control = CreateWindowExW(exStyle, className, text ? text : L"", style, x, y, width, height,
                                    containers->current, reinterpret_cast<HMENU>(PLACEHOLDER_ID), ProcessInstance,
                                    nullptr);
-    if (!control) return 0;
+    if (!control) {
+        TRACE_FAILURE("CreateWindowExW");
+        return 0;
+    }
     int64_t generated = 0;
     auto* gadget = static_cast<GadgetRecord*>(ObtainObject(GadgetRegistry, number, &generated));
     if (!gadget) {
@@ -317,17 +335,16 @@ HWND UseGadgetContainer(HWND window) {
         return previous;
     }
     if (!containers->stack) {
-        containers->stack = static_cast<HWND*>(GeneralBlock(sizeof(HWND) * NESTING_ENTRIES));
-        containers->capacity = containers->stack ? NESTING_ENTRIES : 0;
+        containers->stack = static_cast<HWND*>(RuntimeRecord(sizeof(HWND) * NESTING_ENTRIES));
+        containers->capacity = NESTING_ENTRIES;
     }
     containers->depth = 0;
     containers->current = window;
-    if (auto* record = static_cast<ContainerRecord*>(GeneralBlock(sizeof(ContainerRecord)))) {
-        record->handle = window;
-        SetPropW(window, CONTAINER_PROPERTY, record);
-        record->replaced = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ContainerProcedure)));
-    }
+    auto* record = static_cast<ContainerRecord*>(RuntimeRecord(sizeof(ContainerRecord)));
+    record->handle = window;
+    SetPropW(window, CONTAINER_PROPERTY, record);
+    record->replaced = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ContainerProcedure)));
     return previous;
 }
 
@@ -336,21 +353,33 @@ HWND CurrentGadgetContainer() { return containers ? containers->current : nullpt
 HFONT GadgetFont() { return containers ? containers->font : nullptr; }
 
 void StartGadgets() {
-    InitializeCriticalSection(&brushLock);
+    resources = new (RuntimeRecord(sizeof(GadgetResources))) GadgetResources;
     HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     // 500 bytes: the structure without its trailing padded-border member,
     // which older systems reject.
     NONCLIENTMETRICSW metrics = {};
     metrics.cbSize = 500;
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, 500, &metrics, 0))
-        if (HFONT message = CreateFontIndirectW(&metrics.lfMessageFont)) font = message;
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, 500, &metrics, 0)) {
+        resources->messageFont.reset(CreateFontIndirectW(&metrics.lfMessageFont));
+        if (resources->messageFont) font = resources->messageFont.get();
+        else TRACE_FAILURE("CreateFontIndirectW");
+    }
     GadgetRegistry = CreateRegistry(50, sizeof(GadgetRecord), ReleaseGadget);
-    containers = static_cast<ContainerState*>(GeneralBlock(sizeof(ContainerState)));
-    containers->stack = static_cast<HWND*>(GeneralBlock(sizeof(HWND) * NESTING_ENTRIES));
-    containers->capacity = containers->stack ? NESTING_ENTRIES : 0;
+    containers = static_cast<ContainerState*>(RuntimeRecord(sizeof(ContainerState)));
+    containers->stack = static_cast<HWND*>(RuntimeRecord(sizeof(HWND) * NESTING_ENTRIES));
+    containers->capacity = NESTING_ENTRIES;
     containers->font = font;
     INITCOMMONCONTROLSEX controls = {sizeof controls, 0xB48};
     InitCommonControlsEx(&controls);
 }
 
-void EndGadgets() {}
+// The font and the lock go here. The container state stays until the general
+// heap goes: windows still open are destroyed after this, and their
+// containers' last messages still read it.
+void EndGadgets() {
+    if (!resources) return;
+    containers->font = nullptr;
+    resources->~GadgetResources();
+    FreeGeneralBlock(resources);
+    resources = nullptr;
+}

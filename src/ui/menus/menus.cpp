@@ -1,7 +1,10 @@
 #include "ui/menus/menus.h"
 
 #include "base/runtime/registry.h"
+#include "base/system/trace.h"
 #include "ui/windows/app_windows.h"
+
+#include <new>
 
 Registry* MenuRegistry;
 
@@ -17,7 +20,9 @@ void ForgetOwner(HWND window) {
     WalkObjects(MenuRegistry);
     int64_t number = 0;
     while (auto* menu = static_cast<MenuRecord*>(NextWalkObject(MenuRegistry, &number))) {
-        if (attached && menu->handle == attached) {
+        if (attached && menu->handle.get() == attached) {
+            menu->handle.release(); // already destroyed by the platform
+            menu->~MenuRecord();
             ReleaseObject(MenuRegistry, number);
         } else if (menu->owner == window) {
             menu->owner = nullptr;
@@ -37,16 +42,16 @@ LRESULT CALLBACK MenuSubclassProcedure(HWND window, UINT message, WPARAM wParam,
 
 int64_t CreateMenuBar(int64_t number, HWND owner) {
     int64_t generated = 0;
-    auto* menu = static_cast<MenuRecord*>(ObtainObject(MenuRegistry, number, &generated));
-    if (!menu) return 0;
+    void* slot = ObtainObject(MenuRegistry, number, &generated);
+    if (!slot) return 0;
     const int64_t name = number == NEW_OBJECT ? generated : number;
     HMENU handle = CreateMenu();
     if (!handle) {
+        TRACE_FAILURE("CreateMenu");
         ReleaseObject(MenuRegistry, name);
         return 0;
     }
-    menu->handle = handle;
-    menu->owner = owner;
+    new (slot) MenuRecord{MenuHandle(handle), owner, 0};
     // Subclassed once, however many menus the window gets. The menu is never
     // attached (no SetMenu), so the client area keeps its size.
     if (owner && !GetPropW(owner, MENU_SUBCLASS_PROPERTY)) {
@@ -65,7 +70,7 @@ void FreeMenu(int64_t number) {
     MenuRecord* menu = LookupMenu(number);
     if (!menu) return;
     if (menu->owner) SetMenu(menu->owner, nullptr);
-    DestroyMenu(menu->handle);
+    menu->~MenuRecord(); // destroys the menu
     ReleaseObject(MenuRegistry, number);
 }
 

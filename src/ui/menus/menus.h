@@ -2,6 +2,7 @@
 // window's keyboard shortcuts, which raise EVENT_MENU with an item number.
 #pragma once
 
+#include "base/system/handles.h"
 #include "ui/events/dispatch.h"
 
 #include <cstdint>
@@ -10,8 +11,10 @@
 struct Registry;
 extern Registry* MenuRegistry;
 
+// The menu registry's object: constructed by CreateMenuBar, destroyed when
+// the menu is freed.
 struct MenuRecord {
-    HMENU handle;
+    MenuHandle handle;
     HWND owner;        // may be null; null again once the window is destroyed
     int32_t ownerGone; // the owner window was destroyed: items bind to nothing
 };

@@ -11,10 +11,10 @@ struct ShortcutEntry {
     uint16_t cmd;
 };
 
+// The window that holds the list also holds its compiled platform table.
 struct ShortcutList {
     ShortcutEntry* entries; // general-heap storage; none when count is 0
     int32_t count;
-    void* table; // the compiled platform accelerator table, or none
 };
 
 // fVirt bits.

@@ -4,12 +4,27 @@
 #include "base/runtime/process.h"
 #include "base/runtime/registry.h"
 #include "base/system/handles.h"
+#include "base/system/trace.h"
 #include "ui/events/dispatch.h"
 #include "ui/gadgets/gadgets.h"
 
 #include <cwchar>
+#include <new>
 
 Registry* WindowRegistry;
+
+// The window plan names these platform values without windows.h.
+static_assert(STYLE_CAPTION == WS_CAPTION && STYLE_THICKFRAME == WS_THICKFRAME && STYLE_MAXIMIZE == WS_MAXIMIZE &&
+              STYLE_MINIMIZE == WS_MINIMIZE);
+static_assert(TOOL_WINDOW_CLEARS == (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_MINIMIZE | WS_MAXIMIZE));
+static_assert(EXSTYLE_TOOLWINDOW == WS_EX_TOOLWINDOW && DEFAULT_COORDINATE == CW_USEDEFAULT);
+static_assert(DEFAULT_WINDOW_FLAGS == (WS_CAPTION | WS_SYSMENU) && OPEN_NO_ACTIVATE == WS_CLIPCHILDREN &&
+              OPEN_HIDDEN == WS_VISIBLE);
+static_assert(SHOW_NORMAL == SW_SHOWNORMAL && SHOW_MINIMIZED == SW_SHOWMINIMIZED && SHOW_MAXIMIZED == SW_MAXIMIZE &&
+              SHOW_NO_ACTIVATE == SW_SHOWNOACTIVATE && SHOW_MIN_NO_ACTIVE == SW_SHOWMINNOACTIVE && SHOW_NA == SW_SHOWNA);
+// So do the shortcut list's entries.
+static_assert(SHORTCUT_VIRTKEY == FVIRTKEY && SHORTCUT_NOINVERT == FNOINVERT && SHORTCUT_SHIFT == FSHIFT &&
+              SHORTCUT_CONTROL == FCONTROL && SHORTCUT_ALT == FALT && KEY_TAB == VK_TAB);
 
 namespace {
 
@@ -48,8 +63,7 @@ struct GoneClass {
 GoneClass* goneClasses;
 
 void NoteGoneClass(int64_t number) {
-    auto* gone = static_cast<GoneClass*>(GeneralBlock(sizeof(GoneClass)));
-    if (!gone) return; // the class stays registered and serves the number again
+    auto* gone = static_cast<GoneClass*>(RuntimeRecord(sizeof(GoneClass)));
     gone->number = number;
     gone->next = goneClasses;
     goneClasses = gone;
@@ -69,22 +83,31 @@ void UnregisterGoneClasses() {
     }
 }
 
-// Desktop composition moves a thick-framed window's client area; asked once.
+// What the window component loads itself, from StartWindows to EndWindows.
+struct WindowResources {
+    LibraryHandle dwm;         // loaded on first need, kept for the run
+    int32_t composition = -1;  // desktop composition: -1 not asked yet, else 0 or 1
+};
+WindowResources* resources;
+
+// Desktop composition moves a thick-framed window's client area; asked on
+// first need and kept.
 bool CompositionEnabled() {
-    static int answer = -1;
-    if (answer >= 0) return answer != 0;
-    answer = 0;
+    if (resources->composition >= 0) return resources->composition != 0;
+    resources->composition = 0;
     // Only from the system folder: a dwmapi.dll planted beside the program
     // must never be loaded.
-    if (HMODULE dwm = LoadLibraryExW(L"dwmapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+    resources->dwm.reset(LoadLibraryExW(L"dwmapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+    if (!resources->dwm) TRACE_FAILURE("LoadLibraryExW(dwmapi.dll)");
+    if (HMODULE dwm = resources->dwm.get()) {
         using IsCompositionEnabled = HRESULT(WINAPI*)(BOOL*);
         auto query = reinterpret_cast<IsCompositionEnabled>(
             reinterpret_cast<void*>(GetProcAddress(dwm, "DwmIsCompositionEnabled")));
         GetProcAddress(dwm, "DwmGetWindowAttribute"); // kept beside it for the window frame queries
         BOOL enabled = FALSE;
-        if (query && SUCCEEDED(query(&enabled)) && enabled) answer = 1;
+        if (query && SUCCEEDED(query(&enabled)) && enabled) resources->composition = 1;
     }
-    return answer != 0;
+    return resources->composition != 0;
 }
 
 void RaiseWindowEvent(int32_t code, int64_t number, int64_t object = 0) {
@@ -187,8 +210,7 @@ void CleanUpWindow(HWND window) {
     RemovePropW(window, WINDOW_NUMBER_PROPERTY);
     if (AppWindow* record = LookupWindow(number)) {
         ClearShortcuts(record->shortcuts);
-        if (record->shortcuts.table) DestroyAcceleratorTable(static_cast<HACCEL>(record->shortcuts.table));
-        record->shortcuts.table = nullptr;
+        record->~AppWindow(); // the shortcut table with it
     }
     NoteGoneClass(number);
     ReleaseObject(WindowRegistry, number);
@@ -256,7 +278,9 @@ bool RegisterWindowClass(int64_t number) {
     windowClass.hCursor = classCursor;
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = className;
-    return RegisterClassW(&windowClass) != 0;
+    if (RegisterClassW(&windowClass)) return true;
+    if (GetLastError() != ERROR_CLASS_ALREADY_EXISTS) TRACE_FAILURE("RegisterClassW");
+    return false;
 }
 
 void Center(HWND window, HWND parent, bool onParent) {
@@ -288,8 +312,9 @@ int64_t OpenAppWindow(int64_t number, int32_t x, int32_t y, int32_t innerWidth, 
                       const TextUnit* title, uint32_t flags, HWND parent) {
     UnregisterGoneClasses(); // before a number's class is registered again
     int64_t generated = 0;
-    auto* record = static_cast<AppWindow*>(ObtainObject(WindowRegistry, number, &generated));
-    if (!record) return 0;
+    void* slot = ObtainObject(WindowRegistry, number, &generated);
+    if (!slot) return 0;
+    auto* record = new (slot) AppWindow{};
     const int64_t name = number == NEW_OBJECT ? generated : number;
 
     RegisterWindowClass(name); // a class still registered under this name serves as well
@@ -297,7 +322,7 @@ int64_t OpenAppWindow(int64_t number, int32_t x, int32_t y, int32_t innerWidth, 
 
     RECT outer = {0, 0, innerWidth, innerHeight};
     AdjustWindowRectEx(&outer, plan.style, FALSE, plan.exStyle);
-    const WindowPosition at = PlanPosition(x, y, plan, CompositionEnabled());
+    const WindowPosition at = PlanPosition(x, y, plan, PositionAsksComposition(x, y, plan) && CompositionEnabled());
 
     wchar_t className[CLASS_NAME_UNITS];
     FormatClassName(className, name);
@@ -305,7 +330,9 @@ int64_t OpenAppWindow(int64_t number, int32_t x, int32_t y, int32_t innerWidth, 
                                   outer.right - outer.left, outer.bottom - outer.top, parent, nullptr,
                                   ProcessInstance, nullptr);
     if (!window) {
+        TRACE_FAILURE("CreateWindowExW");
         UnregisterClassW(className, ProcessInstance);
+        record->~AppWindow();
         ReleaseObject(WindowRegistry, name);
         return 0;
     }
@@ -363,14 +390,14 @@ int64_t WindowNumberOf(HWND window) {
 }
 
 HACCEL RebuildShortcutTable(AppWindow* window) {
-    if (window->shortcuts.table) DestroyAcceleratorTable(static_cast<HACCEL>(window->shortcuts.table));
-    window->shortcuts.table = nullptr;
+    window->shortcutTable.reset();
     if (window->shortcuts.count > 0) {
         static_assert(sizeof(ShortcutEntry) == sizeof(ACCEL), "shortcut entries are ACCEL records");
-        window->shortcuts.table =
-            CreateAcceleratorTableW(reinterpret_cast<ACCEL*>(window->shortcuts.entries), window->shortcuts.count);
+        window->shortcutTable.reset(
+            CreateAcceleratorTableW(reinterpret_cast<ACCEL*>(window->shortcuts.entries), window->shortcuts.count));
+        if (!window->shortcutTable) TRACE_FAILURE("CreateAcceleratorTableW");
     }
-    return static_cast<HACCEL>(window->shortcuts.table);
+    return window->shortcutTable.get();
 }
 
 // --- Focus cues and the shortcut list that applies ---------------------------------
@@ -400,12 +427,14 @@ HACCEL ActiveShortcutList(HWND active) {
     GetWindowThreadProcessId(active, &process);
     if (process != GetCurrentProcessId()) return nullptr;
     AppWindow* record = LookupWindow(OwnWindowNumber(active));
-    return record ? static_cast<HACCEL>(record->shortcuts.table) : nullptr;
+    return record ? record->shortcutTable.get() : nullptr;
 }
 
 void StartWindows() {
     goneClasses = nullptr; // a list left by an earlier run lived in a heap that is gone
+    resources = new (RuntimeRecord(sizeof(WindowResources))) WindowResources;
     WindowRegistry = CreateRegistry(16, sizeof(AppWindow), CloseAppWindow);
+    // Both are shared by the platform: never destroyed.
     classIcon = LoadIconW(ProcessInstance, MAKEINTRESOURCEW(1)); // none in this program
     classCursor = LoadCursorW(nullptr, IDC_ARROW);
 }
@@ -413,6 +442,9 @@ void StartWindows() {
 void EndWindows() {
     ReleaseAllObjects(WindowRegistry);
     UnregisterGoneClasses();
-    if (classIcon) DestroyIcon(classIcon);
-    classIcon = nullptr;
+    if (resources) {
+        resources->~WindowResources();
+        FreeGeneralBlock(resources);
+        resources = nullptr;
+    }
 }

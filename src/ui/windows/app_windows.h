@@ -3,6 +3,7 @@
 // deactivation, and their shortcut lists chosen for the event wait.
 #pragma once
 
+#include "base/system/handles.h"
 #include "base/text/text_unit.h"
 #include "ui/menus/shortcut_list.h"
 #include "ui/windows/window_plan.h"
@@ -13,12 +14,14 @@
 struct Registry;
 extern Registry* WindowRegistry;
 
-// The window registry's object.
+// The window registry's object: constructed by OpenAppWindow, destroyed with
+// the window's last message.
 struct AppWindow {
-    HWND handle;            // null while the number is free
-    ShortcutList shortcuts; // Tab, Shift+Tab, then the program's own
-    int32_t minMax;         // shown or reported minimized or maximized
-    int32_t opened;         // 0 until OpenAppWindow has finished
+    HWND handle;                    // null while the number is free
+    ShortcutList shortcuts;         // Tab, Shift+Tab, then the program's own
+    AcceleratorTable shortcutTable; // the list compiled for the platform, or none
+    int32_t minMax;                 // shown or reported minimized or maximized
+    int32_t opened;                 // 0 until OpenAppWindow has finished
 };
 
 // Names of the properties every runtime window carries.

@@ -1,9 +1,6 @@
 #include "ui/windows/window_plan.h"
 
 namespace {
-// ShowWindow commands.
-constexpr int SHOW_NORMAL = 1, SHOW_MINIMIZED = 2, SHOW_MAXIMIZED = 3, SHOW_NO_ACTIVATE = 4,
-              SHOW_MIN_NO_ACTIVE = 7, SHOW_NA = 8;
 constexpr uint32_t RUNTIME_CREATION_BITS = OPEN_CENTER_SCREEN | OPEN_CENTER_PARENT | OPEN_TOOL_WINDOW;
 } // namespace
 
@@ -33,10 +30,20 @@ WindowPlan PlanWindow(uint32_t flags) {
     return plan;
 }
 
+namespace {
+bool DefaultPosition(int32_t x, int32_t y, const WindowPlan& plan) {
+    return x == POSITION_DEFAULT || (y == POSITION_DEFAULT && !plan.center);
+}
+} // namespace
+
+bool PositionAsksComposition(int32_t x, int32_t y, const WindowPlan& plan) {
+    return !DefaultPosition(x, y, plan) &&
+           (plan.style & (STYLE_CAPTION | STYLE_THICKFRAME)) == (STYLE_CAPTION | STYLE_THICKFRAME);
+}
+
 WindowPosition PlanPosition(int32_t x, int32_t y, const WindowPlan& plan, bool composition) {
-    if (x == POSITION_DEFAULT || (y == POSITION_DEFAULT && !plan.center))
-        return {DEFAULT_COORDINATE, DEFAULT_COORDINATE};
-    if ((plan.style & (STYLE_CAPTION | STYLE_THICKFRAME)) == (STYLE_CAPTION | STYLE_THICKFRAME) && composition)
+    if (DefaultPosition(x, y, plan)) return {DEFAULT_COORDINATE, DEFAULT_COORDINATE};
+    if (composition && PositionAsksComposition(x, y, plan))
         x = static_cast<int32_t>(static_cast<uint32_t>(x) - 5u); // wraps at the far left, never overflows
     return {x, y};
 }

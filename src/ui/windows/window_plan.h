@@ -25,6 +25,9 @@ constexpr uint32_t STYLE_MINIMIZE = 0x20000000;
 constexpr uint32_t TOOL_WINDOW_CLEARS = 0x21030000; // minimize/maximize boxes, minimized, maximized
 constexpr uint32_t EXSTYLE_TOOLWINDOW = 0x80;
 constexpr int32_t DEFAULT_COORDINATE = static_cast<int32_t>(0x80000000); // CW_USEDEFAULT
+// ShowWindow commands.
+constexpr int SHOW_NORMAL = 1, SHOW_MINIMIZED = 2, SHOW_MAXIMIZED = 3, SHOW_NO_ACTIVATE = 4,
+              SHOW_MIN_NO_ACTIVE = 7, SHOW_NA = 8;
 
 struct WindowPlan {
     uint32_t style;        // for AdjustWindowRectEx (runtime bits 0 to 2 cleared)
@@ -48,6 +51,9 @@ struct WindowPosition {
 // for it, or y does without centring; otherwise a window with a thick caption
 // frame moves 5 pixels left when desktop composition is on.
 WindowPosition PlanPosition(int32_t x, int32_t y, const WindowPlan& plan, bool composition);
+// Whether PlanPosition's answer depends on desktop composition: only then is
+// the platform asked (which loads a library).
+bool PositionAsksComposition(int32_t x, int32_t y, const WindowPlan& plan);
 
 // Top-left corner that centres an outer size on the screen, or on a parent's
 // outer rectangle (negative results become 0). Halves are dropped.

@@ -548,4 +548,15 @@ TEST_F(Gadgets, ShiftTabFromAControlThatIsNoTabStopGoesToTheLast) {
                              EventName));
 }
 
+// The message font is the gadget component's own: deleted at shutdown, while
+// the stock font it may stand in for is never touched.
+TEST_F(Gadgets, ShutdownDeletesTheMessageFontOnly) {
+    const HFONT font = GadgetFont();
+    ASSERT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
+    ASSERT_NE(font, GetStockObject(DEFAULT_GUI_FONT));
+    EndGadgets();
+    EXPECT_EQ(GetObjectType(font), 0u);
+    EXPECT_EQ(GetObjectType(GetStockObject(DEFAULT_GUI_FONT)), static_cast<DWORD>(OBJ_FONT));
+}
+
 } // namespace

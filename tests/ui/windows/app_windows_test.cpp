@@ -1273,4 +1273,25 @@ TEST_F(Windows, PlainTabBelongsToAWritableRichTextControl) {
     }
 }
 
+// What a window creates has one owner: the shortcut table is destroyed once,
+// when it is rebuilt or its window goes; dwmapi.dll is loaded only for a
+// style whose position depends on it, and given back at shutdown.
+TEST_F(Windows, TheShortcutTableAndTheCompositionLibraryHaveOneOwner) {
+    OpenPrompt(false);
+    const HACCEL first = AddShortcut(0, 13, 10000);
+    ASSERT_NE(first, nullptr);
+    const HACCEL second = AddShortcut(0, 27, 10001);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(CopyAcceleratorTableW(first, nullptr, 0), 0) << "the rebuilt table replaced the first";
+    EXPECT_EQ(CopyAcceleratorTableW(second, nullptr, 0), 4);
+    EXPECT_EQ(GetModuleHandleW(L"dwmapi.dll"), nullptr) << "the prompt's style never asks for composition";
+    CloseAppWindow(0);
+    EXPECT_EQ(CopyAcceleratorTableW(second, nullptr, 0), 0) << "the window took its table with it";
+
+    ASSERT_NE(OpenAppWindow(1, 100, 100, 120, 60, L"Framed", WS_CAPTION | WS_THICKFRAME), 0);
+    EXPECT_NE(GetModuleHandleW(L"dwmapi.dll"), nullptr) << "a thick caption frame asks for it";
+    EndWindows();
+    EXPECT_EQ(GetModuleHandleW(L"dwmapi.dll"), nullptr) << "given back at shutdown";
+}
+
 } // namespace
