@@ -2,7 +2,7 @@
 # any is missing. One apt-get update at most; safe to run again.
 
 LINENAV_PACKAGES=(
-    cmake g++ clang libclang-rt-14-dev googletest
+    cmake g++ clang clang-format libclang-rt-14-dev googletest
     g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
     wine wine64 fonts-wine
     xvfb x11-utils xdotool imagemagick
