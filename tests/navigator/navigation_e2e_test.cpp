@@ -9,7 +9,7 @@
 #include "../support/fixture_client.h"
 #include "../support/linenav_run.h"
 #include "../support/sequence.h"
-#include "../support/wait.h"
+#include "wait.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "../support/names.h"
 #include "../support/sequence.h"
 #include "../support/temp_folder.h"
-#include "../support/wait.h"
+#include "wait.h"
 
 #include <gtest/gtest.h>
 

@@ -131,6 +131,8 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs, std::vec
         timeoutMs);
 }
 
+bool PumpingWait(const std::function<bool()>& condition, DWORD timeoutMs) { return PumpUntil(condition, timeoutMs); }
+
 void PressKey(WORD key, bool shift, bool control, bool alt) { SendKey(key, shift, control, alt); }
 
 void TypeText(const std::wstring& text) { SendText(text); }

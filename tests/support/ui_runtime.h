@@ -53,6 +53,11 @@ std::vector<EventRecord> DrainEvents();
 bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000,
                std::vector<EventRecord>* events = nullptr);
 
+// PumpUntil as the wait of the pointer helpers (input.h): the windows these
+// tests point at belong to the test's own thread, and the pointer over them
+// moves only while that thread takes its messages.
+bool PumpingWait(const std::function<bool()>& condition, DWORD timeoutMs);
+
 // Real input through the system's input path (SendInput), to the foreground
 // window.
 void PressKey(WORD key, bool shift = false, bool control = false, bool alt = false);

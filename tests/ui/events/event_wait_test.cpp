@@ -11,7 +11,7 @@
 #include "support/names.h"
 #include "support/sequence.h"
 #include "support/ui_runtime.h"
-#include "support/wait.h"
+#include "wait.h"
 #include "support/test_hooks.h"
 
 #include <array>
