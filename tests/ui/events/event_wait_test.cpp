@@ -10,6 +10,7 @@
 #include "support/fixture_client.h"
 #include "support/names.h"
 #include "support/sequence.h"
+#include "support/test_windows.h"
 #include "support/ui_runtime.h"
 #include "wait.h"
 #include "support/test_hooks.h"
@@ -18,6 +19,7 @@
 #include <cinttypes>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <thread>
@@ -491,10 +493,6 @@ void PrintTo(const ForegroundCase& c, std::ostream* out) {
 class EventWaitForeground : public EventWaitTest,
                             public ::testing::WithParamInterface<ForegroundCase> {};
 
-LRESULT CALLBACK PlainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
 TEST_P(EventWaitForeground, GivesTheNumberOfOurForegroundWindowOrMinusOne) {
     const ForegroundCase& c = GetParam();
     // Our own numbered window is open in every case, if not always in front.
@@ -502,7 +500,7 @@ TEST_P(EventWaitForeground, GivesTheNumberOfOurForegroundWindowOrMinusOne) {
               0);
     int64_t expected = -1;
     FixtureEditor editor;
-    HWND plain = nullptr;
+    std::optional<PlainWindow> plain;
     switch (c.front) {
     case Front::OwnNumbered:
         ASSERT_TRUE(Activate(WindowHandle(c.number)));
@@ -516,19 +514,11 @@ TEST_P(EventWaitForeground, GivesTheNumberOfOurForegroundWindowOrMinusOne) {
         expected = generated;
         break;
     }
-    case Front::OwnUnnumbered: {
-        WNDCLASSW windowClass = {};
-        windowClass.lpfnWndProc = PlainProcedure;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"EventWaitPlainWindow";
-        RegisterClassW(&windowClass);
-        plain = CreateWindowExW(0, L"EventWaitPlainWindow", L"Plain",
-                                WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 50, 200, 100, nullptr,
-                                nullptr, GetModuleHandleW(nullptr), nullptr);
-        ASSERT_NE(plain, nullptr);
-        ASSERT_TRUE(Activate(plain));
+    case Front::OwnUnnumbered:
+        plain.emplace(300, 50);
+        ASSERT_NE(plain->handle, nullptr);
+        ASSERT_TRUE(Activate(plain->handle));
         break;
-    }
     case Front::OtherProcess:
         ASSERT_TRUE(Activate(WindowHandle(c.number)));
         ASSERT_TRUE(editor.Start(FixtureOptions{}));
@@ -536,10 +526,6 @@ TEST_P(EventWaitForeground, GivesTheNumberOfOurForegroundWindowOrMinusOne) {
         break;
     }
     EXPECT_EQ(ForegroundAppWindow(), expected);
-    if (plain) {
-        DestroyWindow(plain);
-        UnregisterClassW(L"EventWaitPlainWindow", GetModuleHandleW(nullptr));
-    }
 }
 
 const ForegroundCase FOREGROUND_CASES[] = {

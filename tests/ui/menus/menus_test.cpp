@@ -8,6 +8,7 @@
 #include "base/runtime/registry.h"
 #include "support/key_spy.h"
 #include "support/sequence.h"
+#include "support/test_windows.h"
 #include "support/ui_runtime.h"
 
 #include <cstdio>
@@ -27,11 +28,6 @@ EventRecord Gadget(int64_t gadget, int64_t type) { return {EVENT_GADGET, 0, gadg
 
 KeyMessages Translated(WPARAM key) { return {{WM_KEYUP, key}}; }
 KeyMessages Typed(WPARAM key, WPARAM character) { return {{WM_KEYDOWN, key}, {WM_CHAR, character}, {WM_KEYUP, key}}; }
-
-HWND Control(int64_t number) {
-    auto* gadget = static_cast<GadgetRecord*>(LookupObject(GadgetRegistry, number));
-    return gadget ? gadget->handle : nullptr;
-}
 
 struct Entry {
     int fVirt, key, cmd;
@@ -53,29 +49,6 @@ std::vector<Entry> TableEntries(HACCEL table) {
 }
 
 const Entry TAB_NEXT = {3, 9, 0xFA01}, TAB_PREVIOUS = {7, 9, 0xFA02};
-
-// A top-level window of the test itself with a plain edit control in it.
-class PlainWindow {
-public:
-    PlainWindow() {
-        WNDCLASSW windowClass = {};
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        windowClass.lpszClassName = L"LinenavTestPlain";
-        RegisterClassW(&windowClass); // fails harmlessly when a test before registered it
-        handle = CreateWindowExW(0, L"LinenavTestPlain", L"Plain", WS_OVERLAPPEDWINDOW, 600, 400, 200, 150, nullptr,
-                                 nullptr, GetModuleHandleW(nullptr), nullptr);
-        edit = CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE, 10, 10, 100, 20, handle, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
-        ShowWindow(handle, SW_SHOWNOACTIVATE);
-    }
-    ~PlainWindow() { DestroyWindow(handle); }
-    PlainWindow(const PlainWindow&) = delete;
-    PlainWindow& operator=(const PlainWindow&) = delete;
-    HWND handle;
-    HWND edit;
-};
 
 // Calls of handlers, in the order they ran.
 struct Call {
@@ -514,7 +487,7 @@ TEST_F(Shortcuts, AShortcutFiresOnlyWhileItsWindowIsActive) {
         SCOPED_TRACE(c.name);
         OpenPrompt();
         ASSERT_NE(AddShortcut(0, RETURN_KEY, 10000), nullptr);
-        PlainWindow plain;
+        PlainWindow plain(600, 400, true);
         HWND other = plain.handle, field = plain.edit;
         if (c.runtimeWindow) {
             ASSERT_NE(OpenAppWindow(1, 600, 400, 120, 60, L"Other", DEFAULT_WINDOW_FLAGS), 0);

@@ -6,7 +6,10 @@
 
 #include "base/runtime/process.h"
 #include "base/runtime/registry.h"
+#include "support/names.h"
 #include "support/sequence.h"
+#include "support/test_windows.h"
+#include "support/text.h"
 #include "support/ui_runtime.h"
 #include "input.h"
 
@@ -26,39 +29,6 @@ EventRecord Activated(int64_t window) { return {EVENT_ACTIVATE_WINDOW, window, 0
 EventRecord Deactivated(int64_t window) { return {EVENT_DEACTIVATE_WINDOW, window, 0, 0}; }
 EventRecord Repainted(int64_t window) { return {EVENT_REPAINT, window, 0, 0}; }
 EventRecord Gadget(int64_t window, int64_t gadget, int64_t type) { return {EVENT_GADGET, window, gadget, type}; }
-
-// A top-level window of the test itself, no runtime window: something else
-// to activate. Shown without activation, away from the runtime windows.
-class PlainWindow {
-public:
-    explicit PlainWindow(int x = 600, int y = 400) {
-        WNDCLASSW windowClass = {};
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        windowClass.lpszClassName = L"LinenavTestPlain";
-        RegisterClassW(&windowClass); // fails harmlessly when a test before registered it
-        handle = CreateWindowExW(0, L"LinenavTestPlain", L"Plain", WS_OVERLAPPEDWINDOW, x, y, 200, 150, nullptr,
-                                 nullptr, GetModuleHandleW(nullptr), nullptr);
-        ShowWindow(handle, SW_SHOWNOACTIVATE);
-    }
-    ~PlainWindow() { DestroyWindow(handle); }
-    PlainWindow(const PlainWindow&) = delete;
-    PlainWindow& operator=(const PlainWindow&) = delete;
-    HWND handle;
-};
-
-std::wstring ClassOf(HWND window) {
-    wchar_t name[256] = {};
-    GetClassNameW(window, name, 256);
-    return name;
-}
-
-std::wstring TitleOf(HWND window) {
-    wchar_t text[256] = {};
-    GetWindowTextW(window, text, 256);
-    return text;
-}
 
 SIZE ClientSize(HWND window) {
     RECT client = {};
@@ -121,16 +91,9 @@ struct Message {
 };
 
 std::string MessageName(const Message& m) {
-    const char* name = m.message == WM_CHANGEUISTATE    ? "WM_CHANGEUISTATE"
-                       : m.message == WM_SYSCOLORCHANGE ? "WM_SYSCOLORCHANGE"
-                       : m.message == WM_KEYDOWN        ? "WM_KEYDOWN"
-                       : m.message == WM_KEYUP          ? "WM_KEYUP"
-                       : m.message == WM_CHAR           ? "WM_CHAR"
-                       : m.message == WM_SYSKEYUP       ? "WM_SYSKEYUP"
-                                                        : "?";
-    char text[64];
-    std::snprintf(text, sizeof text, "%s 0x%llX", name, static_cast<unsigned long long>(m.wParam));
-    return text;
+    char wParam[32];
+    std::snprintf(wParam, sizeof wParam, " 0x%llX", static_cast<unsigned long long>(m.wParam));
+    return ::MessageName(m.message) + wParam;
 }
 
 class MessageHook {
