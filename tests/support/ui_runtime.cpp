@@ -57,12 +57,14 @@ std::string TypeName(int32_t code, int64_t type) {
     return std::to_string(type);
 }
 
-void RecordRaised() {
-    const AppEvent& e = CurrentEvent();
-    EventRecorder::Raised().push_back({e.code, e.window, e.object, e.type});
-}
+void RecordRaised() { EventRecorder::Raised().push_back(CurrentRecord()); }
 
 } // namespace
+
+EventRecord CurrentRecord() {
+    const AppEvent& e = CurrentEvent();
+    return {e.code, e.window, e.object, e.type};
+}
 
 std::string EventCodeName(int64_t code) {
     for (const CodeName& entry : CODES)
@@ -108,10 +110,7 @@ std::vector<EventRecord> DrainEvents() {
     for (int guard = 0; guard < 100000; ++guard) {
         const int64_t result = WaitEvent(0);
         if (result == 0) break;
-        if (IsEventCode(result)) {
-            const AppEvent& e = CurrentEvent();
-            events.push_back({e.code, e.window, e.object, e.type});
-        }
+        if (IsEventCode(result)) events.push_back(CurrentRecord());
     }
     return events;
 }
@@ -120,10 +119,7 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs, std::vec
     return WaitUntil(
         [&] {
             for (int64_t result; (result = WaitEvent(0)) != 0;) {
-                if (events && IsEventCode(result)) {
-                    const AppEvent& e = CurrentEvent();
-                    events->push_back({e.code, e.window, e.object, e.type});
-                }
+                if (events && IsEventCode(result)) events->push_back(CurrentRecord());
                 if (condition()) return true;
             }
             return condition();

@@ -22,6 +22,9 @@ struct EventRecord {
     bool operator==(const EventRecord&) const = default;
 };
 
+// The current event (CurrentEvent) as a record.
+EventRecord CurrentRecord();
+
 std::string EventCodeName(int64_t code);
 std::string EventName(const EventRecord& record);
 

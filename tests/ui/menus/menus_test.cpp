@@ -6,6 +6,7 @@
 #include "ui/windows/app_windows.h"
 
 #include "base/runtime/registry.h"
+#include "support/handler_log.h"
 #include "support/key_spy.h"
 #include "support/sequence.h"
 #include "support/test_windows.h"
@@ -50,34 +51,18 @@ std::vector<Entry> TableEntries(HACCEL table) {
 
 const Entry TAB_NEXT = {3, 9, 0xFA01}, TAB_PREVIOUS = {7, 9, 0xFA02};
 
-// Calls of handlers, in the order they ran.
-struct Call {
-    const char* who;
-    EventRecord event;
-    bool operator==(const Call&) const = default;
-};
+// The handler log's line for a call of handler `who` with `event` current.
+std::string Call(const char* who, const EventRecord& event) { return std::string(who) + ": " + EventName(event); }
 
-std::string CallName(const Call& c) { return std::string(c.who) + ": " + EventName(c.event); }
-
-std::vector<Call>& Calls() {
-    static std::vector<Call> calls;
-    return calls;
-}
-
-EventRecord Current() {
-    const AppEvent& e = CurrentEvent();
-    return {e.code, e.window, e.object, e.type};
-}
-
-void ItemHandler() { Calls().push_back({"item", Current()}); }
-void OtherItemHandler() { Calls().push_back({"other item", Current()}); }
-void WideHandler() { Calls().push_back({"every menu event", Current()}); }
+void ItemHandler() { HandlerLog().push_back(Call("item", CurrentRecord())); }
+void OtherItemHandler() { HandlerLog().push_back(Call("other item", CurrentRecord())); }
+void WideHandler() { HandlerLog().push_back(Call("every menu event", CurrentRecord())); }
 
 class MenusTest : public UiRuntimeTest {
 protected:
     void SetUp() override {
         UiRuntimeTest::SetUp();
-        Calls().clear();
+        HandlerLog().clear();
         KeySpy::Seen().clear();
     }
     // The prompt's window: window 0, active, label 1 and text field 2 with
@@ -97,7 +82,7 @@ protected:
         EventRecorder::Bind();
         EventRecorder::Clear();
         KeySpy::Seen().clear();
-        Calls().clear();
+        HandlerLog().clear();
     }
     // Presses a key and waits until the control with the focus has seen it
     // released; returns the events handed out meanwhile and afterwards.
@@ -148,7 +133,7 @@ TEST_F(Menus, BindingOnAMenuNeverCreatedReturnsZero) {
     // Nothing was bound under any of them.
     StartRecording();
     SendMessageW(window, WM_COMMAND, 10000, 0);
-    EXPECT_TRUE(Calls().empty());
+    EXPECT_TRUE(HandlerLog().empty());
 }
 
 TEST_F(Menus, HandlerOfMenuZeroRunsForTheReturnShortcutOfItem10000) {
@@ -163,8 +148,8 @@ TEST_F(Menus, HandlerOfMenuZeroRunsForTheReturnShortcutOfItem10000) {
     const Events handed = Press(VK_RETURN);
 
     // The item's own binding runs before the binding for every menu event.
-    const std::vector<Call> expected = {{"item", Menu(0, 10000)}, {"every menu event", Menu(0, 10000)}};
-    EXPECT_TRUE(SameSequence(expected, Calls(), CallName));
+    const std::vector<std::string> expected = {Call("item", Menu(0, 10000)), Call("every menu event", Menu(0, 10000))};
+    EXPECT_TRUE(SameSequence(expected, HandlerLog(), LogLine));
     EXPECT_TRUE(SameSequence(Events{Menu(0, 10000)}, handed, EventName));
 }
 
@@ -178,7 +163,7 @@ TEST_F(Menus, HandlerOfAnItemDoesNotRunForOtherItemsOrWindows) {
     SendMessageW(window, WM_COMMAND, 10001, 0);
     SendMessageW(WindowHandle(1), WM_COMMAND, 10000, 0);
 
-    EXPECT_TRUE(Calls().empty());
+    EXPECT_TRUE(HandlerLog().empty());
     EXPECT_TRUE(SameSequence(Events{Menu(0, 10001), Menu(1, 10000)}, EventRecorder::Raised(), EventName));
 }
 
@@ -199,7 +184,7 @@ TEST_F(Menus, MenuWithoutARuntimeOwnerBindsForEveryWindow) {
 
         SendMessageW(window, WM_COMMAND, c.item, 0);
 
-        EXPECT_TRUE(SameSequence(std::vector<Call>{{"item", Menu(0, c.item)}}, Calls(), CallName));
+        EXPECT_TRUE(SameSequence(std::vector<std::string>{Call("item", Menu(0, c.item))}, HandlerLog(), LogLine));
         FreeMenu(3);
         CloseAppWindow(0);
         DrainEvents();
@@ -214,7 +199,7 @@ TEST_F(Menus, GeneratedMenuNumberBindsAndFrees) {
     ASSERT_EQ(BindMenuItemHandler(number, 5, ItemHandler), 1);
     StartRecording();
     SendMessageW(window, WM_COMMAND, 5, 0);
-    EXPECT_TRUE(SameSequence(std::vector<Call>{{"item", Menu(0, 5)}}, Calls(), CallName));
+    EXPECT_TRUE(SameSequence(std::vector<std::string>{Call("item", Menu(0, 5))}, HandlerLog(), LogLine));
 
     FreeMenu(number);
 
