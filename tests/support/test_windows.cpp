@@ -28,3 +28,9 @@ HWND Control(int64_t number) {
     auto* gadget = static_cast<GadgetRecord*>(LookupObject(GadgetRegistry, number));
     return gadget ? gadget->handle : nullptr;
 }
+
+std::vector<ACCEL> ShortcutEntries(HACCEL table) {
+    std::vector<ACCEL> entries(table ? CopyAcceleratorTableW(table, nullptr, 0) : 0);
+    if (!entries.empty()) CopyAcceleratorTableW(table, entries.data(), static_cast<int>(entries.size()));
+    return entries;
+}

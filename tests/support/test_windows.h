@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 #include <windows.h>
 
 // A top-level window of the test itself, no runtime window: something else
@@ -24,3 +25,6 @@ std::wstring ClassOf(HWND window);
 
 // The control of gadget `number`, null when there is no such gadget.
 HWND Control(int64_t number);
+
+// The entries of a shortcut (accelerator) table, in its order; none for null.
+std::vector<ACCEL> ShortcutEntries(HACCEL table);

@@ -48,10 +48,10 @@ std::string TypeName(int32_t code, int64_t type) {
         case EVENT_TYPE_FOCUS: return "EVENT_TYPE_FOCUS";
         case EVENT_TYPE_LOST_FOCUS: return "EVENT_TYPE_LOST_FOCUS";
         case EVENT_TYPE_RETURN_KEY: return "EVENT_TYPE_RETURN_KEY/EN_MAXTEXT";
-        case 0x100: return "EN_SETFOCUS";
-        case 0x200: return "EN_KILLFOCUS";
-        case 0x300: return "EN_CHANGE";
-        case 0x400: return "EN_UPDATE";
+        case EN_SETFOCUS_: return "EN_SETFOCUS";
+        case EN_KILLFOCUS_: return "EN_KILLFOCUS";
+        case EN_CHANGE_: return "EN_CHANGE";
+        case EN_UPDATE_: return "EN_UPDATE";
         }
     }
     return std::to_string(type);
@@ -103,6 +103,12 @@ std::vector<EventRecord>& EventRecorder::Raised() {
 
 void EventRecorder::Bind() {
     for (const CodeName& entry : CODES) BindEventHandler(entry.code, RecordRaised);
+}
+
+void EventRecorder::Start() {
+    DrainEvents();
+    Bind();
+    Clear();
 }
 
 std::vector<EventRecord> DrainEvents() {

@@ -18,10 +18,6 @@
 
 namespace {
 
-using Events = std::vector<EventRecord>;
-
-constexpr int64_t EN_SETFOCUS_ = 0x100, EN_KILLFOCUS_ = 0x200, EN_CHANGE_ = 0x300, EN_UPDATE_ = 0x400;
-
 EventRecord Gadget(int64_t gadget, int64_t type) { return {EVENT_GADGET, 0, gadget, type}; }
 Events FocusMoves(int64_t from, int64_t to) {
     return {Gadget(from, EVENT_TYPE_LOST_FOCUS), Gadget(from, EN_KILLFOCUS_), Gadget(to, EVENT_TYPE_FOCUS),
@@ -51,9 +47,7 @@ protected:
         return window;
     }
     void StartRecording() {
-        DrainEvents();
-        EventRecorder::Bind();
-        EventRecorder::Clear();
+        EventRecorder::Start();
         KeySpy::Seen().clear();
     }
     // Types one character as a marker behind earlier input and waits until

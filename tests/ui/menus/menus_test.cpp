@@ -19,9 +19,6 @@
 
 namespace {
 
-using Events = std::vector<EventRecord>;
-
-constexpr int64_t EN_SETFOCUS_ = 0x100, EN_KILLFOCUS_ = 0x200;
 constexpr int64_t RETURN_KEY = 13, WITH_SHIFT = 65536, WITH_CONTROL = 131072;
 
 EventRecord Menu(int64_t window, int64_t item) { return {EVENT_MENU, window, item, 0}; }
@@ -42,10 +39,8 @@ std::string EntryName(const Entry& e) {
 }
 
 std::vector<Entry> TableEntries(HACCEL table) {
-    std::vector<ACCEL> accel(table ? CopyAcceleratorTableW(table, nullptr, 0) : 0);
-    if (!accel.empty()) CopyAcceleratorTableW(table, accel.data(), static_cast<int>(accel.size()));
     std::vector<Entry> entries;
-    for (const ACCEL& a : accel) entries.push_back({a.fVirt, a.key, a.cmd});
+    for (const ACCEL& a : ShortcutEntries(table)) entries.push_back({a.fVirt, a.key, a.cmd});
     return entries;
 }
 
@@ -78,9 +73,7 @@ protected:
         return window;
     }
     void StartRecording() {
-        DrainEvents();
-        EventRecorder::Bind();
-        EventRecorder::Clear();
+        EventRecorder::Start();
         KeySpy::Seen().clear();
         HandlerLog().clear();
     }

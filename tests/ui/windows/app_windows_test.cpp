@@ -20,10 +20,7 @@
 
 namespace {
 
-using Events = std::vector<EventRecord>;
-
 constexpr int32_t LEFT = 100, TOP = 50, WIDTH = 120, HEIGHT = 60;
-constexpr int64_t EN_SETFOCUS_ = 0x100, EN_KILLFOCUS_ = 0x200;
 
 EventRecord Activated(int64_t window) { return {EVENT_ACTIVATE_WINDOW, window, 0, 0}; }
 EventRecord Deactivated(int64_t window) { return {EVENT_DEACTIVATE_WINDOW, window, 0, 0}; }
@@ -51,12 +48,6 @@ bool CompositionOn() {
     const bool on = query && SUCCEEDED(query(&enabled)) && enabled;
     FreeLibrary(dwm);
     return on;
-}
-
-std::vector<ACCEL> TableEntries(HACCEL table) {
-    std::vector<ACCEL> entries(table ? CopyAcceleratorTableW(table, nullptr, 0) : 0);
-    if (!entries.empty()) CopyAcceleratorTableW(table, entries.data(), static_cast<int>(entries.size()));
-    return entries;
 }
 
 // Activates a window and returns every event the queue hands out meanwhile
@@ -167,11 +158,7 @@ protected:
         return window;
     }
     // Recording starts here: everything before is drained and forgotten.
-    void StartRecording() {
-        DrainEvents();
-        EventRecorder::Bind();
-        EventRecorder::Clear();
-    }
+    void StartRecording() { EventRecorder::Start(); }
 };
 
 using Windows = WindowsTest;
@@ -571,7 +558,7 @@ TEST_F(Windows, ReusingANumberClosesTheOldWindowFirst) {
     RaiseEvent(EVENT_MENU, 0, 10000, 0);
     EXPECT_EQ(calls, 0);
     // ... and so are its shortcuts: the new window has only Tab and Shift+Tab.
-    const std::vector<ACCEL> entries = TableEntries(ActiveShortcutList(window));
+    const std::vector<ACCEL> entries = ShortcutEntries(ActiveShortcutList(window));
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0].key, 9);
     EXPECT_EQ(entries[1].key, 9);
@@ -813,7 +800,7 @@ TEST_F(Windows, RestoringAWindowOpenedMinimizedRaisesRestore) {
 
 TEST_F(Windows, EveryWindowStartsWithTabAndShiftTab) {
     HWND window = OpenPrompt(false);
-    const std::vector<ACCEL> entries = TableEntries(ActiveShortcutList(window));
+    const std::vector<ACCEL> entries = ShortcutEntries(ActiveShortcutList(window));
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0].fVirt & 0x7F, FVIRTKEY | FNOINVERT);
     EXPECT_EQ(entries[0].key, VK_TAB);
