@@ -9,7 +9,8 @@
 #include "../support/fixture_client.h"
 #include "../support/linenav_run.h"
 #include "../support/sequence.h"
-#include "../support/wait.h"
+#include "../support/text.h"
+#include "wait.h"
 
 #include <gtest/gtest.h>
 
@@ -126,10 +127,7 @@ public:
     }
     HWND window() const { return window_; }
     HWND edit() const { return edit_; }
-    std::wstring Title() const {
-        wchar_t title[256];
-        return std::wstring(title, GetWindowTextW(window_, title, 256));
-    }
+    std::wstring Title() const { return TitleOf(window_); }
 
 private:
     std::wstring path_;

@@ -5,7 +5,8 @@
 #include "../support/names.h"
 #include "../support/sequence.h"
 #include "../support/temp_folder.h"
-#include "../support/wait.h"
+#include "../support/text.h"
+#include "wait.h"
 
 #include <gtest/gtest.h>
 
@@ -20,26 +21,15 @@ namespace {
 constexpr DWORD CARET_WAIT_MS = 60000;
 const std::wstring NO_PROGRAM_FOLDER = L"\"C:\\linenav absent program\\\"";
 
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
-std::wstring FieldText(HWND field) {
-    wchar_t text[256] = {};
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutW(field, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000, &copied);
-    return text;
-}
-
 // What the screen looks like when a run did not end: for failure messages.
 std::string Situation(LinenavRun& run) {
-    wchar_t title[128] = {};
     HWND front = GetForegroundWindow();
-    GetWindowTextW(front, title, 128);
     GUITHREADINFO info = {};
     info.cbSize = sizeof info;
     GetGUIThreadInfo(front ? GetWindowThreadProcessId(front, nullptr) : 0, &info);
     return "prompt " + std::string(IsWindow(run.prompt()) ? "still open" : "gone") + ", field holds \"" +
            Narrow(IsWindow(run.field()) ? FieldText(run.field()) : L"") + "\", linenav " +
-           (run.Running() ? "running" : "ended") + ", foreground \"" + Narrow(title) + "\", focus " +
+           (run.Running() ? "running" : "ended") + ", foreground \"" + Narrow(TitleOf(front)) + "\", focus " +
            (info.hwndFocus == run.field() ? "in the field" : "elsewhere");
 }
 
@@ -140,9 +130,7 @@ TEST_F(Prompt, OpensBesideTheEditorWithItsLook) {
         EXPECT_EQ(outer.top, editorRect.top + 80);
         EXPECT_EQ(client.right, 120);
         EXPECT_EQ(client.bottom, 60);
-        wchar_t text[64] = {};
-        GetWindowTextW(run.prompt(), text, 64);
-        EXPECT_EQ(std::wstring(text), L"Window");
+        EXPECT_EQ(TitleOf(run.prompt()), L"Window");
         const LONG_PTR style = GetWindowLongPtrW(run.prompt(), GWL_STYLE);
         EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU), WS_CAPTION | WS_SYSMENU);
         EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
@@ -150,8 +138,7 @@ TEST_F(Prompt, OpensBesideTheEditorWithItsLook) {
         EXPECT_EQ(GetWindow(run.prompt(), GW_OWNER), nullptr);
 
         ASSERT_TRUE(run.label());
-        SendMessageW(run.label(), WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text));
-        EXPECT_EQ(std::wstring(text), L"Enter line no.");
+        EXPECT_EQ(FieldText(run.label()), L"Enter line no.");
         EXPECT_EQ(static_cast<DWORD>(GetWindowLongPtrW(run.label(), GWL_STYLE)), 0x50020080u);
         EXPECT_EQ(GetWindowLongPtrW(run.label(), GWL_EXSTYLE), 0);
         EXPECT_EQ(GetDlgCtrlID(run.label()), 1);

@@ -48,21 +48,23 @@ std::string TypeName(int32_t code, int64_t type) {
         case EVENT_TYPE_FOCUS: return "EVENT_TYPE_FOCUS";
         case EVENT_TYPE_LOST_FOCUS: return "EVENT_TYPE_LOST_FOCUS";
         case EVENT_TYPE_RETURN_KEY: return "EVENT_TYPE_RETURN_KEY/EN_MAXTEXT";
-        case 0x100: return "EN_SETFOCUS";
-        case 0x200: return "EN_KILLFOCUS";
-        case 0x300: return "EN_CHANGE";
-        case 0x400: return "EN_UPDATE";
+        case EN_SETFOCUS_: return "EN_SETFOCUS";
+        case EN_KILLFOCUS_: return "EN_KILLFOCUS";
+        case EN_CHANGE_: return "EN_CHANGE";
+        case EN_UPDATE_: return "EN_UPDATE";
         }
     }
     return std::to_string(type);
 }
 
-void RecordRaised() {
-    const AppEvent& e = CurrentEvent();
-    EventRecorder::Raised().push_back({e.code, e.window, e.object, e.type});
-}
+void RecordRaised() { EventRecorder::Raised().push_back(CurrentRecord()); }
 
 } // namespace
+
+EventRecord CurrentRecord() {
+    const AppEvent& e = CurrentEvent();
+    return {e.code, e.window, e.object, e.type};
+}
 
 std::string EventCodeName(int64_t code) {
     for (const CodeName& entry : CODES)
@@ -103,15 +105,18 @@ void EventRecorder::Bind() {
     for (const CodeName& entry : CODES) BindEventHandler(entry.code, RecordRaised);
 }
 
+void EventRecorder::Start() {
+    DrainEvents();
+    Bind();
+    Clear();
+}
+
 std::vector<EventRecord> DrainEvents() {
     std::vector<EventRecord> events;
     for (int guard = 0; guard < 100000; ++guard) {
         const int64_t result = WaitEvent(0);
         if (result == 0) break;
-        if (IsEventCode(result)) {
-            const AppEvent& e = CurrentEvent();
-            events.push_back({e.code, e.window, e.object, e.type});
-        }
+        if (IsEventCode(result)) events.push_back(CurrentRecord());
     }
     return events;
 }
@@ -120,16 +125,15 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs, std::vec
     return WaitUntil(
         [&] {
             for (int64_t result; (result = WaitEvent(0)) != 0;) {
-                if (events && IsEventCode(result)) {
-                    const AppEvent& e = CurrentEvent();
-                    events->push_back({e.code, e.window, e.object, e.type});
-                }
+                if (events && IsEventCode(result)) events->push_back(CurrentRecord());
                 if (condition()) return true;
             }
             return condition();
         },
         timeoutMs);
 }
+
+bool PumpingWait(const std::function<bool()>& condition, DWORD timeoutMs) { return PumpUntil(condition, timeoutMs); }
 
 void PressKey(WORD key, bool shift, bool control, bool alt) { SendKey(key, shift, control, alt); }
 

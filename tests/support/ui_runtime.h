@@ -21,6 +21,14 @@ struct EventRecord {
     int64_t type;
     bool operator==(const EventRecord&) const = default;
 };
+using Events = std::vector<EventRecord>;
+
+// Gadget event types that carry a text field's EN_ notification code in their
+// high word (named apart from the platform's macros).
+constexpr int64_t EN_SETFOCUS_ = 0x100, EN_KILLFOCUS_ = 0x200, EN_CHANGE_ = 0x300, EN_UPDATE_ = 0x400;
+
+// The current event (CurrentEvent) as a record.
+EventRecord CurrentRecord();
 
 std::string EventCodeName(int64_t code);
 std::string EventName(const EventRecord& record);
@@ -42,6 +50,9 @@ public:
     static void Bind();
     static std::vector<EventRecord>& Raised();
     static void Clear() { Raised().clear(); }
+    // Recording from here: hands out and forgets whatever is pending, binds,
+    // and forgets what was raised so far.
+    static void Start();
 };
 
 // Calls WaitEvent(0) until the queue and the platform queue are empty,
@@ -52,6 +63,11 @@ std::vector<EventRecord> DrainEvents();
 // events handed out meanwhile are appended to *events when given.
 bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000,
                std::vector<EventRecord>* events = nullptr);
+
+// PumpUntil as the wait of the pointer helpers (input.h): the windows these
+// tests point at belong to the test's own thread, and the pointer over them
+// moves only while that thread takes its messages.
+bool PumpingWait(const std::function<bool()>& condition, DWORD timeoutMs);
 
 // Real input through the system's input path (SendInput), to the foreground
 // window.

@@ -2,6 +2,7 @@
 // are raised directly and their handlers log what they saw.
 #include "ui/events/dispatch.h"
 
+#include "support/handler_log.h"
 #include "support/runtime_fixture.h"
 #include "support/sequence.h"
 #include "support/test_hooks.h"
@@ -9,63 +10,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cinttypes>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <functional>
 #include <initializer_list>
 #include <ostream>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace {
-
-// --- What handlers saw ---------------------------------------------------------
-
-std::vector<std::string>& Log() {
-    static std::vector<std::string> log;
-    return log;
-}
-
-std::string Same(const std::string& line) {
-    return line;
-}
-
-// Handlers are plain procedures, so each logging handler is its own function:
-// slot I logs the label it was given and then runs its action, if any.
-constexpr int SLOTS = 32;
-
-struct Slot {
-    std::string label;
-    std::function<void()> action;
-};
-
-std::array<Slot, SLOTS>& Slots() {
-    static std::array<Slot, SLOTS> slots;
-    return slots;
-}
-
-template <int I> void SlotHandler() {
-    Log().push_back(Slots()[I].label);
-    if (Slots()[I].action) Slots()[I].action();
-}
-
-template <int... I>
-constexpr std::array<EventHandler, sizeof...(I)> MakeHandlers(std::integer_sequence<int, I...>) {
-    return {&SlotHandler<I>...};
-}
-
-constexpr std::array<EventHandler, SLOTS> HANDLERS =
-    MakeHandlers(std::make_integer_sequence<int, SLOTS>{});
-
-// The handler of `slot`, logging `label` each time it runs.
-EventHandler Handler(int slot, std::string label, std::function<void()> action = {}) {
-    Slots()[slot] = Slot{std::move(label), std::move(action)};
-    return HANDLERS[slot];
-}
 
 // The key written independently of the runtime's own formatting.
 struct Key {
@@ -136,9 +90,9 @@ class DispatchTest : public RuntimeTest {
     void SetUp() override {
         RuntimeTest::SetUp();
         StartEventQueue();
-        Log().clear();
+        HandlerLog().clear();
         Seen().clear();
-        Slots() = {};
+        ForgetLoggingHandlers();
     }
 };
 
@@ -230,11 +184,11 @@ TEST_P(DispatchLookups, RunHandlersKeyByKeyInLookupOrder) {
     const LookupCase& c = GetParam();
     int slot = 0;
     for (const Key& key : c.bound)
-        ASSERT_EQ(BindEventHandler(key.code, Handler(slot++, KeyText(key)), key.window, key.object,
+        ASSERT_EQ(BindEventHandler(key.code, LoggingHandler(slot++, KeyText(key)), key.window, key.object,
                                    key.type),
                   1);
     RaiseEvent(c.event.code, c.event.window, c.event.object, c.event.type);
-    EXPECT_TRUE(SameSequence(c.expected, Log(), Same));
+    EXPECT_TRUE(SameSequence(c.expected, HandlerLog(), LogLine));
 }
 
 const LookupCase LOOKUP_CASES[] = {
@@ -306,16 +260,16 @@ INSTANTIATE_TEST_SUITE_P(Dispatch, DispatchLookups, ::testing::ValuesIn(LOOKUP_C
 using DispatchBindings = DispatchTest;
 
 TEST_F(DispatchBindings, HandlersUnderOneKeyRunNewestFirst) {
-    BindEventHandler(EVENT_GADGET, Handler(0, "first"));
-    BindEventHandler(EVENT_GADGET, Handler(1, "second"));
-    BindEventHandler(EVENT_GADGET, Handler(2, "third"));
+    BindEventHandler(EVENT_GADGET, LoggingHandler(0, "first"));
+    BindEventHandler(EVENT_GADGET, LoggingHandler(1, "second"));
+    BindEventHandler(EVENT_GADGET, LoggingHandler(2, "third"));
     RaiseEvent(EVENT_GADGET, 0, 2, EVENT_TYPE_FOCUS);
     const std::vector<std::string> expected = {"third", "second", "first"};
-    EXPECT_TRUE(SameSequence(expected, Log(), Same));
+    EXPECT_TRUE(SameSequence(expected, HandlerLog(), LogLine));
 }
 
 TEST_F(DispatchBindings, BindingTwiceUnderOneKeyReturnsZeroAndRunsOncePerLookup) {
-    EventHandler handler = Handler(0, "handler");
+    EventHandler handler = LoggingHandler(0, "handler");
     const std::vector<int32_t> results = {
         BindEventHandler(EVENT_MENU, handler),              // all fields
         BindEventHandler(EVENT_MENU, handler),              // again
@@ -326,23 +280,23 @@ TEST_F(DispatchBindings, BindingTwiceUnderOneKeyReturnsZeroAndRunsOncePerLookup)
     EXPECT_EQ(results, (std::vector<int32_t>{1, 0, 0, 1, 0}));
     RaiseEvent(EVENT_MENU, 0, 10000, 0);
     const std::vector<std::string> expected = {"handler", "handler"}; // lookups 1 and 4
-    EXPECT_TRUE(SameSequence(expected, Log(), Same));
+    EXPECT_TRUE(SameSequence(expected, HandlerLog(), LogLine));
 }
 
 TEST_F(DispatchBindings, AHandlerBoundDuringDispatchJoinsOnlyLookupsNotStarted) {
     const Key running = {EVENT_GADGET, 0, 2, EVENT_TYPE_FOCUS}; // lookup 1
     const Key later = {EVENT_GADGET, -1, -1, -1};               // lookup 4
-    BindEventHandler(running.code, Handler(0, "older in 1"), running.window, running.object,
+    BindEventHandler(running.code, LoggingHandler(0, "older in 1"), running.window, running.object,
                      running.type);
-    BindEventHandler(later.code, Handler(1, "bound in 4"), later.window, later.object, later.type);
+    BindEventHandler(later.code, LoggingHandler(1, "bound in 4"), later.window, later.object, later.type);
     BindEventHandler(running.code,
-                     Handler(2, "binder in 1",
+                     LoggingHandler(2, "binder in 1",
                              [&] {
-                                 BindEventHandler(running.code, Handler(3, "late in 1"),
+                                 BindEventHandler(running.code, LoggingHandler(3, "late in 1"),
                                                   running.window, running.object, running.type);
-                                 BindEventHandler(later.code, Handler(4, "late in 4"), later.window,
+                                 BindEventHandler(later.code, LoggingHandler(4, "late in 4"), later.window,
                                                   later.object, later.type);
-                                 BindEventHandler(EVENT_GADGET, Handler(5, "late in 3"), 0, -1, -1);
+                                 BindEventHandler(EVENT_GADGET, LoggingHandler(5, "late in 3"), 0, -1, -1);
                              }),
                      running.window, running.object, running.type);
     RaiseEvent(running.code, running.window, running.object, running.type);
@@ -350,20 +304,20 @@ TEST_F(DispatchBindings, AHandlerBoundDuringDispatchJoinsOnlyLookupsNotStarted) 
     // never meets it; the other two keys had not been looked up yet.
     const std::vector<std::string> expected = {"binder in 1", "older in 1", "late in 3",
                                                "late in 4", "bound in 4"};
-    EXPECT_TRUE(SameSequence(expected, Log(), Same));
+    EXPECT_TRUE(SameSequence(expected, HandlerLog(), LogLine));
 }
 
 TEST_F(DispatchBindings, AHandlerBoundUnderARepeatedKeyRunsFromTheNextLookup) {
     // Every lookup of an event with all fields -1 gives the same key.
-    BindEventHandler(EVENT_GADGET, Handler(0, "binder", [] {
-                         const int32_t bound = BindEventHandler(EVENT_GADGET, Handler(1, "late"));
-                         Log().push_back("bound " + std::to_string(bound));
+    BindEventHandler(EVENT_GADGET, LoggingHandler(0, "binder", [] {
+                         const int32_t bound = BindEventHandler(EVENT_GADGET, LoggingHandler(1, "late"));
+                         HandlerLog().push_back("bound " + std::to_string(bound));
                      }));
     RaiseEvent(EVENT_GADGET, -1, -1, -1);
     const std::vector<std::string> expected = {"binder",  "bound 1", "late",    "binder", "bound 0",
                                                "late",    "binder",  "bound 0", "late",   "binder",
                                                "bound 0", "late",    "binder",  "bound 0"};
-    EXPECT_TRUE(SameSequence(expected, Log(), Same));
+    EXPECT_TRUE(SameSequence(expected, HandlerLog(), LogLine));
 }
 
 // --- Queueing and the tail -------------------------------------------------------------
@@ -577,13 +531,13 @@ TEST_P(DispatchTake, HandsOutTheOldestOrMarksTheQueueEmpty) {
     const TakeCase& c = GetParam();
     for (const Event& e : c.raised)
         Raise(e);
-    BindEventHandler(EVENT_GADGET, Handler(0, "handler"));
+    BindEventHandler(EVENT_GADGET, LoggingHandler(0, "handler"));
     int64_t result = -99;
     for (int i = 0; i < c.takes; ++i)
         result = TakeQueuedEvent();
     EXPECT_EQ(result, c.lastResult);
     EXPECT_EQ(FromCurrent(), c.current);
-    EXPECT_TRUE(Log().empty()) << "taking an event runs no handler";
+    EXPECT_TRUE(HandlerLog().empty()) << "taking an event runs no handler";
 }
 
 const TakeCase TAKE_CASES[] = {
@@ -607,7 +561,7 @@ TEST_F(DispatchCurrentEvent, NestedDispatchShowsTheInnerEventAndRestoresTheOuter
     Raise(before);
     ASSERT_EQ(TakeQueuedEvent(), EVENT_SIZE_WINDOW);
 
-    BindEventHandler(EVENT_GADGET, Handler(0, "outer", [] {
+    BindEventHandler(EVENT_GADGET, LoggingHandler(0, "outer", [] {
                          RecordCurrent();
                          RaiseEvent(EVENT_MENU, 0, 10000, 0);
                          RecordCurrent();
@@ -628,13 +582,13 @@ TEST_F(DispatchCurrentEvent, AHandlerTakingFromTheQueueDoesNotChangeTheRaisersCu
     const Event before = {EVENT_SIZE_WINDOW, 5, 6, 7, 8};
     Raise(before);
     ASSERT_EQ(TakeQueuedEvent(), EVENT_SIZE_WINDOW);
-    BindEventHandler(EVENT_GADGET, Handler(0, "taker", [] {
-                         Log().push_back("took " + std::to_string(TakeQueuedEvent()));
+    BindEventHandler(EVENT_GADGET, LoggingHandler(0, "taker", [] {
+                         HandlerLog().push_back("took " + std::to_string(TakeQueuedEvent()));
                          RecordCurrent();
                      }));
     Raise(FOCUS);
     const std::vector<std::string> log = {"taker", "took 13100"};
-    EXPECT_TRUE(SameSequence(log, Log(), Same));
+    EXPECT_TRUE(SameSequence(log, HandlerLog(), LogLine));
     EXPECT_TRUE(SameSequence(std::vector<Event>{FOCUS}, Seen(), EventText));
     EXPECT_EQ(FromCurrent(), before);
     EXPECT_EQ(QueuedEventCount(), 0);
@@ -668,11 +622,11 @@ const Key UNBIND_BOUND[] = {
 TEST_P(DispatchUnbindWindow, RemovesThatWindowsBindingsOnly) {
     int slot = 0;
     for (const Key& key : UNBIND_BOUND)
-        BindEventHandler(key.code, Handler(slot++, KeyText(key)), key.window, key.object, key.type);
+        BindEventHandler(key.code, LoggingHandler(slot++, KeyText(key)), key.window, key.object, key.type);
     UnbindWindowHandlers(0);
     const Key& e = GetParam().event;
     RaiseEvent(e.code, e.window, e.object, e.type);
-    EXPECT_TRUE(SameSequence(GetParam().expected, Log(), Same));
+    EXPECT_TRUE(SameSequence(GetParam().expected, HandlerLog(), LogLine));
 }
 
 const UnbindCase UNBIND_CASES[] = {
@@ -689,12 +643,12 @@ INSTANTIATE_TEST_SUITE_P(Dispatch, DispatchUnbindWindow, ::testing::ValuesIn(UNB
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DispatchBindings, AfterUnbindingTheSameHandlerBindsAgain) {
-    EventHandler handler = Handler(0, "handler");
+    EventHandler handler = LoggingHandler(0, "handler");
     ASSERT_EQ(BindEventHandler(EVENT_MENU, handler, 0, 10000, 0), 1);
     UnbindWindowHandlers(0);
     EXPECT_EQ(BindEventHandler(EVENT_MENU, handler, 0, 10000, 0), 1);
     RaiseEvent(EVENT_MENU, 0, 10000, 0);
-    EXPECT_TRUE(SameSequence(std::vector<std::string>{"handler"}, Log(), Same));
+    EXPECT_TRUE(SameSequence(std::vector<std::string>{"handler"}, HandlerLog(), LogLine));
 }
 
 // A handler that closes its own window while that window's handlers are being
@@ -715,25 +669,25 @@ class DispatchUnbindInside : public DispatchTest,
 TEST_P(DispatchUnbindInside, StopsTheWalkOfTheUnboundHandlers) {
     auto unbind = [] {
         UnbindWindowHandlers(0);
-        Log().push_back("unbound");
+        HandlerLog().push_back("unbound");
     };
-    BindEventHandler(EVENT_GADGET, Handler(0, "all"));
-    BindEventHandler(EVENT_GADGET, Handler(1, "any window, gadget 2"), -1, 2, EVENT_TYPE_FOCUS);
-    BindEventHandler(EVENT_GADGET, Handler(2, "window 0, any type"), 0, 2, -1);
-    BindEventHandler(EVENT_GADGET, Handler(3, "window 0, older"), 0, 2, EVENT_TYPE_FOCUS);
+    BindEventHandler(EVENT_GADGET, LoggingHandler(0, "all"));
+    BindEventHandler(EVENT_GADGET, LoggingHandler(1, "any window, gadget 2"), -1, 2, EVENT_TYPE_FOCUS);
+    BindEventHandler(EVENT_GADGET, LoggingHandler(2, "window 0, any type"), 0, 2, -1);
+    BindEventHandler(EVENT_GADGET, LoggingHandler(3, "window 0, older"), 0, 2, EVENT_TYPE_FOCUS);
     if (GetParam().nested) {
-        BindEventHandler(EVENT_MENU, Handler(4, "menu of window 0", unbind), 0, 10000, 0);
-        BindEventHandler(EVENT_MENU, Handler(5, "menu, any window"));
+        BindEventHandler(EVENT_MENU, LoggingHandler(4, "menu of window 0", unbind), 0, 10000, 0);
+        BindEventHandler(EVENT_MENU, LoggingHandler(5, "menu, any window"));
         BindEventHandler(
             EVENT_GADGET,
-            Handler(6, "window 0, newest", [] { RaiseEvent(EVENT_MENU, 0, 10000, 0); }), 0, 2,
+            LoggingHandler(6, "window 0, newest", [] { RaiseEvent(EVENT_MENU, 0, 10000, 0); }), 0, 2,
             EVENT_TYPE_FOCUS);
     } else {
-        BindEventHandler(EVENT_GADGET, Handler(6, "window 0, newest", unbind), 0, 2,
+        BindEventHandler(EVENT_GADGET, LoggingHandler(6, "window 0, newest", unbind), 0, 2,
                          EVENT_TYPE_FOCUS);
     }
     RaiseEvent(EVENT_GADGET, 0, 2, EVENT_TYPE_FOCUS);
-    EXPECT_TRUE(SameSequence(GetParam().expected, Log(), Same));
+    EXPECT_TRUE(SameSequence(GetParam().expected, HandlerLog(), LogLine));
 }
 
 const UnbindInsideCase UNBIND_INSIDE_CASES[] = {
@@ -748,14 +702,14 @@ INSTANTIATE_TEST_SUITE_P(Dispatch, DispatchUnbindInside, ::testing::ValuesIn(UNB
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DispatchUnbindInside, TheNextDispatchFindsOnlyWhatIsStillBound) {
-    BindEventHandler(EVENT_GADGET, Handler(0, "all"));
-    BindEventHandler(EVENT_GADGET, Handler(1, "closer", [] { UnbindWindowHandlers(0); }), 0, -1,
+    BindEventHandler(EVENT_GADGET, LoggingHandler(0, "all"));
+    BindEventHandler(EVENT_GADGET, LoggingHandler(1, "closer", [] { UnbindWindowHandlers(0); }), 0, -1,
                      -1);
     RaiseEvent(EVENT_GADGET, 0, 2, EVENT_TYPE_FOCUS);
-    Log().clear();
-    EXPECT_EQ(BindEventHandler(EVENT_GADGET, Handler(2, "rebound"), 0, -1, -1), 1);
+    HandlerLog().clear();
+    EXPECT_EQ(BindEventHandler(EVENT_GADGET, LoggingHandler(2, "rebound"), 0, -1, -1), 1);
     RaiseEvent(EVENT_GADGET, 0, 2, EVENT_TYPE_FOCUS);
-    EXPECT_TRUE(SameSequence(std::vector<std::string>{"rebound", "all"}, Log(), Same));
+    EXPECT_TRUE(SameSequence(std::vector<std::string>{"rebound", "all"}, HandlerLog(), LogLine));
 }
 
 } // namespace

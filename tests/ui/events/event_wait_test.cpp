@@ -8,20 +8,20 @@
 #include "ui/windows/app_windows.h"
 
 #include "support/fixture_client.h"
+#include "support/handler_log.h"
 #include "support/names.h"
 #include "support/sequence.h"
+#include "support/test_windows.h"
 #include "support/ui_runtime.h"
-#include "support/wait.h"
+#include "wait.h"
 #include "support/test_hooks.h"
 
-#include <array>
 #include <cinttypes>
 #include <cstdio>
-#include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <thread>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -40,41 +40,6 @@ bool OpenPrompt() {
     if (!promptField) return false;
     DrainEvents();
     return true;
-}
-
-EventRecord Current() {
-    const AppEvent& e = CurrentEvent();
-    return {e.code, e.window, e.object, e.type};
-}
-
-// --- A log of labelled handlers -----------------------------------------------
-
-std::vector<std::string>& Log() {
-    static std::vector<std::string> log;
-    return log;
-}
-
-std::string Same(const std::string& line) {
-    return line;
-}
-
-constexpr int SLOTS = 8;
-std::array<std::string, SLOTS>& Labels() {
-    static std::array<std::string, SLOTS> labels;
-    return labels;
-}
-
-template <int I> void LabelHandler() {
-    Log().push_back(Labels()[I]);
-}
-
-constexpr EventHandler LABEL_HANDLERS[SLOTS] = {
-    &LabelHandler<0>, &LabelHandler<1>, &LabelHandler<2>, &LabelHandler<3>,
-    &LabelHandler<4>, &LabelHandler<5>, &LabelHandler<6>, &LabelHandler<7>};
-
-EventHandler Labelled(int slot, std::string label) {
-    Labels()[slot] = std::move(label);
-    return LABEL_HANDLERS[slot];
 }
 
 // --- Records with the data field ----------------------------------------------
@@ -135,7 +100,7 @@ class EventWaitTest : public UiRuntimeTest {
   protected:
     void SetUp() override {
         UiRuntimeTest::SetUp();
-        Log().clear();
+        HandlerLog().clear();
         HandledFull().clear();
     }
 };
@@ -159,7 +124,7 @@ std::vector<FocusRun>& FocusRuns() {
 }
 
 void RecordFocusRun() {
-    FocusRuns().push_back({Current(), insideFocusCall});
+    FocusRuns().push_back({CurrentRecord(), insideFocusCall});
 }
 
 using EventWaitQueue = EventWaitTest;
@@ -245,12 +210,12 @@ WNDPROC fieldProcedure;
 
 LRESULT CALLBACK FieldSpy(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_KEYDOWN || message == WM_KEYUP) {
-        Log().push_back("field " + MessageName(message) + " " +
+        HandlerLog().push_back("field " + MessageName(message) + " " +
                         VirtualKeyName(static_cast<unsigned>(wParam)));
     } else if (message == WM_CHAR) {
         char unit[16];
         std::snprintf(unit, sizeof unit, " U+%04X", static_cast<unsigned>(wParam));
-        Log().push_back("field WM_CHAR" + std::string(unit));
+        HandlerLog().push_back("field WM_CHAR" + std::string(unit));
     }
     return CallWindowProcW(fieldProcedure, window, message, wParam, lParam);
 }
@@ -258,14 +223,14 @@ LRESULT CALLBACK FieldSpy(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 // What a WaitEvent call handed out, for the key messages and menu events only.
 bool LogKeyResult(int64_t result) {
     if (result == EVENT_MENU)
-        Log().push_back("WaitEvent " + EventName(Current()));
+        HandlerLog().push_back("WaitEvent " + EventName(CurrentRecord()));
     else if (result == WM_KEYDOWN || result == WM_KEYUP || result == WM_CHAR)
-        Log().push_back("WaitEvent " + MessageName(static_cast<unsigned>(result)));
+        HandlerLog().push_back("WaitEvent " + MessageName(static_cast<unsigned>(result)));
     return result == WM_KEYUP;
 }
 
 void LogMenuEvent() {
-    Log().push_back("raised " + EventName(Current()));
+    HandlerLog().push_back("raised " + EventName(CurrentRecord()));
 }
 
 TEST_P(EventWaitShortcut, ReturnIsTranslatedOnlyWhenTheActiveWindowHasAShortcut) {
@@ -288,7 +253,7 @@ TEST_P(EventWaitShortcut, ReturnIsTranslatedOnlyWhenTheActiveWindowHasAShortcut)
     });
     SetWindowLongPtrW(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(fieldProcedure));
     ASSERT_TRUE(keyUp);
-    EXPECT_TRUE(SameSequence(GetParam().expected, Log(), Same));
+    EXPECT_TRUE(SameSequence(GetParam().expected, HandlerLog(), LogLine));
 }
 
 const ReturnCase RETURN_CASES[] = {
@@ -491,10 +456,6 @@ void PrintTo(const ForegroundCase& c, std::ostream* out) {
 class EventWaitForeground : public EventWaitTest,
                             public ::testing::WithParamInterface<ForegroundCase> {};
 
-LRESULT CALLBACK PlainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
 TEST_P(EventWaitForeground, GivesTheNumberOfOurForegroundWindowOrMinusOne) {
     const ForegroundCase& c = GetParam();
     // Our own numbered window is open in every case, if not always in front.
@@ -502,7 +463,7 @@ TEST_P(EventWaitForeground, GivesTheNumberOfOurForegroundWindowOrMinusOne) {
               0);
     int64_t expected = -1;
     FixtureEditor editor;
-    HWND plain = nullptr;
+    std::optional<PlainWindow> plain;
     switch (c.front) {
     case Front::OwnNumbered:
         ASSERT_TRUE(Activate(WindowHandle(c.number)));
@@ -516,19 +477,11 @@ TEST_P(EventWaitForeground, GivesTheNumberOfOurForegroundWindowOrMinusOne) {
         expected = generated;
         break;
     }
-    case Front::OwnUnnumbered: {
-        WNDCLASSW windowClass = {};
-        windowClass.lpfnWndProc = PlainProcedure;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"EventWaitPlainWindow";
-        RegisterClassW(&windowClass);
-        plain = CreateWindowExW(0, L"EventWaitPlainWindow", L"Plain",
-                                WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 50, 200, 100, nullptr,
-                                nullptr, GetModuleHandleW(nullptr), nullptr);
-        ASSERT_NE(plain, nullptr);
-        ASSERT_TRUE(Activate(plain));
+    case Front::OwnUnnumbered:
+        plain.emplace(300, 50);
+        ASSERT_NE(plain->handle, nullptr);
+        ASSERT_TRUE(Activate(plain->handle));
         break;
-    }
     case Front::OtherProcess:
         ASSERT_TRUE(Activate(WindowHandle(c.number)));
         ASSERT_TRUE(editor.Start(FixtureOptions{}));
@@ -536,10 +489,6 @@ TEST_P(EventWaitForeground, GivesTheNumberOfOurForegroundWindowOrMinusOne) {
         break;
     }
     EXPECT_EQ(ForegroundAppWindow(), expected);
-    if (plain) {
-        DestroyWindow(plain);
-        UnregisterClassW(L"EventWaitPlainWindow", GetModuleHandleW(nullptr));
-    }
 }
 
 const ForegroundCase FOREGROUND_CASES[] = {
@@ -563,16 +512,16 @@ bool OpenTwoWindowsWithBindingsAndEvents() {
     if (!OpenAppWindow(1, 300, 50, 120, 60, L"Other", DEFAULT_WINDOW_FLAGS | OPEN_HIDDEN))
         return false;
     DrainEvents();
-    BindEventHandler(EVENT_MENU, Labelled(0, "window 0, item 10000"), 0, 10000, 0);
-    BindEventHandler(EVENT_MENU, Labelled(1, "window 0, any item"), 0, -1, -1);
-    BindEventHandler(EVENT_MENU, Labelled(2, "window 1, item 10000"), 1, 10000, 0);
-    BindEventHandler(EVENT_MENU, Labelled(3, "any window"));
+    BindEventHandler(EVENT_MENU, LoggingHandler(0, "window 0, item 10000"), 0, 10000, 0);
+    BindEventHandler(EVENT_MENU, LoggingHandler(1, "window 0, any item"), 0, -1, -1);
+    BindEventHandler(EVENT_MENU, LoggingHandler(2, "window 1, item 10000"), 1, 10000, 0);
+    BindEventHandler(EVENT_MENU, LoggingHandler(3, "any window"));
     RaiseEvent(EVENT_MENU, 0, 10000, 0);
     RaiseEvent(EVENT_MENU, 1, 10000, 0);
     RaiseEvent(EVENT_GADGET, 0, 2, 0x100);
     RaiseEvent(EVENT_GADGET, 1, 5, 0x100);
     RaiseEvent(EVENT_SIZE_WINDOW, 0, 0, 0);
-    Log().clear();
+    HandlerLog().clear();
     return true;
 }
 
@@ -584,7 +533,7 @@ TEST_F(EventWaitClose, ClosingAWindowDropsItsQueuedEvents) {
     std::vector<EventRecord> left;
     for (int guard = 0; guard < 20 && QueuedEventCount() > 0; ++guard) {
         WaitEvent();
-        left.push_back(Current());
+        left.push_back(CurrentRecord());
     }
     const std::vector<EventRecord> expected = {{EVENT_MENU, 1, 10000, 0},
                                                {EVENT_GADGET, 1, 5, 0x100}};
@@ -607,10 +556,10 @@ class EventWaitCloseBindings : public EventWaitTest,
 TEST_P(EventWaitCloseBindings, ClosingAWindowUnbindsItsOwnHandlersOnly) {
     ASSERT_TRUE(OpenTwoWindowsWithBindingsAndEvents());
     CloseAppWindow(0);
-    Log().clear();
+    HandlerLog().clear();
     const EventRecord& e = GetParam().probe;
     RaiseEvent(e.code, e.window, e.object, e.type);
-    EXPECT_TRUE(SameSequence(GetParam().expected, Log(), Same));
+    EXPECT_TRUE(SameSequence(GetParam().expected, HandlerLog(), LogLine));
 }
 
 const CloseCase CLOSE_CASES[] = {

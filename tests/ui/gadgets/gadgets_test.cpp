@@ -7,6 +7,8 @@
 #include "base/text/text.h"
 #include "support/key_spy.h"
 #include "support/sequence.h"
+#include "support/test_windows.h"
+#include "support/text.h"
 #include "support/ui_runtime.h"
 
 #include <cstdio>
@@ -15,10 +17,6 @@
 #include <vector>
 
 namespace {
-
-using Events = std::vector<EventRecord>;
-
-constexpr int64_t EN_SETFOCUS_ = 0x100, EN_KILLFOCUS_ = 0x200, EN_CHANGE_ = 0x300, EN_UPDATE_ = 0x400;
 
 EventRecord Gadget(int64_t gadget, int64_t type) { return {EVENT_GADGET, 0, gadget, type}; }
 Events FocusMoves(int64_t from, int64_t to) {
@@ -40,26 +38,6 @@ Events operator+(Events a, const Events& b) {
     return a;
 }
 
-
-std::wstring ClassOf(HWND window) {
-    wchar_t name[256] = {};
-    GetClassNameW(window, name, 256);
-    return name;
-}
-
-std::wstring TextOf(HWND window) {
-    wchar_t text[256] = {};
-    GetWindowTextW(window, text, 256);
-    return text;
-}
-
-HWND Control(int64_t number) {
-    auto* gadget = static_cast<GadgetRecord*>(LookupObject(GadgetRegistry, number));
-    return gadget ? gadget->handle : nullptr;
-}
-
-bool SawRelease(WPARAM key) { return KeySpy::SawRelease(key); }
-
 class GadgetsTest : public UiRuntimeTest {
 protected:
     HWND OpenWindow() {
@@ -69,17 +47,15 @@ protected:
         return window;
     }
     void StartRecording() {
-        DrainEvents();
-        EventRecorder::Bind();
-        EventRecorder::Clear();
+        EventRecorder::Start();
         KeySpy::Seen().clear();
     }
     // Types one character as a marker behind earlier input and waits until
     // the field shows it: everything typed before has been processed then.
     bool TypeMarker(HWND field) {
-        const std::wstring before = TextOf(field);
+        const std::wstring before = FieldText(field);
         TypeText(L"x");
-        return PumpUntil([&] { return TextOf(field) == before + L"x"; });
+        return PumpUntil([&] { return FieldText(field) == before + L"x"; });
     }
 };
 
@@ -119,7 +95,7 @@ TEST_F(Gadgets, LabelsAndFieldsGetTheirStylesClassesAndNumbers) {
         EXPECT_EQ(GetWindowLongPtrW(control, GWLP_ID), number);
         EXPECT_EQ(reinterpret_cast<intptr_t>(GetPropW(control, GADGET_NUMBER_PROPERTY)), number);
         EXPECT_EQ(GetParent(control), window);
-        EXPECT_EQ(TextOf(control), c.field ? L"Text" : L"Enter line no.");
+        EXPECT_EQ(FieldText(control), c.field ? L"Text" : L"Enter line no.");
         RECT place = {};
         GetWindowRect(control, &place);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
@@ -135,8 +111,8 @@ TEST_F(Gadgets, NullTextIsTheEmptyText) {
     OpenWindow();
     ASSERT_NE(CreateLabel(1, 10, 10, 100, 20, nullptr), 0);
     ASSERT_NE(CreateTextField(2, 10, 30, 100, 20, nullptr), 0);
-    EXPECT_EQ(TextOf(Control(1)), L"");
-    EXPECT_EQ(TextOf(Control(2)), L"");
+    EXPECT_EQ(FieldText(Control(1)), L"");
+    EXPECT_EQ(FieldText(Control(2)), L"");
 }
 
 TEST_F(Gadgets, EveryGadgetUsesTheMessageFont) {
@@ -221,7 +197,7 @@ TEST_F(Gadgets, FailedCreationLeavesAnOlderGadgetOfTheNumberAlone) {
 
     EXPECT_TRUE(IsWindow(old));
     EXPECT_EQ(Control(2), old);
-    EXPECT_EQ(TextOf(old), L"old");
+    EXPECT_EQ(FieldText(old), L"old");
     EXPECT_EQ(GadgetKind(2), GADGET_KIND_STRING);
 }
 
@@ -244,7 +220,7 @@ TEST_F(Gadgets, RecreatingANumberDestroysTheOldControlAndItsQueuedEvents) {
     EXPECT_FALSE(IsWindow(old));
     EXPECT_EQ(Control(2), control);
     EXPECT_EQ(GetDlgItem(window, 2), control);
-    EXPECT_EQ(TextOf(control), L"new");
+    EXPECT_EQ(FieldText(control), L"new");
     // The old field lost the focus on its way out; those events went too.
     EXPECT_TRUE(SameSequence(Events{Gadget(2, EVENT_TYPE_LOST_FOCUS), Gadget(2, EN_KILLFOCUS_)},
                              WithoutRepaints(EventRecorder::Raised()), EventName));
@@ -330,7 +306,7 @@ TEST_F(Gadgets, TypingRaisesUpdateAndChange) {
 
     TypeText(L"7");
 
-    ASSERT_TRUE(PumpUntil([] { return TextOf(Control(2)) == L"7"; }));
+    ASSERT_TRUE(PumpUntil([] { return FieldText(Control(2)) == L"7"; }));
     EXPECT_TRUE(SameSequence(Typed(2), EventRecorder::Raised(), EventName));
 }
 
@@ -526,7 +502,7 @@ TEST_F(Gadgets, TabFromAControlThatIsNoTabStopDoesNothing) {
     PressKey(VK_TAB);
 
     // Backwards it would go to the last tab stop; forwards nothing happens.
-    ASSERT_TRUE(PumpUntil([] { return SawRelease(VK_TAB); }));
+    ASSERT_TRUE(PumpUntil([] { return KeySpy::SawRelease(VK_TAB); }));
     EXPECT_EQ(FocusedGadget(), 3);
     EXPECT_TRUE(SameSequence(Events{}, EventRecorder::Raised(), EventName));
     EXPECT_TRUE(

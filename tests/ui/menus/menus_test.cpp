@@ -6,8 +6,10 @@
 #include "ui/windows/app_windows.h"
 
 #include "base/runtime/registry.h"
+#include "support/handler_log.h"
 #include "support/key_spy.h"
 #include "support/sequence.h"
+#include "support/test_windows.h"
 #include "support/ui_runtime.h"
 
 #include <cstdio>
@@ -17,9 +19,6 @@
 
 namespace {
 
-using Events = std::vector<EventRecord>;
-
-constexpr int64_t EN_SETFOCUS_ = 0x100, EN_KILLFOCUS_ = 0x200;
 constexpr int64_t RETURN_KEY = 13, WITH_SHIFT = 65536, WITH_CONTROL = 131072;
 
 EventRecord Menu(int64_t window, int64_t item) { return {EVENT_MENU, window, item, 0}; }
@@ -27,11 +26,6 @@ EventRecord Gadget(int64_t gadget, int64_t type) { return {EVENT_GADGET, 0, gadg
 
 KeyMessages Translated(WPARAM key) { return {{WM_KEYUP, key}}; }
 KeyMessages Typed(WPARAM key, WPARAM character) { return {{WM_KEYDOWN, key}, {WM_CHAR, character}, {WM_KEYUP, key}}; }
-
-HWND Control(int64_t number) {
-    auto* gadget = static_cast<GadgetRecord*>(LookupObject(GadgetRegistry, number));
-    return gadget ? gadget->handle : nullptr;
-}
 
 struct Entry {
     int fVirt, key, cmd;
@@ -45,66 +39,25 @@ std::string EntryName(const Entry& e) {
 }
 
 std::vector<Entry> TableEntries(HACCEL table) {
-    std::vector<ACCEL> accel(table ? CopyAcceleratorTableW(table, nullptr, 0) : 0);
-    if (!accel.empty()) CopyAcceleratorTableW(table, accel.data(), static_cast<int>(accel.size()));
     std::vector<Entry> entries;
-    for (const ACCEL& a : accel) entries.push_back({a.fVirt, a.key, a.cmd});
+    for (const ACCEL& a : ShortcutEntries(table)) entries.push_back({a.fVirt, a.key, a.cmd});
     return entries;
 }
 
 const Entry TAB_NEXT = {3, 9, 0xFA01}, TAB_PREVIOUS = {7, 9, 0xFA02};
 
-// A top-level window of the test itself with a plain edit control in it.
-class PlainWindow {
-public:
-    PlainWindow() {
-        WNDCLASSW windowClass = {};
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        windowClass.lpszClassName = L"LinenavTestPlain";
-        RegisterClassW(&windowClass); // fails harmlessly when a test before registered it
-        handle = CreateWindowExW(0, L"LinenavTestPlain", L"Plain", WS_OVERLAPPEDWINDOW, 600, 400, 200, 150, nullptr,
-                                 nullptr, GetModuleHandleW(nullptr), nullptr);
-        edit = CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE, 10, 10, 100, 20, handle, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
-        ShowWindow(handle, SW_SHOWNOACTIVATE);
-    }
-    ~PlainWindow() { DestroyWindow(handle); }
-    PlainWindow(const PlainWindow&) = delete;
-    PlainWindow& operator=(const PlainWindow&) = delete;
-    HWND handle;
-    HWND edit;
-};
+// The handler log's line for a call of handler `who` with `event` current.
+std::string Call(const char* who, const EventRecord& event) { return std::string(who) + ": " + EventName(event); }
 
-// Calls of handlers, in the order they ran.
-struct Call {
-    const char* who;
-    EventRecord event;
-    bool operator==(const Call&) const = default;
-};
-
-std::string CallName(const Call& c) { return std::string(c.who) + ": " + EventName(c.event); }
-
-std::vector<Call>& Calls() {
-    static std::vector<Call> calls;
-    return calls;
-}
-
-EventRecord Current() {
-    const AppEvent& e = CurrentEvent();
-    return {e.code, e.window, e.object, e.type};
-}
-
-void ItemHandler() { Calls().push_back({"item", Current()}); }
-void OtherItemHandler() { Calls().push_back({"other item", Current()}); }
-void WideHandler() { Calls().push_back({"every menu event", Current()}); }
+void ItemHandler() { HandlerLog().push_back(Call("item", CurrentRecord())); }
+void OtherItemHandler() { HandlerLog().push_back(Call("other item", CurrentRecord())); }
+void WideHandler() { HandlerLog().push_back(Call("every menu event", CurrentRecord())); }
 
 class MenusTest : public UiRuntimeTest {
 protected:
     void SetUp() override {
         UiRuntimeTest::SetUp();
-        Calls().clear();
+        HandlerLog().clear();
         KeySpy::Seen().clear();
     }
     // The prompt's window: window 0, active, label 1 and text field 2 with
@@ -120,11 +73,9 @@ protected:
         return window;
     }
     void StartRecording() {
-        DrainEvents();
-        EventRecorder::Bind();
-        EventRecorder::Clear();
+        EventRecorder::Start();
         KeySpy::Seen().clear();
-        Calls().clear();
+        HandlerLog().clear();
     }
     // Presses a key and waits until the control with the focus has seen it
     // released; returns the events handed out meanwhile and afterwards.
@@ -175,7 +126,7 @@ TEST_F(Menus, BindingOnAMenuNeverCreatedReturnsZero) {
     // Nothing was bound under any of them.
     StartRecording();
     SendMessageW(window, WM_COMMAND, 10000, 0);
-    EXPECT_TRUE(Calls().empty());
+    EXPECT_TRUE(HandlerLog().empty());
 }
 
 TEST_F(Menus, HandlerOfMenuZeroRunsForTheReturnShortcutOfItem10000) {
@@ -190,8 +141,8 @@ TEST_F(Menus, HandlerOfMenuZeroRunsForTheReturnShortcutOfItem10000) {
     const Events handed = Press(VK_RETURN);
 
     // The item's own binding runs before the binding for every menu event.
-    const std::vector<Call> expected = {{"item", Menu(0, 10000)}, {"every menu event", Menu(0, 10000)}};
-    EXPECT_TRUE(SameSequence(expected, Calls(), CallName));
+    const std::vector<std::string> expected = {Call("item", Menu(0, 10000)), Call("every menu event", Menu(0, 10000))};
+    EXPECT_TRUE(SameSequence(expected, HandlerLog(), LogLine));
     EXPECT_TRUE(SameSequence(Events{Menu(0, 10000)}, handed, EventName));
 }
 
@@ -205,7 +156,7 @@ TEST_F(Menus, HandlerOfAnItemDoesNotRunForOtherItemsOrWindows) {
     SendMessageW(window, WM_COMMAND, 10001, 0);
     SendMessageW(WindowHandle(1), WM_COMMAND, 10000, 0);
 
-    EXPECT_TRUE(Calls().empty());
+    EXPECT_TRUE(HandlerLog().empty());
     EXPECT_TRUE(SameSequence(Events{Menu(0, 10001), Menu(1, 10000)}, EventRecorder::Raised(), EventName));
 }
 
@@ -226,7 +177,7 @@ TEST_F(Menus, MenuWithoutARuntimeOwnerBindsForEveryWindow) {
 
         SendMessageW(window, WM_COMMAND, c.item, 0);
 
-        EXPECT_TRUE(SameSequence(std::vector<Call>{{"item", Menu(0, c.item)}}, Calls(), CallName));
+        EXPECT_TRUE(SameSequence(std::vector<std::string>{Call("item", Menu(0, c.item))}, HandlerLog(), LogLine));
         FreeMenu(3);
         CloseAppWindow(0);
         DrainEvents();
@@ -241,7 +192,7 @@ TEST_F(Menus, GeneratedMenuNumberBindsAndFrees) {
     ASSERT_EQ(BindMenuItemHandler(number, 5, ItemHandler), 1);
     StartRecording();
     SendMessageW(window, WM_COMMAND, 5, 0);
-    EXPECT_TRUE(SameSequence(std::vector<Call>{{"item", Menu(0, 5)}}, Calls(), CallName));
+    EXPECT_TRUE(SameSequence(std::vector<std::string>{Call("item", Menu(0, 5))}, HandlerLog(), LogLine));
 
     FreeMenu(number);
 
@@ -514,7 +465,7 @@ TEST_F(Shortcuts, AShortcutFiresOnlyWhileItsWindowIsActive) {
         SCOPED_TRACE(c.name);
         OpenPrompt();
         ASSERT_NE(AddShortcut(0, RETURN_KEY, 10000), nullptr);
-        PlainWindow plain;
+        PlainWindow plain(600, 400, true);
         HWND other = plain.handle, field = plain.edit;
         if (c.runtimeWindow) {
             ASSERT_NE(OpenAppWindow(1, 600, 400, 120, 60, L"Other", DEFAULT_WINDOW_FLAGS), 0);

@@ -6,57 +6,26 @@
 
 #include "base/runtime/process.h"
 #include "base/runtime/registry.h"
+#include "support/names.h"
 #include "support/sequence.h"
+#include "support/test_windows.h"
+#include "support/text.h"
 #include "support/ui_runtime.h"
+#include "input.h"
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
-using Events = std::vector<EventRecord>;
-
 constexpr int32_t LEFT = 100, TOP = 50, WIDTH = 120, HEIGHT = 60;
-constexpr int64_t EN_SETFOCUS_ = 0x100, EN_KILLFOCUS_ = 0x200;
 
 EventRecord Activated(int64_t window) { return {EVENT_ACTIVATE_WINDOW, window, 0, 0}; }
 EventRecord Deactivated(int64_t window) { return {EVENT_DEACTIVATE_WINDOW, window, 0, 0}; }
 EventRecord Repainted(int64_t window) { return {EVENT_REPAINT, window, 0, 0}; }
 EventRecord Gadget(int64_t window, int64_t gadget, int64_t type) { return {EVENT_GADGET, window, gadget, type}; }
-
-// A top-level window of the test itself, no runtime window: something else
-// to activate. Shown without activation, away from the runtime windows.
-class PlainWindow {
-public:
-    explicit PlainWindow(int x = 600, int y = 400) {
-        WNDCLASSW windowClass = {};
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        windowClass.lpszClassName = L"LinenavTestPlain";
-        RegisterClassW(&windowClass); // fails harmlessly when a test before registered it
-        handle = CreateWindowExW(0, L"LinenavTestPlain", L"Plain", WS_OVERLAPPEDWINDOW, x, y, 200, 150, nullptr,
-                                 nullptr, GetModuleHandleW(nullptr), nullptr);
-        ShowWindow(handle, SW_SHOWNOACTIVATE);
-    }
-    ~PlainWindow() { DestroyWindow(handle); }
-    PlainWindow(const PlainWindow&) = delete;
-    PlainWindow& operator=(const PlainWindow&) = delete;
-    HWND handle;
-};
-
-std::wstring ClassOf(HWND window) {
-    wchar_t name[256] = {};
-    GetClassNameW(window, name, 256);
-    return name;
-}
-
-std::wstring TitleOf(HWND window) {
-    wchar_t text[256] = {};
-    GetWindowTextW(window, text, 256);
-    return text;
-}
 
 SIZE ClientSize(HWND window) {
     RECT client = {};
@@ -79,88 +48,6 @@ bool CompositionOn() {
     const bool on = query && SUCCEEDED(query(&enabled)) && enabled;
     FreeLibrary(dwm);
     return on;
-}
-
-std::vector<ACCEL> TableEntries(HACCEL table) {
-    std::vector<ACCEL> entries(table ? CopyAcceleratorTableW(table, nullptr, 0) : 0);
-    if (!entries.empty()) CopyAcceleratorTableW(table, entries.data(), static_cast<int>(entries.size()));
-    return entries;
-}
-
-// Moves the pointer onto a screen point in two steps and clicks the left
-// button there. Under Wine a pointer move can be undone by the display
-// server's report of an earlier move arriving late, so each step waits until
-// the pointer is seen at its place and stays there for a while.
-bool PointerStaysAt(POINT at) {
-    auto there = [&] {
-        POINT now = {};
-        return GetCursorPos(&now) && now.x == at.x && now.y == at.y;
-    };
-    if (!PumpUntil(there, 1000)) return false;
-    const ULONGLONG settled = GetTickCount64() + 100;
-    PumpUntil([&] { return GetTickCount64() >= settled || !there(); }, 1000);
-    return there();
-}
-
-INPUT MouseInput(POINT to, DWORD flags) {
-    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    // Rounded up, so that scaling back to pixels (which drops the fraction)
-    // lands on the pixel itself.
-    input.mi.dx = (to.x * 65536 + width - 1) / width;
-    input.mi.dy = (to.y * 65536 + height - 1) / height;
-    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
-    return input;
-}
-
-bool PlacePointer(POINT at) {
-    const POINT steps[] = {{at.x - 20, at.y + 20}, at};
-    for (const POINT& step : steps) {
-        bool placed = false;
-        for (int attempt = 0; attempt < 5 && !placed; ++attempt) {
-            INPUT move = MouseInput(step, MOUSEEVENTF_MOVE);
-            SendInput(1, &move, sizeof(INPUT));
-            placed = PointerStaysAt(step);
-        }
-        if (!placed) return false;
-    }
-    return true;
-}
-
-// Presses and releases buttons where the pointer is, `times` times in a row.
-void Click(POINT at, DWORD down, DWORD up, int times = 1) {
-    std::vector<INPUT> inputs;
-    for (int i = 0; i < times; ++i) {
-        inputs.push_back(MouseInput(at, down));
-        inputs.push_back(MouseInput(at, up));
-    }
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-bool ClickAt(POINT at) {
-    if (!PlacePointer(at)) return false;
-    Click(at, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
-    return true;
-}
-
-// The middle of the close box: where the window's hit test answers HTCLOSE
-// along the caption.
-bool FindCloseBox(HWND window, POINT* at) {
-    RECT outer = {};
-    GetWindowRect(window, &outer);
-    const int caption = outer.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
-    int first = -1, last = -1;
-    for (int x = outer.left; x < outer.right; ++x) {
-        const LRESULT hit = SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(x, caption));
-        if (hit == HTCLOSE) {
-            if (first < 0) first = x;
-            last = x;
-        }
-    }
-    if (first < 0) return false;
-    *at = {(first + last) / 2, caption};
-    return true;
 }
 
 // Activates a window and returns every event the queue hands out meanwhile
@@ -195,16 +82,9 @@ struct Message {
 };
 
 std::string MessageName(const Message& m) {
-    const char* name = m.message == WM_CHANGEUISTATE    ? "WM_CHANGEUISTATE"
-                       : m.message == WM_SYSCOLORCHANGE ? "WM_SYSCOLORCHANGE"
-                       : m.message == WM_KEYDOWN        ? "WM_KEYDOWN"
-                       : m.message == WM_KEYUP          ? "WM_KEYUP"
-                       : m.message == WM_CHAR           ? "WM_CHAR"
-                       : m.message == WM_SYSKEYUP       ? "WM_SYSKEYUP"
-                                                        : "?";
-    char text[64];
-    std::snprintf(text, sizeof text, "%s 0x%llX", name, static_cast<unsigned long long>(m.wParam));
-    return text;
+    char wParam[32];
+    std::snprintf(wParam, sizeof wParam, " 0x%llX", static_cast<unsigned long long>(m.wParam));
+    return ::MessageName(m.message) + wParam;
 }
 
 class MessageHook {
@@ -278,11 +158,7 @@ protected:
         return window;
     }
     // Recording starts here: everything before is drained and forgotten.
-    void StartRecording() {
-        DrainEvents();
-        EventRecorder::Bind();
-        EventRecorder::Clear();
-    }
+    void StartRecording() { EventRecorder::Start(); }
 };
 
 using Windows = WindowsTest;
@@ -682,7 +558,7 @@ TEST_F(Windows, ReusingANumberClosesTheOldWindowFirst) {
     RaiseEvent(EVENT_MENU, 0, 10000, 0);
     EXPECT_EQ(calls, 0);
     // ... and so are its shortcuts: the new window has only Tab and Shift+Tab.
-    const std::vector<ACCEL> entries = TableEntries(ActiveShortcutList(window));
+    const std::vector<ACCEL> entries = ShortcutEntries(ActiveShortcutList(window));
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0].key, 9);
     EXPECT_EQ(entries[1].key, 9);
@@ -692,11 +568,11 @@ TEST_F(Windows, ReusingANumberClosesTheOldWindowFirst) {
 
 TEST_F(Windows, ClickOnTheCloseBoxOnlyRaisesTheCloseEvent) {
     HWND window = OpenPrompt();
-    POINT box;
-    ASSERT_TRUE(FindCloseBox(window, &box));
+    const std::optional<POINT> box = CloseBoxOf(window);
+    ASSERT_TRUE(box);
     StartRecording();
 
-    ASSERT_TRUE(ClickAt(box));
+    ASSERT_TRUE(ClickAt(*box, PumpingWait));
 
     const EventRecord close = {EVENT_CLOSE_WINDOW, 0, 0, 0};
     ASSERT_TRUE(PumpUntil([&] { return Raised(close); }));
@@ -805,13 +681,13 @@ TEST_F(Windows, ReactivationPutsTheFocusBackIntoTheField) {
         POINT free = {60, 10}; // in the client area, above the field
         ClientToScreen(window, &free);
         if (c.byClick) {
-            ASSERT_TRUE(PlacePointer(free));
+            ASSERT_TRUE(PlacePointer(free, PumpingWait));
         }
         StartRecording();
 
         Events handed;
         if (c.byClick) {
-            Click(free, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+            PressButtons(free, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
             ASSERT_TRUE(PumpUntil([] { return Count(EVENT_LEFT_CLICK) > 0; }, 10000, &handed));
             for (const EventRecord& r : DrainEvents()) handed.push_back(r);
         } else {
@@ -924,7 +800,7 @@ TEST_F(Windows, RestoringAWindowOpenedMinimizedRaisesRestore) {
 
 TEST_F(Windows, EveryWindowStartsWithTabAndShiftTab) {
     HWND window = OpenPrompt(false);
-    const std::vector<ACCEL> entries = TableEntries(ActiveShortcutList(window));
+    const std::vector<ACCEL> entries = ShortcutEntries(ActiveShortcutList(window));
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0].fVirt & 0x7F, FVIRTKEY | FNOINVERT);
     EXPECT_EQ(entries[0].key, VK_TAB);
@@ -1054,10 +930,10 @@ TEST_F(Windows, MouseButtonsRaiseClickEvents) {
         HWND window = OpenPrompt(false);
         POINT inside = {WIDTH / 2, HEIGHT / 2};
         ClientToScreen(window, &inside);
-        ASSERT_TRUE(PlacePointer(inside));
+        ASSERT_TRUE(PlacePointer(inside, PumpingWait));
         StartRecording();
 
-        Click(inside, c.down, c.up, c.times);
+        PressButtons(inside, c.down, c.up, c.times);
 
         Events handed;
         ASSERT_TRUE(PumpUntil([&] { return EventRecorder::Raised().size() >= c.raised.size(); }, 10000, &handed));
