@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test: installs what is missing, builds the native (sanitizer) and
-# the Windows builds, starts the Wine bench (private prefix, virtual display,
-# virtual desktop) and runs both ctest suites. Safe to run again.
+# the Windows builds, checks that the release is reproducible, starts the Wine
+# bench (private prefix, virtual display, virtual desktop) and runs both ctest
+# suites. Safe to run again.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/packages.sh
@@ -14,6 +15,9 @@ cmake --build --preset windows -j "$(nproc)"
 
 # Portable modules under AddressSanitizer and UndefinedBehaviorSanitizer.
 ctest --preset host
+
+# The committed tree, built twice as a release, gives the same bytes.
+scripts/check-reproducible.sh
 
 source scripts/bench-env.sh
 trap bench_down EXIT
