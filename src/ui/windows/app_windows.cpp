@@ -297,7 +297,11 @@ int64_t OpenAppWindow(int64_t number, int32_t x, int32_t y, int32_t innerWidth, 
 
     RECT outer = {0, 0, innerWidth, innerHeight};
     AdjustWindowRectEx(&outer, plan.style, FALSE, plan.exStyle);
-    const WindowPosition at = PlanPosition(x, y, plan, CompositionEnabled());
+    // Only a thick-framed window with a caption is shifted, so only one asks:
+    // loading dwmapi.dll costs a prompt without a thick frame about 2 ms.
+    const bool thickCaption =
+        (plan.style & (STYLE_CAPTION | STYLE_THICKFRAME)) == (STYLE_CAPTION | STYLE_THICKFRAME);
+    const WindowPosition at = PlanPosition(x, y, plan, thickCaption && CompositionEnabled());
 
     wchar_t className[CLASS_NAME_UNITS];
     FormatClassName(className, name);
