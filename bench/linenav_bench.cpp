@@ -745,8 +745,8 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("%-*s  %s\n", width, "imported DLLs, floor with linenav's DLLs",
                     Joined(ReadImports(options.floorDlls).dlls).c_str());
     std::printf("\nmedian [quartiles]; ratio = linenav median / floor median; runs interleaved "
-                "linenav, floor, "
-                "linenav, floor, ...\n");
+                "linenav, floor, %slinenav, floor, ...\n",
+                withDlls ? "floor with linenav's DLLs, " : "");
     std::printf(
         "pairs: %d per line up to the Down-press cap, %d above it, %d for the line map; launch and "
         "footprint pool all %zu runs per side.\n",
