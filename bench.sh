@@ -12,6 +12,9 @@
 #   BENCH_RUNS      pairs per line up to the Down-press cap (default 20)
 #   BENCH_CAP_RUNS  pairs for the line above the cap (default 5; ~40 s per run)
 #   BENCH_MAP_RUNS  pairs for the line map (default 51)
+#   BENCH_ONLY_LAUNCH  if set to N > 0: only the launch against the floor with
+#                   linenav's DLLs, N pairs, one figure (for quick
+#                   iteration; writes no results.json)
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/packages.sh
@@ -21,6 +24,7 @@ BUILD_DIR="${BUILD_DIR:-build/windows}"
 BENCH_RUNS="${BENCH_RUNS:-20}"
 BENCH_CAP_RUNS="${BENCH_CAP_RUNS:-5}"
 BENCH_MAP_RUNS="${BENCH_MAP_RUNS:-51}"
+BENCH_ONLY_LAUNCH="${BENCH_ONLY_LAUNCH:-0}"
 OUT=build/bench
 mkdir -p "$OUT"
 
@@ -29,7 +33,7 @@ if [ "$BUILD_DIR" = build/windows ]; then
 else
     cmake --preset windows -B "$BUILD_DIR" >/dev/null
 fi
-cmake --build "$BUILD_DIR" -j "$(nproc)" --target linenav floor_prompt linenav_bench >/dev/null
+cmake --build "$BUILD_DIR" -j "$(nproc)" --target linenav floor_prompt floor_prompt_dlls linenav_bench >/dev/null
 
 source scripts/bench-env.sh
 trap bench_down EXIT
@@ -45,6 +49,17 @@ wine_version="$(wine --version 2>/dev/null | head -1)"
 compiler="$(x86_64-w64-mingw32-g++-posix --version 2>/dev/null | head -1)"
 load_start="$(load_now)"
 
+if [ "$BENCH_ONLY_LAUNCH" -gt 0 ]; then
+    echo "load average at start (1, 5, 15 min): ${load_start}"
+    wine "$BUILD_DIR/linenav_bench.exe" \
+        --linenav "$(winepath -w "$BUILD_DIR/linenav.exe" 2>/dev/null)" \
+        --floor "$(winepath -w "$BUILD_DIR/floor_prompt.exe" 2>/dev/null)" \
+        --floor-dlls "$(winepath -w "$BUILD_DIR/floor_prompt_dlls.exe" 2>/dev/null)" \
+        --scratch 'C:\linenav-bench' --only-launch "$BENCH_ONLY_LAUNCH" | tr -d '\r'
+    echo "load average at end (1, 5, 15 min): $(load_now)"
+    exit 0
+fi
+
 echo "machine: ${cpu:-unknown CPU}, $(nproc) cores, ${memory_mib} MiB; ${system}"
 echo "wine: ${wine_version}; compiler: ${compiler}"
 echo "load average at start (1, 5, 15 min): ${load_start}"
@@ -55,6 +70,7 @@ started=$(date +%s)
 wine "$BUILD_DIR/linenav_bench.exe" \
     --linenav "$(winepath -w "$BUILD_DIR/linenav.exe" 2>/dev/null)" \
     --floor "$(winepath -w "$BUILD_DIR/floor_prompt.exe" 2>/dev/null)" \
+    --floor-dlls "$(winepath -w "$BUILD_DIR/floor_prompt_dlls.exe" 2>/dev/null)" \
     --scratch 'C:\linenav-bench' \
     --json "$(winepath -w "$OUT/figures.json" 2>/dev/null)" \
     --runs "$BENCH_RUNS" --cap-runs "$BENCH_CAP_RUNS" --map-runs "$BENCH_MAP_RUNS" \

@@ -8,7 +8,19 @@
 //
 // Nothing here is shared with linenav's code: it is what linenav is measured
 // against.
+//
+// Built twice. floor_prompt imports only what the prompt needs (GDI32,
+// KERNEL32, msvcrt, USER32). floor_prompt_dlls (FLOOR_SAME_DLLS) is the same
+// program importing the DLLs linenav imports, COMCTL32, SHELL32 and ole32
+// besides those: the loader maps and initialises them (and what they pull in)
+// before the entry point, as it does for linenav. It calls nothing in them;
+// their addresses are taken once the prompt is gone, only to keep the imports.
 #include <windows.h>
+#ifdef FLOOR_SAME_DLLS
+#include <commctrl.h>
+#include <objbase.h>
+#include <shlobj.h>
+#endif
 
 namespace {
 
@@ -17,6 +29,9 @@ constexpr int FIELD_ID = 2;
 
 HWND field;
 bool done;
+#ifdef FLOOR_SAME_DLLS
+void* volatile imported[3]; // keeps one import of each DLL
+#endif
 
 long long ParseLine(const wchar_t* text) {
     while (*text == L' ' || *text == L'\t')
@@ -92,6 +107,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     wchar_t text[64] = {};
     GetWindowTextW(field, text, 64);
     DestroyWindow(window);
+#ifdef FLOOR_SAME_DLLS
+    imported[0] = reinterpret_cast<void*>(&InitCommonControlsEx);
+    imported[1] = reinterpret_cast<void*>(&SHGetFolderLocation);
+    imported[2] = reinterpret_cast<void*>(&CoTaskMemFree);
+#endif
     SendKeys(ParseLine(text));
     ExitProcess(0);
 }

@@ -1,7 +1,8 @@
 // linenav against its floors, side by side in one run:
 //
 //   1. launch to ready prompt: from CreateProcessW until the prompt is the
-//      visible foreground window with the focus in its field;
+//      visible foreground window with the focus in its field; against the
+//      floor, and against the same floor importing linenav's DLLs (C);
 //   2. Return to exit, per key event, for lines 1, 10,000 and one above the
 //      Down-press cap, with no window taking the keys; and for lines 1 and
 //      10,000 again with an editor window in front that takes them;
@@ -11,8 +12,10 @@
 //      bytes while the prompt is open.
 //
 // linenav (A) and the floor (B) always run in turn, A, B, A, B, ..., so that
-// whatever else loads the machine hits both sides alike. Prints one table and
-// writes the figures as JSON.
+// whatever else loads the machine hits both sides alike; with a same-DLL
+// floor (C) it is A, B, C, A, B, C, ..., C always typing line 1 (only its
+// launch counts). --only-launch N runs just A, C, A, C, ... N times for the
+// launch figure. Prints one table and writes the figures as JSON.
 #include "pe_imports.h"
 #include "stats.h"
 
@@ -436,12 +439,14 @@ Figure MakeFigure(std::string key, std::string label, std::string unit,
 
 struct Options {
     std::wstring linenav, floor, scratch, json;
+    std::wstring floorDlls; // the floor importing linenav's DLLs; none: no such figure
     std::wstring floorClass = L"FloorPrompt"; // another linenav build: WindowClass_0
     std::vector<long long> lines = {1, 10000, 2 * DOWN_PRESS_CAP};
     std::vector<long long> editorLines = {1, 10000}; // with the editor window in front
     int runs = 20;                                   // pairs per line up to the cap
     int capRuns = 5;                                 // pairs per line above the cap
     int mapRuns = 51;
+    int onlyLaunch = 0; // > 0: only the launch against the same-DLL floor, this many pairs
 };
 
 std::vector<long long> ParseLines(const std::wstring& text) {
@@ -464,6 +469,10 @@ Options ParseOptions(int argc, wchar_t** argv) {
             o.linenav = value;
         else if (name == L"--floor")
             o.floor = value;
+        else if (name == L"--floor-dlls")
+            o.floorDlls = value;
+        else if (name == L"--only-launch")
+            o.onlyLaunch = _wtoi(value.c_str());
         else if (name == L"--scratch")
             o.scratch = value;
         else if (name == L"--json")
@@ -484,9 +493,10 @@ Options ParseOptions(int argc, wchar_t** argv) {
             Fail("unknown option " + Narrow(name));
     }
     if (o.linenav.empty() || o.floor.empty() || o.scratch.empty())
-        Fail("usage: linenav_bench --linenav EXE --floor EXE --scratch FOLDER [--json FILE] "
-             "[--lines L,L,...] [--editor-lines L,L,...] "
-             "[--runs N] [--cap-runs N] [--map-runs N]");
+        Fail("usage: linenav_bench --linenav EXE --floor EXE [--floor-dlls EXE] --scratch FOLDER "
+             "[--json FILE] [--lines L,L,...] [--editor-lines L,L,...] "
+             "[--runs N] [--cap-runs N] [--map-runs N] [--only-launch N]");
+    if (o.onlyLaunch > 0 && o.floorDlls.empty()) Fail("--only-launch needs --floor-dlls");
     if (o.scratch.back() != L'\\') o.scratch += L'\\';
     if (o.runs < 1 || o.capRuns < 0 || o.mapRuns < 0)
         Fail("--runs must be at least 1, the others at least 0");
@@ -515,6 +525,9 @@ int wmain(int argc, wchar_t** argv) {
     const Options options = ParseOptions(argc, argv);
     const Program linenav{"linenav", options.linenav, L"WindowClass_0"};
     const Program floor{"floor", options.floor, options.floorClass.c_str()};
+    const Program floorDlls{"floor with linenav's DLLs", options.floorDlls, options.floorClass.c_str()};
+    const bool withDlls = !options.floorDlls.empty();
+    const bool onlyLaunch = options.onlyLaunch > 0;
 
     // The editor's program folder, in portable mode with no line map: the
     // data folder is looked up as in every run, and no record is read.
@@ -540,21 +553,23 @@ int wmain(int argc, wchar_t** argv) {
         std::vector<double> a, b; // microseconds per key event
     };
     std::vector<Case> cases;
-    for (long long line : options.lines) {
+    if (onlyLaunch) cases.push_back({1, options.onlyLaunch, false, {}, {}});
+    for (long long line : onlyLaunch ? std::vector<long long>{} : options.lines) {
         const int pairs = line - 1 > DOWN_PRESS_CAP ? options.capRuns : options.runs;
         if (pairs > 0) cases.push_back({line, pairs, false, {}, {}});
     }
-    for (long long line : options.editorLines)
+    for (long long line : onlyLaunch ? std::vector<long long>{} : options.editorLines)
         if (line - 1 <= DOWN_PRESS_CAP) cases.push_back({line, options.runs, true, {}, {}});
     EditorSink editor;
     int editorRuns = 0;
     long long editorKeys = 0;
-    std::vector<double> launchA, launchB, wsA, wsB, privA, privB;
+    std::vector<double> launchA, launchB, launchC, wsA, wsB, privA, privB;
     int keysTaken = 0, rounds = 0;
 
     std::fprintf(stderr, "bench: warming up\n");
     RunOnce(linenav, programFolder, 1);
-    RunOnce(floor, programFolder, 1);
+    if (!onlyLaunch) RunOnce(floor, programFolder, 1);
+    if (withDlls) RunOnce(floorDlls, programFolder, 1);
     for (const Case& c : cases)
         rounds = c.pairs > rounds ? c.pairs : rounds;
     for (int round = 0; round < rounds; ++round) {
@@ -563,14 +578,21 @@ int wmain(int argc, wchar_t** argv) {
         for (Case& c : cases) {
             if (round >= c.pairs) continue;
             const double events = static_cast<double>(KeyEvents(c.line));
-            for (int side = 0; side < 2; ++side) {
+            for (int side = 0; side < 3; ++side) {
+                if ((side == 1 && onlyLaunch) || (side == 2 && !withDlls)) continue;
                 const LONG keysBefore = editor.keys();
                 if (c.intoEditor) editor.Show();
-                const Run run = RunOnce(side == 0 ? linenav : floor, programFolder, c.line);
+                const Program& program = side == 0 ? linenav : side == 1 ? floor : floorDlls;
+                const Run run = RunOnce(program, programFolder, side == 2 ? 1 : c.line);
                 if (c.intoEditor) {
                     editor.DrainAndHide();
                     ++editorRuns;
                     editorKeys += editor.keys() - keysBefore;
+                }
+                if (side == 2) { // only its launch counts
+                    launchC.push_back(run.launchMs);
+                    if (!c.intoEditor) keysTaken += run.keysTaken;
+                    continue;
                 }
                 (side == 0 ? launchA : launchB).push_back(run.launchMs);
                 (side == 0 ? wsA : wsB).push_back(run.peakWorkingSet / 1048576.0);
@@ -583,7 +605,7 @@ int wmain(int argc, wchar_t** argv) {
 
     // 3: the line map, in this process.
     std::vector<double> mapA, mapB;
-    if (options.mapRuns > 0) {
+    if (options.mapRuns > 0 && !onlyLaunch) {
         std::fprintf(stderr, "bench: line map\n");
         GeneralHeap = CreatePrivateHeap();
         StartTextArea();
@@ -608,10 +630,26 @@ int wmain(int argc, wchar_t** argv) {
         DeleteFileW(mapPath.c_str());
     }
 
+    const std::string launchDllsLabel = "launch to ready prompt, floor with linenav's DLLs";
+    if (onlyLaunch) {
+        const Figure f = MakeFigure("launch_to_ready_prompt_same_dlls_ms", launchDllsLabel, "ms",
+                                    launchA, launchC, 1.05);
+        std::printf("\n%s, ms (n=%zu): linenav %s, floor %s, ratio %.3f (paired %.3f), goal %s %s\n",
+                    f.label.c_str(), f.linenav.count, Cell(f.linenav, "%.4g").c_str(),
+                    Cell(f.floor, "%.4g").c_str(), f.ratio, f.pairedRatio, f.goal.c_str(),
+                    f.ratio <= f.limit ? "met" : "MISSED");
+        std::printf("runs interleaved linenav, floor with linenav's DLLs, ...; line 1, no editor\n");
+        std::fflush(stdout);
+        return 0;
+    }
+
     // The table.
     std::vector<Figure> figures;
     figures.push_back(MakeFigure("launch_to_ready_prompt_ms", "launch to ready prompt", "ms",
                                  launchA, launchB, 1.10));
+    if (withDlls)
+        figures.push_back(MakeFigure("launch_to_ready_prompt_same_dlls_ms", launchDllsLabel, "ms",
+                                     launchA, launchC, 1.05));
     for (const Case& c : cases) {
         std::string label = "Return to exit per key, line " + WithThousands(c.line) + " (" +
                             WithThousands(KeyEvents(c.line)) + " keys" +
@@ -703,13 +741,19 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("%-*s  %s\n", width, "delay-loaded DLLs, linenav",
                     Joined(importsA.delayLoaded).c_str());
     std::printf("%-*s  %s\n", width, "imported DLLs, floor", Joined(importsB.dlls).c_str());
+    if (withDlls)
+        std::printf("%-*s  %s\n", width, "imported DLLs, floor with linenav's DLLs",
+                    Joined(ReadImports(options.floorDlls).dlls).c_str());
     std::printf("\nmedian [quartiles]; ratio = linenav median / floor median; runs interleaved "
-                "linenav, floor, "
-                "linenav, floor, ...\n");
+                "linenav, floor, %slinenav, floor, ...\n",
+                withDlls ? "floor with linenav's DLLs, " : "");
     std::printf(
         "pairs: %d per line up to the Down-press cap, %d above it, %d for the line map; launch and "
         "footprint pool all %zu runs per side.\n",
         options.runs, options.capRuns, options.mapRuns, launchA.size());
+    if (withDlls)
+        std::printf("the floor with linenav's DLLs runs after each floor run, always typing line 1; "
+                    "only its launch counts.\n");
     std::printf("per-key figures: Return to exit over the key events sent; at line 1 that is "
                 "mostly what a run does "
                 "once\n(Return handling, data folder, shutdown, exit); \"one more key\" is the "
@@ -717,7 +761,8 @@ int wmain(int argc, wchar_t** argv) {
                 "The prompt is\npolled about once a millisecond.\n");
     std::printf("runs without an editor in which a window was in front when the keys went out: "
                 "%d of %zu\n",
-                keysTaken, launchA.size() + launchB.size() - static_cast<size_t>(editorRuns));
+                keysTaken,
+                launchA.size() + launchB.size() + launchC.size() - static_cast<size_t>(editorRuns));
     std::printf("runs into an editor: %d; key messages the editor window took: %lld\n", editorRuns,
                 editorKeys);
 
@@ -743,6 +788,8 @@ int wmain(int argc, wchar_t** argv) {
         json += "  \"imports\": {\"linenav\": " + JsonList(importsA.dlls) +
                 ", \"linenav_delay_loaded\": " + JsonList(importsA.delayLoaded) +
                 ", \"floor\": " + JsonList(importsB.dlls) +
+                (withDlls ? ", \"floor_same_dlls\": " + JsonList(ReadImports(options.floorDlls).dlls)
+                          : std::string()) +
                 ", \"not_in_system_folder\": " + JsonList(foreign) +
                 ", \"met\": " + (systemOnly ? "true" : "false") + "},\n";
         json += "  \"pairs\": {\"per_line_up_to_cap\": " + std::to_string(options.runs) +

@@ -31,6 +31,12 @@ namespace {
 HICON classIcon;
 HCURSOR classCursor;
 
+// Wine answers GetPropW with a round trip to its server, and the window
+// procedure needs the number for every message: the window that got its
+// number property last is remembered here, set and cleared with the property.
+HWND numberedWindow;
+int64_t numberedWindowNumber;
+
 constexpr int CLASS_NAME_UNITS = 40;
 constexpr UINT RICH_EDIT_GET_OPTIONS = 0x44E; // EM_GETOPTIONS (richedit.h)
 constexpr LRESULT RICH_EDIT_READ_ONLY = 0x800; // ECO_READONLY
@@ -127,7 +133,7 @@ LRESULT OnMove(HWND window, int64_t number, AppWindow* record) {
 }
 
 bool OnSize(HWND window, int64_t number, AppWindow* record, WPARAM kind, LRESULT* result) {
-    if (!GetPropW(window, WINDOW_NUMBER_PROPERTY)) {
+    if (window != numberedWindow && !GetPropW(window, WINDOW_NUMBER_PROPERTY)) {
         *result = 1; // still inside CreateWindowExW
         return true;
     }
@@ -208,6 +214,7 @@ void CleanUpWindow(HWND window) {
     UnbindWindowHandlers(number);
     RemovePropW(window, SAVED_FOCUS_PROPERTY);
     RemovePropW(window, WINDOW_NUMBER_PROPERTY);
+    if (window == numberedWindow) numberedWindow = nullptr;
     if (AppWindow* record = LookupWindow(number)) {
         ClearShortcuts(record->shortcuts);
         record->~AppWindow(); // the shortcut table with it
@@ -261,7 +268,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         break;
     case WM_COMMAND: return OnCommand(window, number, wParam, lParam);
     case WM_NCDESTROY:
-        if (GetPropW(window, WINDOW_NUMBER_PROPERTY)) CleanUpWindow(window);
+        if (window == numberedWindow || GetPropW(window, WINDOW_NUMBER_PROPERTY)) CleanUpWindow(window);
         return 1;
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -322,6 +329,8 @@ int64_t OpenAppWindow(int64_t number, int32_t x, int32_t y, int32_t innerWidth, 
 
     RECT outer = {0, 0, innerWidth, innerHeight};
     AdjustWindowRectEx(&outer, plan.style, FALSE, plan.exStyle);
+    // Only a thick-framed window with a caption is shifted, so only one asks:
+    // loading dwmapi.dll costs a prompt without a thick frame about 2 ms.
     const WindowPosition at = PlanPosition(x, y, plan, PositionAsksComposition(x, y, plan) && CompositionEnabled());
 
     wchar_t className[CLASS_NAME_UNITS];
@@ -338,6 +347,8 @@ int64_t OpenAppWindow(int64_t number, int32_t x, int32_t y, int32_t innerWidth, 
     }
     record->handle = window;
     SetPropW(window, WINDOW_NUMBER_PROPERTY, reinterpret_cast<HANDLE>(static_cast<intptr_t>(name + 1)));
+    numberedWindow = window;
+    numberedWindowNumber = name;
     record->opened = 0;
 
     if (flags & (OPEN_CENTER_SCREEN | OPEN_CENTER_PARENT))
@@ -379,13 +390,16 @@ AppWindow* LookupWindow(int64_t number) {
 }
 
 int64_t OwnWindowNumber(HWND window) {
+    if (window && window == numberedWindow) return numberedWindowNumber;
     return static_cast<int64_t>(reinterpret_cast<intptr_t>(GetPropW(window, WINDOW_NUMBER_PROPERTY))) - 1;
 }
 
 int64_t WindowNumberOf(HWND window) {
-    for (; window; window = GetAncestor(window, GA_PARENT))
+    for (; window; window = GetAncestor(window, GA_PARENT)) {
+        if (window == numberedWindow) return numberedWindowNumber;
         if (HANDLE value = GetPropW(window, WINDOW_NUMBER_PROPERTY))
             return static_cast<int64_t>(reinterpret_cast<intptr_t>(value)) - 1;
+    }
     return -1;
 }
 
@@ -432,6 +446,7 @@ HACCEL ActiveShortcutList(HWND active) {
 
 void StartWindows() {
     goneClasses = nullptr; // a list left by an earlier run lived in a heap that is gone
+    numberedWindow = nullptr;
     resources = new (RuntimeRecord(sizeof(WindowResources))) WindowResources;
     WindowRegistry = CreateRegistry(16, sizeof(AppWindow), CloseAppWindow);
     // Both are shared by the platform: never destroyed.
