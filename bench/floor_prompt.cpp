@@ -80,19 +80,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     const DWORD style = WS_CAPTION | WS_SYSMENU;
     RECT outer = {0, 0, 120, 60};
     AdjustWindowRectEx(&outer, style, FALSE, 0);
-    HWND window =
-        CreateWindowExW(0, L"FloorPrompt", L"Window", style, 280, 80, outer.right - outer.left,
-                        outer.bottom - outer.top, nullptr, nullptr, instance, nullptr);
+    HWND window = CreateWindowExW(0, L"FloorPrompt", L"Window", style, 280, 80, outer.right - outer.left,
+                                  outer.bottom - outer.top, nullptr, nullptr, instance, nullptr);
     NONCLIENTMETRICSW metrics = {};
     metrics.cbSize = sizeof metrics;
     HFONT font = nullptr;
     if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
         font = CreateFontIndirectW(&metrics.lfMessageFont);
-    HWND label = CreateWindowExW(0, L"Static", L"Enter line no.", WS_CHILD | WS_VISIBLE, 10, 10,
-                                 100, 20, window, nullptr, instance, nullptr);
-    field = CreateWindowExW(WS_EX_CLIENTEDGE, L"Edit", L"",
-                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 10, 30, 100, 20,
-                            window, reinterpret_cast<HMENU>(FIELD_ID), instance, nullptr);
+    HWND label = CreateWindowExW(0, L"Static", L"Enter line no.", WS_CHILD | WS_VISIBLE, 10, 10, 100, 20, window,
+                                 nullptr, instance, nullptr);
+    field = CreateWindowExW(WS_EX_CLIENTEDGE, L"Edit", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 10, 30,
+                            100, 20, window, reinterpret_cast<HMENU>(FIELD_ID), instance, nullptr);
     SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     SendMessageW(field, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     ShowWindow(window, SW_SHOWNORMAL);

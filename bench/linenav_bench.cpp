@@ -82,9 +82,7 @@ struct Program {
     const wchar_t* windowClass; // class of the prompt window
 };
 
-std::wstring Quoted(const std::wstring& text) {
-    return L"\"" + text + L"\"";
-}
+std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
 
 // The prompt of thread `threadId` is ready: its top-level window (of class
 // `windowClass`) is visible and the foreground window, and the keyboard focus
@@ -105,8 +103,8 @@ bool PromptReady(DWORD threadId, const wchar_t* windowClass, HWND* field) {
 std::wstring FieldText(HWND field) {
     wchar_t text[64] = {};
     DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutW(field, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text),
-                             SMTO_BLOCK | SMTO_ABORTIFHUNG, 2000, &copied))
+    if (!SendMessageTimeoutW(field, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text), SMTO_BLOCK | SMTO_ABORTIFHUNG, 2000,
+                             &copied))
         return L"";
     return std::wstring(text, copied < 64 ? copied : 63);
 }
@@ -121,9 +119,7 @@ long long KeyEvents(long long line) {
 double PeakWorkingSet(HANDLE process) {
     PROCESS_MEMORY_COUNTERS memory = {};
     memory.cb = sizeof memory;
-    return GetProcessMemoryInfo(process, &memory, sizeof memory)
-               ? static_cast<double>(memory.PeakWorkingSetSize)
-               : 0;
+    return GetProcessMemoryInfo(process, &memory, sizeof memory) ? static_cast<double>(memory.PeakWorkingSetSize) : 0;
 }
 
 // Committed private memory, summed over the process's address space. The
@@ -132,10 +128,8 @@ double PeakWorkingSet(HANDLE process) {
 double PrivateBytes(HANDLE process) {
     double total = 0;
     MEMORY_BASIC_INFORMATION region;
-    for (const char* at = nullptr;
-         VirtualQueryEx(process, at, &region, sizeof region) == sizeof region;) {
-        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
-            total += static_cast<double>(region.RegionSize);
+    for (const char* at = nullptr; VirtualQueryEx(process, at, &region, sizeof region) == sizeof region;) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += static_cast<double>(region.RegionSize);
         const char* next = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
         if (next <= at) break;
         at = next;
@@ -169,8 +163,7 @@ class Child {
         STARTUPINFOW startup = {};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION info = {};
-        if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &startup, &info))
+        if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
             return false;
         process_ = info.hProcess;
         thread_ = info.hThread;
@@ -214,8 +207,7 @@ class EditorSink {
     void DrainAndHide() {
         const LONG request = ++requests_;
         PostThreadMessageW(threadId_, DRAIN, static_cast<WPARAM>(request), 0);
-        if (!PollUntil([&] { return InterlockedCompareExchange(&drained_, 0, 0) == request; },
-                       120000))
+        if (!PollUntil([&] { return InterlockedCompareExchange(&drained_, 0, 0) == request; }, 120000))
             Fail("the editor window never handled its keys");
         ShowWindow(window_, SW_HIDE);
     }
@@ -237,9 +229,8 @@ class EditorSink {
         windowClass.hInstance = GetModuleHandleW(nullptr);
         windowClass.lpszClassName = L"LinenavBenchEditor";
         RegisterClassW(&windowClass);
-        window_ = CreateWindowExW(0, L"LinenavBenchEditor", L"Quillo V5. bench editor",
-                                  WS_OVERLAPPEDWINDOW, 40, 40, 400, 300, nullptr, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr);
+        window_ = CreateWindowExW(0, L"LinenavBenchEditor", L"Quillo V5. bench editor", WS_OVERLAPPEDWINDOW, 40, 40,
+                                  400, 300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         SetEvent(ready_);
         LONG request = 0;
         MSG message;
@@ -255,8 +246,7 @@ class EditorSink {
                     request = static_cast<LONG>(message.wParam);
                     continue;
                 }
-                if (message.message == WM_KEYDOWN || message.message == WM_KEYUP)
-                    InterlockedIncrement(&keys_);
+                if (message.message == WM_KEYDOWN || message.message == WM_KEYUP) InterlockedIncrement(&keys_);
                 TranslateMessage(&message);
                 DispatchMessageW(&message);
             }
@@ -284,15 +274,13 @@ Run RunOnce(const Program& program, const std::wstring& programFolder, long long
     const double started = Now();
     if (!child.Start(commandLine)) stop("cannot start");
     HWND field = nullptr;
-    if (!PollUntil([&] { return PromptReady(child.threadId(), program.windowClass, &field); },
-                   30000))
+    if (!PollUntil([&] { return PromptReady(child.threadId(), program.windowClass, &field); }, 30000))
         stop("no ready prompt within 30 s");
     run.launchMs = Now() - started;
 
     const std::wstring typed = std::to_wstring(line);
     SendText(typed);
-    if (!PollUntil([&] { return FieldText(field) == typed; }, 10000))
-        stop("the typed line never reached the field");
+    if (!PollUntil([&] { return FieldText(field) == typed; }, 10000)) stop("the typed line never reached the field");
 
     run.peakWorkingSet = PeakWorkingSet(child.process());
     run.privateBytes = PrivateBytes(child.process());
@@ -300,8 +288,7 @@ Run RunOnce(const Program& program, const std::wstring& programFolder, long long
     const double pressed = Now();
     SendKey(VK_RETURN);
     const DWORD timeout = static_cast<DWORD>(60000 + KeyEvents(line) / 5); // ~5 events/ms at worst
-    if (WaitForSingleObject(child.process(), timeout) != WAIT_OBJECT_0)
-        stop("no exit after Return");
+    if (WaitForSingleObject(child.process(), timeout) != WAIT_OBJECT_0) stop("no exit after Return");
     run.returnToExitMs = Now() - pressed;
     DWORD code = 1;
     GetExitCodeProcess(child.process(), &code);
@@ -323,8 +310,7 @@ bool WriteMap(const std::wstring& path) {
     for (int64_t k = 1; k <= MAP_RECORDS; ++k)
         records[static_cast<size_t>(k - 1)] = static_cast<int32_t>(k % 7 ? k * 3 : 0);
     records[MAP_TARGET - 1] = TARGET_VALUE;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     const DWORD bytes = static_cast<DWORD>(records.size() * sizeof(int32_t));
@@ -350,8 +336,7 @@ double TimeTranslate(const std::wstring& dataFolder) {
 double TimeSequentialPass(const std::wstring& path) {
     static unsigned char buffer[4096];
     const double started = Now();
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) Fail("cannot open the line map");
     DWORD read = 0;
     uint64_t total = 0;
@@ -361,8 +346,7 @@ double TimeSequentialPass(const std::wstring& path) {
     }
     CloseHandle(file);
     const double elapsed = Now() - started;
-    if (total != MAP_RECORDS * 4)
-        Fail("the sequential pass read " + std::to_string(total) + " bytes");
+    if (total != MAP_RECORDS * 4) Fail("the sequential pass read " + std::to_string(total) + " bytes");
     return elapsed;
 }
 
@@ -386,16 +370,14 @@ std::string Format(const char* format, double value) {
 }
 
 std::string Cell(const Summary& s, const char* format) {
-    return Format(format, s.median) + " [" + Format(format, s.q1) + "-" + Format(format, s.q3) +
-           "]";
+    return Format(format, s.median) + " [" + Format(format, s.q1) + "-" + Format(format, s.q3) + "]";
 }
 
 std::string JsonSummary(const Summary& s) {
     char text[256];
-    std::snprintf(
-        text, sizeof text,
-        "{\"n\": %zu, \"median\": %.6g, \"q1\": %.6g, \"q3\": %.6g, \"min\": %.6g, \"max\": %.6g}",
-        s.count, s.median, s.q1, s.q3, s.min, s.max);
+    std::snprintf(text, sizeof text,
+                  "{\"n\": %zu, \"median\": %.6g, \"q1\": %.6g, \"q3\": %.6g, \"min\": %.6g, \"max\": %.6g}", s.count,
+                  s.median, s.q1, s.q3, s.min, s.max);
     return text;
 }
 
@@ -422,8 +404,8 @@ std::string Joined(const std::vector<std::string>& items) {
     return out.empty() ? "-" : out;
 }
 
-Figure MakeFigure(std::string key, std::string label, std::string unit,
-                  const std::vector<double>& a, const std::vector<double>& b, double limit) {
+Figure MakeFigure(std::string key, std::string label, std::string unit, const std::vector<double>& a,
+                  const std::vector<double>& b, double limit) {
     Figure f;
     f.key = std::move(key);
     f.label = std::move(label);
@@ -439,7 +421,7 @@ Figure MakeFigure(std::string key, std::string label, std::string unit,
 
 struct Options {
     std::wstring linenav, floor, scratch, json;
-    std::wstring floorDlls; // the floor importing linenav's DLLs; none: no such figure
+    std::wstring floorDlls;                   // the floor importing linenav's DLLs; none: no such figure
     std::wstring floorClass = L"FloorPrompt"; // another linenav build: WindowClass_0
     std::vector<long long> lines = {1, 10000, 2 * DOWN_PRESS_CAP};
     std::vector<long long> editorLines = {1, 10000}; // with the editor window in front
@@ -465,32 +447,19 @@ Options ParseOptions(int argc, wchar_t** argv) {
     Options o;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::wstring name = argv[i], value = argv[i + 1];
-        if (name == L"--linenav")
-            o.linenav = value;
-        else if (name == L"--floor")
-            o.floor = value;
-        else if (name == L"--floor-dlls")
-            o.floorDlls = value;
-        else if (name == L"--only-launch")
-            o.onlyLaunch = _wtoi(value.c_str());
-        else if (name == L"--scratch")
-            o.scratch = value;
-        else if (name == L"--json")
-            o.json = value;
-        else if (name == L"--floor-class")
-            o.floorClass = value;
-        else if (name == L"--lines")
-            o.lines = ParseLines(value);
-        else if (name == L"--editor-lines")
-            o.editorLines = ParseLines(value);
-        else if (name == L"--runs")
-            o.runs = _wtoi(value.c_str());
-        else if (name == L"--cap-runs")
-            o.capRuns = _wtoi(value.c_str());
-        else if (name == L"--map-runs")
-            o.mapRuns = _wtoi(value.c_str());
-        else
-            Fail("unknown option " + Narrow(name));
+        if (name == L"--linenav") o.linenav = value;
+        else if (name == L"--floor") o.floor = value;
+        else if (name == L"--floor-dlls") o.floorDlls = value;
+        else if (name == L"--only-launch") o.onlyLaunch = _wtoi(value.c_str());
+        else if (name == L"--scratch") o.scratch = value;
+        else if (name == L"--json") o.json = value;
+        else if (name == L"--floor-class") o.floorClass = value;
+        else if (name == L"--lines") o.lines = ParseLines(value);
+        else if (name == L"--editor-lines") o.editorLines = ParseLines(value);
+        else if (name == L"--runs") o.runs = _wtoi(value.c_str());
+        else if (name == L"--cap-runs") o.capRuns = _wtoi(value.c_str());
+        else if (name == L"--map-runs") o.mapRuns = _wtoi(value.c_str());
+        else Fail("unknown option " + Narrow(name));
     }
     if (o.linenav.empty() || o.floor.empty() || o.scratch.empty())
         Fail("usage: linenav_bench --linenav EXE --floor EXE [--floor-dlls EXE] --scratch FOLDER "
@@ -498,16 +467,14 @@ Options ParseOptions(int argc, wchar_t** argv) {
              "[--runs N] [--cap-runs N] [--map-runs N] [--only-launch N]");
     if (o.onlyLaunch > 0 && o.floorDlls.empty()) Fail("--only-launch needs --floor-dlls");
     if (o.scratch.back() != L'\\') o.scratch += L'\\';
-    if (o.runs < 1 || o.capRuns < 0 || o.mapRuns < 0)
-        Fail("--runs must be at least 1, the others at least 0");
+    if (o.runs < 1 || o.capRuns < 0 || o.mapRuns < 0) Fail("--runs must be at least 1, the others at least 0");
     return o;
 }
 
 double FileSize(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
-    return static_cast<double>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) |
-                               data.nFileSizeLow);
+    return static_cast<double>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
 }
 
 std::string WithThousands(long long value) {
@@ -537,8 +504,8 @@ int wmain(int argc, wchar_t** argv) {
     CreateDirectoryW((programFolder + L"DATA\\").c_str(), nullptr);
     DeleteFileW((programFolder + L"DATA\\lineno.txt").c_str());
     {
-        HANDLE marker = CreateFileW((programFolder + L"portable.inf").c_str(), GENERIC_WRITE, 0,
-                                    nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE marker = CreateFileW((programFolder + L"portable.inf").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
         if (marker == INVALID_HANDLE_VALUE) Fail("cannot create the program folder");
         CloseHandle(marker);
     }
@@ -632,12 +599,11 @@ int wmain(int argc, wchar_t** argv) {
 
     const std::string launchDllsLabel = "launch to ready prompt, floor with linenav's DLLs";
     if (onlyLaunch) {
-        const Figure f = MakeFigure("launch_to_ready_prompt_same_dlls_ms", launchDllsLabel, "ms",
-                                    launchA, launchC, 1.05);
-        std::printf("\n%s, ms (n=%zu): linenav %s, floor %s, ratio %.3f (paired %.3f), goal %s %s\n",
-                    f.label.c_str(), f.linenav.count, Cell(f.linenav, "%.4g").c_str(),
-                    Cell(f.floor, "%.4g").c_str(), f.ratio, f.pairedRatio, f.goal.c_str(),
-                    f.ratio <= f.limit ? "met" : "MISSED");
+        const Figure f =
+            MakeFigure("launch_to_ready_prompt_same_dlls_ms", launchDllsLabel, "ms", launchA, launchC, 1.05);
+        std::printf("\n%s, ms (n=%zu): linenav %s, floor %s, ratio %.3f (paired %.3f), goal %s %s\n", f.label.c_str(),
+                    f.linenav.count, Cell(f.linenav, "%.4g").c_str(), Cell(f.floor, "%.4g").c_str(), f.ratio,
+                    f.pairedRatio, f.goal.c_str(), f.ratio <= f.limit ? "met" : "MISSED");
         std::printf("runs interleaved linenav, floor with linenav's DLLs, ...; line 1, no editor\n");
         std::fflush(stdout);
         return 0;
@@ -645,16 +611,14 @@ int wmain(int argc, wchar_t** argv) {
 
     // The table.
     std::vector<Figure> figures;
-    figures.push_back(MakeFigure("launch_to_ready_prompt_ms", "launch to ready prompt", "ms",
-                                 launchA, launchB, 1.10));
+    figures.push_back(MakeFigure("launch_to_ready_prompt_ms", "launch to ready prompt", "ms", launchA, launchB, 1.10));
     if (withDlls)
-        figures.push_back(MakeFigure("launch_to_ready_prompt_same_dlls_ms", launchDllsLabel, "ms",
-                                     launchA, launchC, 1.05));
+        figures.push_back(
+            MakeFigure("launch_to_ready_prompt_same_dlls_ms", launchDllsLabel, "ms", launchA, launchC, 1.05));
     for (const Case& c : cases) {
         std::string label = "Return to exit per key, line " + WithThousands(c.line) + " (" +
                             WithThousands(KeyEvents(c.line)) + " keys" +
-                            (c.line - 1 > DOWN_PRESS_CAP ? ", capped)" : ")") +
-                            (c.intoEditor ? " into an editor" : "");
+                            (c.line - 1 > DOWN_PRESS_CAP ? ", capped)" : ")") + (c.intoEditor ? " into an editor" : "");
         figures.push_back(MakeFigure("return_to_exit_line_" + std::to_string(c.line) +
                                          (c.intoEditor ? "_into_editor" : "") + "_us_per_key",
                                      label, "us/key", c.a, c.b, 1.05));
@@ -668,13 +632,11 @@ int wmain(int argc, wchar_t** argv) {
         for (const Case& c : cases) {
             if (c.intoEditor != intoEditor) continue;
             if (c.line == 1) shortest = &c;
-            if (c.line > 1 && c.line - 1 <= DOWN_PRESS_CAP && (!longest || c.line > longest->line))
-                longest = &c;
+            if (c.line > 1 && c.line - 1 <= DOWN_PRESS_CAP && (!longest || c.line > longest->line)) longest = &c;
         }
         if (shortest && longest) {
             const double extra = static_cast<double>(KeyEvents(longest->line) - KeyEvents(1));
-            const auto slopes = [&](const std::vector<double>& few,
-                                    const std::vector<double>& many) {
+            const auto slopes = [&](const std::vector<double>& few, const std::vector<double>& many) {
                 std::vector<double> out;
                 for (size_t i = 0; i < few.size() && i < many.size(); ++i)
                     out.push_back((many[i] * static_cast<double>(KeyEvents(longest->line)) -
@@ -684,18 +646,15 @@ int wmain(int argc, wchar_t** argv) {
             };
             figures.push_back(MakeFigure(
                 intoEditor ? "keystroke_cost_into_editor_us_per_key" : "keystroke_cost_us_per_key",
-                "one more key (line 1 to " + WithThousands(longest->line) + ")" +
-                    (intoEditor ? " into an editor" : ""),
+                "one more key (line 1 to " + WithThousands(longest->line) + ")" + (intoEditor ? " into an editor" : ""),
                 "us/key", slopes(shortest->a, longest->a), slopes(shortest->b, longest->b), 1.05));
         }
     }
     if (!mapA.empty())
-        figures.push_back(MakeFigure("line_map_record_1000000_ms",
-                                     "line map: record 1,000,000 of 4 MB", "ms", mapA, mapB, 1.2));
-    figures.push_back(
-        MakeFigure("peak_working_set_mib", "peak working set, prompt open", "MiB", wsA, wsB, 1.1));
-    figures.push_back(
-        MakeFigure("private_bytes_mib", "private bytes, prompt open", "MiB", privA, privB, 0));
+        figures.push_back(
+            MakeFigure("line_map_record_1000000_ms", "line map: record 1,000,000 of 4 MB", "ms", mapA, mapB, 1.2));
+    figures.push_back(MakeFigure("peak_working_set_mib", "peak working set, prompt open", "MiB", wsA, wsB, 1.1));
+    figures.push_back(MakeFigure("private_bytes_mib", "private bytes, prompt open", "MiB", privA, privB, 0));
 
     const ImportList importsA = ReadImports(options.linenav), importsB = ReadImports(options.floor);
     const double sizeA = FileSize(options.linenav), sizeB = FileSize(options.floor);
@@ -712,15 +671,12 @@ int wmain(int argc, wchar_t** argv) {
     int width = 40;
     for (const Figure& f : figures) {
         labels.push_back(f.label + ", " + f.unit + " (n=" + std::to_string(f.linenav.count) + ")");
-        width = static_cast<int>(labels.back().size()) > width
-                    ? static_cast<int>(labels.back().size())
-                    : width;
+        width = static_cast<int>(labels.back().size()) > width ? static_cast<int>(labels.back().size()) : width;
     }
-    const auto row = [&](const std::string& label, const std::string& a, const std::string& b,
-                         const std::string& ratio, const std::string& goal,
-                         const std::string& verdict) {
-        std::printf("%-*s  %-24s %-24s %-6s %-9s %s\n", width, label.c_str(), a.c_str(), b.c_str(),
-                    ratio.c_str(), goal.c_str(), verdict.c_str());
+    const auto row = [&](const std::string& label, const std::string& a, const std::string& b, const std::string& ratio,
+                         const std::string& goal, const std::string& verdict) {
+        std::printf("%-*s  %-24s %-24s %-6s %-9s %s\n", width, label.c_str(), a.c_str(), b.c_str(), ratio.c_str(),
+                    goal.c_str(), verdict.c_str());
     };
     std::printf("\n");
     row("figure", "linenav", "floor", "ratio", "goal", "");
@@ -728,18 +684,15 @@ int wmain(int argc, wchar_t** argv) {
     for (size_t i = 0; i < figures.size(); ++i) {
         const Figure& f = figures[i];
         const std::string verdict = f.limit > 0 ? (f.ratio <= f.limit ? "met" : "MISSED") : "";
-        row(labels[i], Cell(f.linenav, "%.4g"), Cell(f.floor, "%.4g"), Format("%.3f", f.ratio),
-            f.goal, verdict);
+        row(labels[i], Cell(f.linenav, "%.4g"), Cell(f.floor, "%.4g"), Format("%.3f", f.ratio), f.goal, verdict);
     }
     row("exe size, KiB", Format("%.1f", sizeA / 1024), Format("%.1f", sizeB / 1024),
-        Format("%.3f", sizeB > 0 ? sizeA / sizeB : 0), "<= 64 KiB",
-        sizeA <= 65536 ? "met" : "MISSED");
+        Format("%.3f", sizeB > 0 ? sizeA / sizeB : 0), "<= 64 KiB", sizeA <= 65536 ? "met" : "MISSED");
     const std::string importVerdict = systemOnly ? "met" : "MISSED: " + Joined(foreign);
-    std::printf("%-*s  %-56s %-9s %s\n", width, "imported DLLs, linenav",
-                Joined(importsA.dlls).c_str(), "system", importVerdict.c_str());
+    std::printf("%-*s  %-56s %-9s %s\n", width, "imported DLLs, linenav", Joined(importsA.dlls).c_str(), "system",
+                importVerdict.c_str());
     if (!importsA.delayLoaded.empty())
-        std::printf("%-*s  %s\n", width, "delay-loaded DLLs, linenav",
-                    Joined(importsA.delayLoaded).c_str());
+        std::printf("%-*s  %s\n", width, "delay-loaded DLLs, linenav", Joined(importsA.delayLoaded).c_str());
     std::printf("%-*s  %s\n", width, "imported DLLs, floor", Joined(importsB.dlls).c_str());
     if (withDlls)
         std::printf("%-*s  %s\n", width, "imported DLLs, floor with linenav's DLLs",
@@ -747,10 +700,9 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("\nmedian [quartiles]; ratio = linenav median / floor median; runs interleaved "
                 "linenav, floor, %slinenav, floor, ...\n",
                 withDlls ? "floor with linenav's DLLs, " : "");
-    std::printf(
-        "pairs: %d per line up to the Down-press cap, %d above it, %d for the line map; launch and "
-        "footprint pool all %zu runs per side.\n",
-        options.runs, options.capRuns, options.mapRuns, launchA.size());
+    std::printf("pairs: %d per line up to the Down-press cap, %d above it, %d for the line map; launch and "
+                "footprint pool all %zu runs per side.\n",
+                options.runs, options.capRuns, options.mapRuns, launchA.size());
     if (withDlls)
         std::printf("the floor with linenav's DLLs runs after each floor run, always typing line 1; "
                     "only its launch counts.\n");
@@ -761,20 +713,17 @@ int wmain(int argc, wchar_t** argv) {
                 "The prompt is\npolled about once a millisecond.\n");
     std::printf("runs without an editor in which a window was in front when the keys went out: "
                 "%d of %zu\n",
-                keysTaken,
-                launchA.size() + launchB.size() + launchC.size() - static_cast<size_t>(editorRuns));
-    std::printf("runs into an editor: %d; key messages the editor window took: %lld\n", editorRuns,
-                editorKeys);
+                keysTaken, launchA.size() + launchB.size() + launchC.size() - static_cast<size_t>(editorRuns));
+    std::printf("runs into an editor: %d; key messages the editor window took: %lld\n", editorRuns, editorKeys);
 
     if (!options.json.empty()) {
         std::string json = "{\n  \"figures\": {\n";
         for (size_t i = 0; i < figures.size(); ++i) {
             const Figure& f = figures[i];
-            json +=
-                "    " + JsonString(f.key) + ": {\"label\": " + JsonString(f.label) +
-                ", \"unit\": " + JsonString(f.unit) + ", \"linenav\": " + JsonSummary(f.linenav) +
-                ", \"floor\": " + JsonSummary(f.floor) + ", \"ratio\": " + Format("%.4f", f.ratio) +
-                ", \"paired_ratio\": " + Format("%.4f", f.pairedRatio);
+            json += "    " + JsonString(f.key) + ": {\"label\": " + JsonString(f.label) +
+                    ", \"unit\": " + JsonString(f.unit) + ", \"linenav\": " + JsonSummary(f.linenav) +
+                    ", \"floor\": " + JsonSummary(f.floor) + ", \"ratio\": " + Format("%.4f", f.ratio) +
+                    ", \"paired_ratio\": " + Format("%.4f", f.pairedRatio);
             if (f.limit > 0) {
                 json += ", \"goal_ratio\": " + Format("%.2f", f.limit);
                 json += std::string(", \"met\": ") + (f.ratio <= f.limit ? "true" : "false");
@@ -788,16 +737,15 @@ int wmain(int argc, wchar_t** argv) {
         json += "  \"imports\": {\"linenav\": " + JsonList(importsA.dlls) +
                 ", \"linenav_delay_loaded\": " + JsonList(importsA.delayLoaded) +
                 ", \"floor\": " + JsonList(importsB.dlls) +
-                (withDlls ? ", \"floor_same_dlls\": " + JsonList(ReadImports(options.floorDlls).dlls)
-                          : std::string()) +
-                ", \"not_in_system_folder\": " + JsonList(foreign) +
-                ", \"met\": " + (systemOnly ? "true" : "false") + "},\n";
+                (withDlls ? ", \"floor_same_dlls\": " + JsonList(ReadImports(options.floorDlls).dlls) : std::string()) +
+                ", \"not_in_system_folder\": " + JsonList(foreign) + ", \"met\": " + (systemOnly ? "true" : "false") +
+                "},\n";
         json += "  \"pairs\": {\"per_line_up_to_cap\": " + std::to_string(options.runs) +
                 ", \"per_line_above_cap\": " + std::to_string(options.capRuns) +
                 ", \"line_map\": " + std::to_string(options.mapRuns) +
                 "},\n  \"keys_taken_by_a_window\": " + std::to_string(keysTaken) + "\n}\n";
-        HANDLE file = CreateFileW(options.json.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file =
+            CreateFileW(options.json.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         DWORD written = 0;
         if (file == INVALID_HANDLE_VALUE ||
             !WriteFile(file, json.data(), static_cast<DWORD>(json.size()), &written, nullptr))

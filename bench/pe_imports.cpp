@@ -14,8 +14,7 @@ std::vector<unsigned char> ReadWholeFile(const std::wstring& path) {
     if (GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart < (256 << 20)) {
         bytes.resize(static_cast<size_t>(size.QuadPart));
         DWORD read = 0;
-        if (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
-            read != bytes.size())
+        if (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read != bytes.size())
             bytes.clear();
     }
     CloseHandle(file);
@@ -32,31 +31,24 @@ class PeFile {
         const size_t nt = static_cast<size_t>(dos.e_lfanew);
         if (nt + sizeof(IMAGE_NT_HEADERS64) > bytes_.size()) return;
         std::memcpy(&headers_, bytes_.data() + nt, sizeof headers_);
-        if (headers_.Signature != IMAGE_NT_SIGNATURE ||
-            headers_.OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR64_MAGIC)
+        if (headers_.Signature != IMAGE_NT_SIGNATURE || headers_.OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR64_MAGIC)
             return;
-        sections_ = nt + offsetof(IMAGE_NT_HEADERS64, OptionalHeader) +
-                    headers_.FileHeader.SizeOfOptionalHeader;
-        if (sections_ + headers_.FileHeader.NumberOfSections * sizeof(IMAGE_SECTION_HEADER) >
-            bytes_.size())
-            return;
+        sections_ = nt + offsetof(IMAGE_NT_HEADERS64, OptionalHeader) + headers_.FileHeader.SizeOfOptionalHeader;
+        if (sections_ + headers_.FileHeader.NumberOfSections * sizeof(IMAGE_SECTION_HEADER) > bytes_.size()) return;
         valid_ = true;
     }
 
     bool valid() const { return valid_; }
 
-    const IMAGE_DATA_DIRECTORY& Directory(int index) const {
-        return headers_.OptionalHeader.DataDirectory[index];
-    }
+    const IMAGE_DATA_DIRECTORY& Directory(int index) const { return headers_.OptionalHeader.DataDirectory[index]; }
 
     // File offset of a relative virtual address, or 0 when no section holds it.
     size_t Offset(DWORD rva) const {
         for (WORD i = 0; i < headers_.FileHeader.NumberOfSections; ++i) {
             IMAGE_SECTION_HEADER section;
             std::memcpy(&section, bytes_.data() + sections_ + i * sizeof section, sizeof section);
-            const DWORD size = section.SizeOfRawData > section.Misc.VirtualSize
-                                   ? section.SizeOfRawData
-                                   : section.Misc.VirtualSize;
+            const DWORD size =
+                section.SizeOfRawData > section.Misc.VirtualSize ? section.SizeOfRawData : section.Misc.VirtualSize;
             if (rva >= section.VirtualAddress && rva < section.VirtualAddress + size) {
                 const size_t offset = rva - section.VirtualAddress + section.PointerToRawData;
                 return offset < bytes_.size() ? offset : 0;
@@ -73,8 +65,7 @@ class PeFile {
 
     std::string Name(DWORD rva) const {
         std::string name;
-        for (size_t at = Offset(rva); at && at < bytes_.size() && bytes_[at] && name.size() < 260;
-             ++at)
+        for (size_t at = Offset(rva); at && at < bytes_.size() && bytes_[at] && name.size() < 260; ++at)
             name += static_cast<char>(bytes_[at]);
         return name;
     }
@@ -108,8 +99,7 @@ ImportList ReadImports(const std::wstring& path) {
         const size_t base = pe.Offset(delayed.VirtualAddress);
         for (size_t i = 0;; ++i) {
             IMAGE_DELAYLOAD_DESCRIPTOR descriptor;
-            if (!pe.Read(base + i * sizeof descriptor, &descriptor) || descriptor.DllNameRVA == 0)
-                break;
+            if (!pe.Read(base + i * sizeof descriptor, &descriptor) || descriptor.DllNameRVA == 0) break;
             list.delayLoaded.push_back(pe.Name(descriptor.DllNameRVA));
         }
     }

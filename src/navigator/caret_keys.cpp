@@ -25,7 +25,6 @@ void SendCaretKeys() {
     // would go to that program: sending stops instead.
     HWND keyboard = GetForegroundWindow();
     PlanCaretKeys(
-        Navigator.LoopCounter, Navigator.LineNumber,
-        [](uint8_t key, uint32_t flags) { keybd_event(key, 0, flags, 0); },
+        Navigator.LoopCounter, Navigator.LineNumber, [](uint8_t key, uint32_t flags) { keybd_event(key, 0, flags, 0); },
         [keyboard] { return !keyboard || GetForegroundWindow() == keyboard; });
 }

@@ -31,7 +31,6 @@ inline void CountingLoopFrom(int64_t& counter, int64_t start, Limit limit, Body 
     }
 }
 
-template <class Limit, class Body>
-inline void CountingLoop(int64_t& counter, Limit limit, Body body) {
+template <class Limit, class Body> inline void CountingLoop(int64_t& counter, Limit limit, Body body) {
     CountingLoopFrom(counter, 1, limit, body);
 }

@@ -24,9 +24,7 @@ void RestoreEditor(HWND editor) {
     // a sent message is handled only after that call has returned.
     const ULONGLONG now = GetTickCount64();
     DWORD_PTR ignored = 0;
-    if (now < end)
-        SendMessageTimeoutW(editor, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, static_cast<UINT>(end - now),
-                            &ignored);
+    if (now < end) SendMessageTimeoutW(editor, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, static_cast<UINT>(end - now), &ignored);
 }
 
 bool WaitForHandOff(HWND editor) {

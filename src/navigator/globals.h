@@ -8,14 +8,14 @@
 #include <windows.h>
 
 struct NavigatorGlobals {
-    HWND EditorHandle;         // the editor window found by the lookup, or null
-    int64_t LineNumber;        // typed number, then the line to go to
-    int64_t LoopCounter;       // shared by the line-map loop and the Down-key loop
-    TextVar ProgramFolder;     // first command-line argument, used verbatim as a prefix
-    TextVar DataFolder;        // always ends in a backslash
-    int64_t MapValue;          // last line-map record read
+    HWND EditorHandle;     // the editor window found by the lookup, or null
+    int64_t LineNumber;    // typed number, then the line to go to
+    int64_t LoopCounter;   // shared by the line-map loop and the Down-key loop
+    TextVar ProgramFolder; // first command-line argument, used verbatim as a prefix
+    TextVar DataFolder;    // always ends in a backslash
+    int64_t MapValue;      // last line-map record read
     TextVar TitlePrefix;
-    int64_t ExitCode;          // never changed: the tool always exits with 0
+    int64_t ExitCode; // never changed: the tool always exits with 0
 };
 
 extern NavigatorGlobals Navigator;

@@ -38,6 +38,4 @@ inline void ReadMapRecordRuns(int64_t& loopCounter, const int64_t& lineNumber, i
 
 // The line to go to for a typed `lineNumber`, given what the map's records
 // gave: the record's value unless it is 0.
-constexpr int64_t MappedLine(int64_t lineNumber, int64_t mapValue) {
-    return mapValue != 0 ? mapValue : lineNumber;
-}
+constexpr int64_t MappedLine(int64_t lineNumber, int64_t mapValue) { return mapValue != 0 ? mapValue : lineNumber; }

@@ -2,6 +2,4 @@
 
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    RunLineNavigator();
-}
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { RunLineNavigator(); }

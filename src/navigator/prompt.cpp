@@ -20,7 +20,7 @@ ScreenArea WorkArea(HWND editor) {
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof monitor;
     HMONITOR nearest = editor ? MonitorFromWindow(editor, MONITOR_DEFAULTTONEAREST)
-                           : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+                              : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
     if (!nearest || !GetMonitorInfoW(nearest, &monitor)) return {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
     return {monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right, monitor.rcWork.bottom};
 }

@@ -14,7 +14,7 @@ constexpr int64_t PROMPT_WINDOW = 0;
 constexpr int64_t PROMPT_LABEL = 1;
 constexpr int64_t PROMPT_FIELD = 2;
 constexpr int64_t PROMPT_MENU = 0;
-constexpr int32_t PROMPT_WIDTH = 120;    // client area
+constexpr int32_t PROMPT_WIDTH = 120; // client area
 constexpr int32_t PROMPT_HEIGHT = 60;
 constexpr int64_t KEY_VALUE_RETURN = 13; // Return, no modifier
 

@@ -21,8 +21,8 @@ struct PromptPlace {
 // (width x height) wholly inside `work`. A place already inside is kept as it
 // is. A prompt larger than the work area keeps its top-left corner, where the
 // caption is, inside.
-constexpr PromptPlace PlacePrompt(int64_t editorLeft, int64_t editorTop, const ScreenArea& work,
-                                  int32_t width, int32_t height) {
+constexpr PromptPlace PlacePrompt(int64_t editorLeft, int64_t editorTop, const ScreenArea& work, int32_t width,
+                                  int32_t height) {
     auto fit = [](int64_t at, int64_t low, int64_t high, int64_t size) {
         if (at > high - size) at = high - size;
         if (at < low) at = low;

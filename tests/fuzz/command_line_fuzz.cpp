@@ -14,8 +14,7 @@
 namespace {
 
 [[noreturn]] void Fail(const char* what, int64_t index) {
-    std::fprintf(stderr, "command line invariant broken: %s (token %lld)\n", what,
-                 static_cast<long long>(index));
+    std::fprintf(stderr, "command line invariant broken: %s (token %lld)\n", what, static_cast<long long>(index));
     std::abort();
 }
 
@@ -61,8 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (!found) continue;
 
         const int64_t offset = token.start - text;
-        Check(offset >= 0 && token.length >= 1 && offset + token.length <= length,
-              "token outside the text", index);
+        Check(offset >= 0 && token.length >= 1 && offset + token.length <= length, "token outside the text", index);
         Check(token.start >= previousEnd, "tokens out of order or overlapping", index);
         for (const TextUnit* p = previousEnd; p < token.start; ++p) {
             // Only spaces separate; a closed quoted token may also be
@@ -77,8 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Check(quotes == token.quotes, "quote count wrong", index);
         if (token.start[0] == TXT('"')) {
             Check(quotes <= 2, "quoted token holds an inner quote", index);
-            Check(quotes == 2 || offset + token.length == length,
-                  "unclosed quoted token ends early", index);
+            Check(quotes == 2 || offset + token.length == length, "unclosed quoted token ends early", index);
         }
         previousEnd = token.start + token.length;
     }

@@ -20,7 +20,8 @@ int64_t Expected(const std::vector<uint8_t>& map, int64_t typed) {
     const uint64_t start = 4 * static_cast<uint64_t>(typed - 1);
     if (start >= map.size()) return typed;
     uint32_t value = 0;
-    for (uint64_t i = 0; i < 4 && start + i < map.size(); ++i) value |= static_cast<uint32_t>(map[start + i]) << (8 * i);
+    for (uint64_t i = 0; i < 4 && start + i < map.size(); ++i)
+        value |= static_cast<uint32_t>(map[start + i]) << (8 * i);
     const int64_t record = static_cast<int32_t>(value);
     return record != 0 ? record : typed;
 }

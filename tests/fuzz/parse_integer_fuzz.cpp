@@ -49,13 +49,10 @@ int64_t ReferenceParse(const Text& text) {
     }
     if (negative) value = ((static_cast<unsigned __int128>(1) << 64) - value) & UINT64_MAX;
     const auto low = static_cast<uint64_t>(value);
-    return low <= INT64_MAX ? static_cast<int64_t>(low)
-                            : -static_cast<int64_t>(UINT64_MAX - low) - 1;
+    return low <= INT64_MAX ? static_cast<int64_t>(low) : -static_cast<int64_t>(UINT64_MAX - low) - 1;
 }
 
-Text At(int32_t position) {
-    return Text(TextAt(position));
-}
+Text At(int32_t position) { return Text(TextAt(position)); }
 
 } // namespace
 

@@ -31,7 +31,8 @@ std::vector<KeyEvent> Plan(int64_t line) {
 
 std::string Show(const std::vector<KeyEvent>& events) {
     std::string text;
-    for (const KeyEvent& e : events) text += Name(e) + "\n";
+    for (const KeyEvent& e : events)
+        text += Name(e) + "\n";
     return text;
 }
 
@@ -51,8 +52,7 @@ TEST(CaretPlan, ExactSequences) {
         {-5, top},
         {INT64_MIN, top},
         {2, {CTRL_DOWN, HOME_DOWN, HOME_UP, CTRL_UP, DOWN_DOWN, DOWN_UP, HOME_DOWN, HOME_UP}},
-        {3, {CTRL_DOWN, HOME_DOWN, HOME_UP, CTRL_UP, DOWN_DOWN, DOWN_UP, DOWN_DOWN, DOWN_UP, HOME_DOWN,
-             HOME_UP}},
+        {3, {CTRL_DOWN, HOME_DOWN, HOME_UP, CTRL_UP, DOWN_DOWN, DOWN_UP, DOWN_DOWN, DOWN_UP, HOME_DOWN, HOME_UP}},
     };
     for (const Case& c : cases) {
         const auto actual = Plan(c.line);
@@ -103,13 +103,12 @@ TEST(CaretPlan, StopsWhenTheKeyboardGoesElsewhere) {
         bool finalHome;
     };
     const Case cases[] = {
-        {200, 0, 4, 199, true},  // checks before Down 64, 128, 192 and before the final Home
-        {200, 1, 1, 63, false},  // at most 63 Downs before the first look
-        {200, 3, 3, 191, false}, // stopped before Down 192
-        {200, 4, 4, 199, false}, // stopped before the final Home
-        {65, 0, 2, 64, true},
-        {64, 0, 1, 63, true}, // 63 Downs: the only look is before the final Home
-        {1, 1, 1, 0, false},  // Ctrl+Home goes out whole, then nothing
+        {200, 0, 4, 199, true},                        // checks before Down 64, 128, 192 and before the final Home
+        {200, 1, 1, 63, false},                        // at most 63 Downs before the first look
+        {200, 3, 3, 191, false},                       // stopped before Down 192
+        {200, 4, 4, 199, false},                       // stopped before the final Home
+        {65, 0, 2, 64, true},    {64, 0, 1, 63, true}, // 63 Downs: the only look is before the final Home
+        {1, 1, 1, 0, false},                           // Ctrl+Home goes out whole, then nothing
     };
     for (const Case& c : cases) {
         int64_t counter = 0, checks = 0, downs = 0;

@@ -25,11 +25,10 @@ void RegisterTestClass() {
     done = true;
 }
 
-OwnedWindow MakeWindow(const std::wstring& title, bool visible, int x = 10, int y = 10, int w = 200,
-                        int h = 100) {
+OwnedWindow MakeWindow(const std::wstring& title, bool visible, int x = 10, int y = 10, int w = 200, int h = 100) {
     RegisterTestClass();
-    HWND window = CreateWindowExW(0, TEST_CLASS, title.c_str(), WS_OVERLAPPEDWINDOW, x, y, w, h,
-                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND window = CreateWindowExW(0, TEST_CLASS, title.c_str(), WS_OVERLAPPEDWINDOW, x, y, w, h, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
     if (visible) ShowWindow(window, SW_SHOWNOACTIVATE);
     return OwnedWindow(window);
 }
@@ -41,7 +40,7 @@ void Lookup() {
 }
 
 class EditorLookup : public RuntimeTest {
-protected:
+  protected:
     void SetUp() override {
         RuntimeTest::SetUp();
         Navigator = {};
@@ -123,9 +122,10 @@ TEST(WindowRectValue, SidesKeepTheirSign) {
     struct Case {
         int64_t side, value;
     };
-    const Case cases[] = {{0, rect.left}, {1, rect.top},  {2, rect.right}, {3, rect.bottom},
-                          {4, 0},         {-1, 0},        {5, 0},          {INT64_MIN, 0}};
-    for (const Case& c : cases) EXPECT_EQ(WindowRectValue(window.get(), c.side), c.value) << "side " << c.side;
+    const Case cases[] = {{0, rect.left}, {1, rect.top}, {2, rect.right}, {3, rect.bottom},
+                          {4, 0},         {-1, 0},       {5, 0},          {INT64_MIN, 0}};
+    for (const Case& c : cases)
+        EXPECT_EQ(WindowRectValue(window.get(), c.side), c.value) << "side " << c.side;
     EXPECT_EQ(rect.left, -300);
     EXPECT_EQ(rect.top, -200);
 }

@@ -35,8 +35,7 @@ const KeyRecord DOWN_UP{WM_KEYUP, VK_DOWN, 0};
 const KeyRecord HOME_DOWN{WM_KEYDOWN, VK_HOME, 0};
 const KeyRecord HOME_UP{WM_KEYUP, VK_HOME, 0};
 
-const std::vector<KeyRecord> TO_LINE_ONE = {CTRL_DOWN, CTRL_HOME_DOWN, CTRL_HOME_UP, CTRL_UP,
-                                            HOME_DOWN, HOME_UP};
+const std::vector<KeyRecord> TO_LINE_ONE = {CTRL_DOWN, CTRL_HOME_DOWN, CTRL_HOME_UP, CTRL_UP, HOME_DOWN, HOME_UP};
 
 // The lookup and keystroke steps of one run, for a given line.
 void NavigateInProcess(int64_t line) {
@@ -63,8 +62,9 @@ TEST_F(Navigation, ExactKeySequence) {
         {1, TO_LINE_ONE},
         {0, TO_LINE_ONE},
         {-5, TO_LINE_ONE},
-        {3, {CTRL_DOWN, CTRL_HOME_DOWN, CTRL_HOME_UP, CTRL_UP, DOWN_DOWN, DOWN_UP, DOWN_DOWN, DOWN_UP,
-             HOME_DOWN, HOME_UP}},
+        {3,
+         {CTRL_DOWN, CTRL_HOME_DOWN, CTRL_HOME_UP, CTRL_UP, DOWN_DOWN, DOWN_UP, DOWN_DOWN, DOWN_UP, HOME_DOWN,
+          HOME_UP}},
     };
     FixtureEditor editor;
     ASSERT_TRUE(editor.Start({.title = L"Quillo V5. keys", .lines = 50, .caret = 20}));
@@ -94,16 +94,17 @@ TEST_F(Navigation, CaretLandsOnTheLine) {
 // Wine's notepad, opened on a file whose name starts with the prefix, is an
 // editor nobody here wrote: "Quillo V5. e2e.txt - Notepad".
 class Notepad {
-public:
+  public:
     // Empty when notepad is open with the focus in its Edit, else what failed.
     std::string Open(int lines) {
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
         path_ = std::wstring(temp) + std::wstring(NOTEPAD_FILE);
         std::string text;
-        for (int i = 1; i <= lines; ++i) text += "notepad line " + std::to_string(i) + "\r\n";
-        FileHandle file(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        for (int i = 1; i <= lines; ++i)
+            text += "notepad line " + std::to_string(i) + "\r\n";
+        FileHandle file(
+            CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         DWORD written = 0;
         if (!file || !WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr))
             return "cannot write the sample file";
@@ -129,7 +130,7 @@ public:
     HWND edit() const { return edit_; }
     std::wstring Title() const { return TitleOf(window_); }
 
-private:
+  private:
     std::wstring path_;
     ChildProcess process_;
     HWND window_ = nullptr, edit_ = nullptr;

@@ -33,9 +33,8 @@ std::string Situation(LinenavRun& run) {
            (info.hwndFocus == run.field() ? "in the field" : "elsewhere");
 }
 
-
 class Prompt : public ::testing::Test {
-protected:
+  protected:
     // The editor stays where it was started; each test starts its own.
     bool StartEditor(int x = 40, int y = 40, int lines = 300) {
         return editor.Start({.title = L"Quillo V5. prompt", .lines = lines, .caret = lines / 2, .x = x, .y = y});
@@ -50,8 +49,7 @@ TEST_F(Prompt, TypedTextThenReturn) {
         std::wstring typed;
         long line; // 1-based line the caret lands on
     };
-    const Case cases[] = {{L"125", 125}, {L"", 1}, {L"12abc", 12}, {L"  $1F", 31},
-                          {L"%101", 5},  {L"-5", 1}, {L"0", 1}};
+    const Case cases[] = {{L"125", 125}, {L"", 1}, {L"12abc", 12}, {L"  $1F", 31}, {L"%101", 5}, {L"-5", 1}, {L"0", 1}};
     ASSERT_TRUE(StartEditor());
     for (const Case& c : cases) {
         SCOPED_TRACE("typed \"" + Narrow(c.typed) + "\"");
@@ -76,9 +74,12 @@ TEST_F(Prompt, EmptyEntryTypesTheKeysOfLineOne) {
     editor.ClearKeys();
     SendKey(VK_RETURN);
     ASSERT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
-    const std::vector<KeyRecord> expected = {
-        {WM_KEYDOWN, VK_CONTROL, FIXTURE_CTRL}, {WM_KEYDOWN, VK_HOME, FIXTURE_CTRL}, {WM_KEYUP, VK_HOME, FIXTURE_CTRL},
-        {WM_KEYUP, VK_CONTROL, 0},              {WM_KEYDOWN, VK_HOME, 0},            {WM_KEYUP, VK_HOME, 0}};
+    const std::vector<KeyRecord> expected = {{WM_KEYDOWN, VK_CONTROL, FIXTURE_CTRL},
+                                             {WM_KEYDOWN, VK_HOME, FIXTURE_CTRL},
+                                             {WM_KEYUP, VK_HOME, FIXTURE_CTRL},
+                                             {WM_KEYUP, VK_CONTROL, 0},
+                                             {WM_KEYDOWN, VK_HOME, 0},
+                                             {WM_KEYUP, VK_HOME, 0}};
     WaitUntil([&] { return editor.KeyCount() >= static_cast<long>(expected.size()); });
     EXPECT_TRUE(SameSequence(expected, editor.Keys(), KeyRecordName))
         << "the Return that ended the prompt never reaches the editor";
@@ -103,8 +104,8 @@ TEST_F(Prompt, ClosingIsNoCancel) {
         } else {
             SendKey(VK_F4, false, false, true);
         }
-        EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0)) << Situation(run) << "; the editor received "
-                                                              << editor.KeyCount() << " key messages";
+        EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0))
+            << Situation(run) << "; the editor received " << editor.KeyCount() << " key messages";
         EXPECT_EQ(CaretLanding(editor, CARET_WAIT_MS), OnLine(125));
     }
 }
@@ -206,7 +207,8 @@ TEST_F(Prompt, AMinimizedEditorPlacesItFromItsRestoredPlaceAndIsRestored) {
 
 long CountOf(const std::vector<KeyRecord>& keys, const KeyRecord& which) {
     long count = 0;
-    for (const KeyRecord& key : keys) count += key == which;
+    for (const KeyRecord& key : keys)
+        count += key == which;
     return count;
 }
 
@@ -260,7 +262,8 @@ TEST_F(Prompt, MessagesFromOtherProgramsCannotHarmIt) {
     const UINT posted = RegisterWindowMessageW(L"LinenavPostedEvent");
     const LPARAM garbage[] = {0, 1, 0x1000, static_cast<LPARAM>(0xDEADBEEF), static_cast<LPARAM>(0x7FFFFFFF0000), -1};
     for (int round = 0; round < 300; ++round) {
-        for (LPARAM value : garbage) ASSERT_TRUE(PostMessageW(hidden, posted, 0, value));
+        for (LPARAM value : garbage)
+            ASSERT_TRUE(PostMessageW(hidden, posted, 0, value));
         ASSERT_TRUE(round % 100 != 0 || PostMessageW(hidden, WM_CLOSE, 0, 0));
     }
     // A notification whose pointer means nothing in linenav, posted to the prompt.
@@ -288,8 +291,10 @@ TEST_F(Prompt, TabAndModifiedReturnKeepItOpen) {
         bool shift, control, alt;
         const wchar_t* then;
     };
-    const Step steps[] = {{VK_TAB, false, false, false, L"4"},   {VK_TAB, true, false, false, L"2"},
-                          {VK_RETURN, true, false, false, L"a"}, {VK_RETURN, false, true, false, L"b"},
+    const Step steps[] = {{VK_TAB, false, false, false, L"4"},
+                          {VK_TAB, true, false, false, L"2"},
+                          {VK_RETURN, true, false, false, L"a"},
+                          {VK_RETURN, false, true, false, L"b"},
                           {VK_RETURN, false, false, true, L"c"}};
     std::wstring expected;
     for (const Step& step : steps) {
@@ -350,7 +355,7 @@ std::wstring ProfileFolder() {
 
 // The per-user data folder exists only for the test that needs it.
 class UserMap {
-public:
+  public:
     explicit UserMap(const std::vector<uint8_t>& bytes) {
         CreateDirectoryW((ProfileFolder() + L"AppData").c_str(), nullptr);
         CreateDirectoryW((ProfileFolder() + L"AppData\\Local").c_str(), nullptr);
@@ -367,7 +372,7 @@ public:
     const std::wstring& path() const { return path_; }
     static std::wstring Folder() { return ProfileFolder() + L"AppData\\Local\\Quillo5\\"; }
 
-private:
+  private:
     std::wstring path_;
 };
 
@@ -494,7 +499,8 @@ TEST_F(Prompt, WritesNoFile) {
     for (const auto& [path, state] : before)
         if (!after.count(path)) changed.push_back(path);
     std::string list;
-    for (const auto& path : changed) list += Narrow(path) + "\n";
+    for (const auto& path : changed)
+        list += Narrow(path) + "\n";
     EXPECT_TRUE(changed.empty()) << "changed on drive C:\n" << list;
 }
 

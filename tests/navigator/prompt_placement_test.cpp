@@ -5,7 +5,7 @@
 namespace {
 
 TEST(PromptPlacement, BesideTheEditorAndWhollyInTheWorkArea) {
-    const ScreenArea desk{0, 0, 1024, 738}; // a 1024 x 768 screen with a 30-pixel taskbar below
+    const ScreenArea desk{0, 0, 1024, 738};        // a 1024 x 768 screen with a 30-pixel taskbar below
     const ScreenArea right{1024, -200, 2944, 880}; // a second monitor, right of it and higher
     struct Case {
         const char* what;

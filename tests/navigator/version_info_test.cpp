@@ -53,8 +53,8 @@ TEST(VersionInfo, ReadsBackTheConfiguredVersion) {
     EXPECT_EQ(fixed->dwProductVersionLS, low);
 
     WORD* translation = nullptr;
-    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
-                               reinterpret_cast<void**>(&translation), &length));
+    ASSERT_TRUE(
+        VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length));
     ASSERT_GE(length, 2 * sizeof(WORD));
     EXPECT_EQ(translation[0], 0x0409);
     EXPECT_EQ(translation[1], 1200);
@@ -62,8 +62,7 @@ TEST(VersionInfo, ReadsBackTheConfiguredVersion) {
     for (const StringValue& value : STRING_VALUES) {
         const std::wstring path = std::wstring(STRING_TABLE) + value.name;
         wchar_t* text = nullptr;
-        ASSERT_TRUE(
-            VerQueryValueW(block.data(), path.c_str(), reinterpret_cast<void**>(&text), &length))
+        ASSERT_TRUE(VerQueryValueW(block.data(), path.c_str(), reinterpret_cast<void**>(&text), &length))
             << "no string " << value.name;
         EXPECT_EQ(std::wstring(text), value.expected) << value.name;
     }

@@ -15,23 +15,20 @@ bool IsForegroundWithFocus(HWND top, HWND focus) {
     if (GetForegroundWindow() != top) return false;
     GUITHREADINFO info = {};
     info.cbSize = sizeof info;
-    return GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &info) &&
-           info.hwndFocus == focus;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &info) && info.hwndFocus == focus;
 }
 
 long EditCaretLine(HWND edit) {
     DWORD_PTR line = 0;
-    if (!SendMessageTimeoutW(edit, EM_LINEFROMCHAR, static_cast<WPARAM>(-1), 0, SMTO_BLOCK, 5000,
-                             &line))
-        return -1;
+    if (!SendMessageTimeoutW(edit, EM_LINEFROMCHAR, static_cast<WPARAM>(-1), 0, SMTO_BLOCK, 5000, &line)) return -1;
     return static_cast<long>(line);
 }
 
 bool FixtureEditor::Start(const FixtureOptions& options) {
-    std::wstring command = Quoted(ProgramBeside(L"fixture_editor.exe")) + L" --title " +
-                           Quoted(options.title) + L" --lines " + std::to_wstring(options.lines) +
-                           L" --caret " + std::to_wstring(options.caret) + L" --x " +
-                           std::to_wstring(options.x) + L" --y " + std::to_wstring(options.y);
+    std::wstring command = Quoted(ProgramBeside(L"fixture_editor.exe")) + L" --title " + Quoted(options.title) +
+                           L" --lines " + std::to_wstring(options.lines) + L" --caret " +
+                           std::to_wstring(options.caret) + L" --x " + std::to_wstring(options.x) + L" --y " +
+                           std::to_wstring(options.y);
     if (options.hidden) command += L" --hidden";
     if (!StartProcess(command, process_)) return false;
     if (!WaitUntil([&] { return (window_ = FindProcessWindow(process_.id, FIXTURE_EDITOR_CLASS)) != nullptr; }))
@@ -75,7 +72,8 @@ KeyRecord FixtureEditor::KeyAt(long index) const {
 std::vector<KeyRecord> FixtureEditor::Keys() const {
     std::vector<KeyRecord> keys;
     const long count = KeyCount();
-    for (long i = 0; i < count; ++i) keys.push_back(KeyAt(i));
+    for (long i = 0; i < count; ++i)
+        keys.push_back(KeyAt(i));
     return keys;
 }
 
@@ -99,7 +97,8 @@ std::string CaretLanding(const FixtureEditor& editor, DWORD timeoutMs) {
         return "the keys never all arrived: " + std::to_string(keys.size()) + " key messages, the last " +
                (keys.empty() ? std::string("none") : KeyRecordName(keys.back()));
     long downs = 0;
-    for (const KeyRecord& key : keys) downs += key == KeyRecord{WM_KEYDOWN, VK_DOWN, 0};
+    for (const KeyRecord& key : keys)
+        downs += key == KeyRecord{WM_KEYDOWN, VK_DOWN, 0};
     const long caret = editor.CaretLine() + 1;
     if (caret != downs + 1) return OnLine(caret) + ", though the keys asked for line " + std::to_string(downs + 1);
     return OnLine(caret);

@@ -6,10 +6,10 @@
 
 constexpr const wchar_t* FIXTURE_EDITOR_CLASS = L"LinenavFixtureEditor";
 
-constexpr UINT FIXTURE_KEY_COUNT = WM_APP + 1;  // -> number of key messages recorded
-constexpr UINT FIXTURE_KEY_AT = WM_APP + 2;     // wParam index -> packed key record
-constexpr UINT FIXTURE_CLEAR_KEYS = WM_APP + 3; // forget the recorded keys
-constexpr UINT FIXTURE_CARET_LINE = WM_APP + 4; // -> 0-based line of the caret
+constexpr UINT FIXTURE_KEY_COUNT = WM_APP + 1;   // -> number of key messages recorded
+constexpr UINT FIXTURE_KEY_AT = WM_APP + 2;      // wParam index -> packed key record
+constexpr UINT FIXTURE_CLEAR_KEYS = WM_APP + 3;  // forget the recorded keys
+constexpr UINT FIXTURE_CARET_LINE = WM_APP + 4;  // -> 0-based line of the caret
 constexpr UINT FIXTURE_EDIT_HANDLE = WM_APP + 5; // -> the Edit control's handle
 constexpr UINT FIXTURE_SET_CARET = WM_APP + 6;   // wParam 0-based line: put the caret there
 

@@ -20,8 +20,7 @@ template <int I> void SlotHandler() {
     if (Slots()[I].action) Slots()[I].action();
 }
 
-template <int... I>
-constexpr std::array<EventHandler, sizeof...(I)> MakeHandlers(std::integer_sequence<int, I...>) {
+template <int... I> constexpr std::array<EventHandler, sizeof...(I)> MakeHandlers(std::integer_sequence<int, I...>) {
     return {&SlotHandler<I>...};
 }
 

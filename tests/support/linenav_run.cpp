@@ -27,4 +27,3 @@ bool LinenavRun::StartAndWaitForPrompt(const std::wstring& argument) { return St
 std::optional<DWORD> LinenavRun::WaitForExit() { return process_.WaitForExit(DEFAULT_WAIT_MS); }
 
 bool LinenavRun::Running() { return process_.process && !process_.WaitForExit(0); }
-

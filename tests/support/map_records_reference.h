@@ -12,8 +12,7 @@
 // and yield 0, so when that short read was not the last record wanted the loop
 // ends there with mapValue 0: the typed number stands.
 template <class ReadRecord>
-inline void ReadMapRecords(int64_t& loopCounter, const int64_t& lineNumber, int64_t& mapValue,
-                           ReadRecord readRecord) {
+inline void ReadMapRecords(int64_t& loopCounter, const int64_t& lineNumber, int64_t& mapValue, ReadRecord readRecord) {
     CountingLoop(
         loopCounter, [&] { return lineNumber; },
         [&] {

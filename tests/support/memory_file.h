@@ -18,24 +18,24 @@ struct MemoryFile {
 };
 
 // Define these once per program that links the file buffer natively.
-#define LINENAV_MEMORY_FILE_SEAM                                                              \
-    int32_t ReadFromFile(void* handle, void* destination, int32_t bytes) {                    \
-        auto* file = static_cast<MemoryFile*>(handle);                                        \
-        ++file->reads;                                                                        \
-        file->requested.push_back(bytes);                                                     \
-        if (file->failing) return READ_FAILED;                                                \
-        if (bytes <= 0) return 0;                                                             \
-        size_t left = file->bytes.size() - file->position;                                    \
-        size_t take = static_cast<size_t>(bytes) < left ? static_cast<size_t>(bytes) : left;   \
-        if (take) std::memcpy(destination, file->bytes.data() + file->position, take);        \
-        file->position += take;                                                               \
-        return static_cast<int32_t>(take);                                                    \
-    }                                                                                         \
-    int32_t WriteToFile(void* handle, const void* source, int32_t bytes) {                    \
-        auto* file = static_cast<MemoryFile*>(handle);                                        \
-        auto* from = static_cast<const uint8_t*>(source);                                     \
-        file->written.insert(file->written.end(), from, from + bytes);                        \
-        return bytes;                                                                         \
+#define LINENAV_MEMORY_FILE_SEAM                                                                                       \
+    int32_t ReadFromFile(void* handle, void* destination, int32_t bytes) {                                             \
+        auto* file = static_cast<MemoryFile*>(handle);                                                                 \
+        ++file->reads;                                                                                                 \
+        file->requested.push_back(bytes);                                                                              \
+        if (file->failing) return READ_FAILED;                                                                         \
+        if (bytes <= 0) return 0;                                                                                      \
+        size_t left = file->bytes.size() - file->position;                                                             \
+        size_t take = static_cast<size_t>(bytes) < left ? static_cast<size_t>(bytes) : left;                           \
+        if (take) std::memcpy(destination, file->bytes.data() + file->position, take);                                 \
+        file->position += take;                                                                                        \
+        return static_cast<int32_t>(take);                                                                             \
+    }                                                                                                                  \
+    int32_t WriteToFile(void* handle, const void* source, int32_t bytes) {                                             \
+        auto* file = static_cast<MemoryFile*>(handle);                                                                 \
+        auto* from = static_cast<const uint8_t*>(source);                                                              \
+        file->written.insert(file->written.end(), from, from + bytes);                                                 \
+        return bytes;                                                                                                  \
     }
 
 // One record through the run reader: what a single ReadInt32 of the file does.

@@ -30,8 +30,7 @@ bool StartProcess(const std::wstring& commandLine, ChildProcess& child) {
     for (int attempt = 1;; ++attempt) {
         std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
         buffer.push_back(0); // CreateProcessW may write into the command line
-        if (CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                           &startup, &info))
+        if (CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
             break;
         const DWORD error = GetLastError();
         if (error != ERROR_INTERNAL_ERROR || attempt == 3) return false;

@@ -10,10 +10,11 @@
 #include <vector>
 
 template <class Record, class Namer>
-::testing::AssertionResult SameSequence(const std::vector<Record>& expected,
-                                        const std::vector<Record>& actual, Namer name) {
+::testing::AssertionResult SameSequence(const std::vector<Record>& expected, const std::vector<Record>& actual,
+                                        Namer name) {
     bool same = expected.size() == actual.size();
-    for (size_t i = 0; same && i < expected.size(); ++i) same = expected[i] == actual[i];
+    for (size_t i = 0; same && i < expected.size(); ++i)
+        same = expected[i] == actual[i];
     if (same) return ::testing::AssertionSuccess();
 
     std::string table = "sequences differ (expected | actual):\n";
@@ -23,8 +24,7 @@ template <class Record, class Namer>
         const std::string right = i < actual.size() ? name(actual[i]) : "-";
         const bool differs = i >= expected.size() || i >= actual.size() || !(expected[i] == actual[i]);
         char line[256];
-        std::snprintf(line, sizeof line, "%s %4zu  %-36s | %s\n", differs ? "!" : " ", i,
-                      left.c_str(), right.c_str());
+        std::snprintf(line, sizeof line, "%s %4zu  %-36s | %s\n", differs ? "!" : " ", i, left.c_str(), right.c_str());
         table += line;
     }
     return ::testing::AssertionFailure() << table;

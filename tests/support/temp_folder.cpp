@@ -59,8 +59,8 @@ std::vector<uint8_t> Int32Records(std::initializer_list<int32_t> values) {
 
 bool FileHolder::Hold(const std::wstring& path) {
     static int serial = 0;
-    const std::wstring eventName = L"LinenavFileHolder-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                   std::to_wstring(++serial);
+    const std::wstring eventName =
+        L"LinenavFileHolder-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++serial);
     KernelHandle ready(CreateEventW(nullptr, TRUE, FALSE, eventName.c_str()));
     if (!ready) return false;
     if (!StartProcess(Quoted(ProgramBeside(L"file_holder.exe")) + L" " + Quoted(path) + L" " + Quoted(eventName),

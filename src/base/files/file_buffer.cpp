@@ -8,11 +8,21 @@ namespace {
 // block copy.
 void CopyBytes(uint8_t* destination, const uint8_t* source, int32_t bytes) {
     switch (bytes) {
-    case 4: destination[3] = source[3]; destination[2] = source[2]; [[fallthrough]];
-    case 2: destination[1] = source[1]; [[fallthrough]];
-    case 1: destination[0] = source[0]; break;
-    case 0: break;
-    default: std::memcpy(destination, source, static_cast<size_t>(bytes)); break;
+    case 4:
+        destination[3] = source[3];
+        destination[2] = source[2];
+        [[fallthrough]];
+    case 2:
+        destination[1] = source[1];
+        [[fallthrough]];
+    case 1:
+        destination[0] = source[0];
+        break;
+    case 0:
+        break;
+    default:
+        std::memcpy(destination, source, static_cast<size_t>(bytes));
+        break;
     }
 }
 

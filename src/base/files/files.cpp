@@ -36,8 +36,8 @@ uintptr_t OpenForReading(int64_t number, const TextUnit* path) {
     if (!entry) return 0;
     const int64_t name = number == NEW_OBJECT ? generated : number;
 
-    HANDLE handle = CreateFileW(path ? path : L"", GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE handle =
+        CreateFileW(path ? path : L"", GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE || !handle) {
         TRACE_FAILURE("CreateFileW");
         ReleaseObject(FileRegistry, name);
@@ -115,7 +115,8 @@ int64_t FileLength(const TextUnit* path) {
     }
 
     int32_t end = copied;
-    while (end > 0 && IsSeparator(copy[end - 1])) --end;
+    while (end > 0 && IsSeparator(copy[end - 1]))
+        --end;
     copy[end] = 0;
 
     WIN32_FIND_DATAW found;

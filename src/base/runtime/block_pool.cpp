@@ -46,8 +46,8 @@ void LinkFirst(BlockPool* pool, PoolChunk* chunk) {
 
 PoolChunk* MakeChunk(BlockPool* pool, int32_t records) {
     const size_t slot = SlotSize(pool);
-    auto* chunk = static_cast<PoolChunk*>(
-        GeneralBlockUnzeroed(((sizeof(PoolChunk) + 15) & ~static_cast<size_t>(15)) + slot * static_cast<size_t>(records)));
+    auto* chunk = static_cast<PoolChunk*>(GeneralBlockUnzeroed(((sizeof(PoolChunk) + 15) & ~static_cast<size_t>(15)) +
+                                                               slot * static_cast<size_t>(records)));
     if (!chunk) return nullptr;
     chunk->records = chunk->freeCount = records;
     char* first = reinterpret_cast<char*>(chunk) + ((sizeof(PoolChunk) + 15) & ~static_cast<size_t>(15));
@@ -92,7 +92,8 @@ void* PoolRecord(BlockPool* pool) {
     if (--chunk->freeCount == 0 && chunk->next && chunk->next->freeCount) {
         Unlink(pool, chunk); // full: behind the chunks that still have room
         PoolChunk* last = pool->chunks;
-        while (last->next) last = last->next;
+        while (last->next)
+            last = last->next;
         last->next = chunk;
         chunk->previous = last;
         chunk->next = nullptr;
@@ -155,7 +156,8 @@ BlockPool* SharedBlockPool(int32_t recordSize) {
     EnterShared();
     ForgetPoolsOfAnotherHeap();
     BlockPool* pool = sharedPools;
-    while (pool && pool->recordSize != recordSize) pool = pool->nextShared;
+    while (pool && pool->recordSize != recordSize)
+        pool = pool->nextShared;
     if (!pool) {
         pool = static_cast<BlockPool*>(RuntimeRecord(sizeof(BlockPool)));
         if (pool) {

@@ -7,8 +7,8 @@
 
 using PrivateHeap = void*;
 
-PrivateHeap CreatePrivateHeap();               // growable, serialised; null on failure
-void DestroyPrivateHeap(PrivateHeap heap);     // frees every block still held
+PrivateHeap CreatePrivateHeap();                              // growable, serialised; null on failure
+void DestroyPrivateHeap(PrivateHeap heap);                    // frees every block still held
 void* HeapBlock(PrivateHeap heap, size_t bytes, bool zeroed); // null on failure
 // Resizes a block (it may move); null on failure, the old block then stays.
 // New bytes of a grown block are zero when `zeroed`.
@@ -34,7 +34,5 @@ inline void* RuntimeRecord(size_t bytes) {
     return block;
 }
 inline void* GeneralBlockUnzeroed(size_t bytes) { return HeapBlock(GeneralHeap, bytes, false); }
-inline void* ResizeGeneralBlock(void* block, size_t bytes) {
-    return ResizeHeapBlock(GeneralHeap, block, bytes, true);
-}
+inline void* ResizeGeneralBlock(void* block, size_t bytes) { return ResizeHeapBlock(GeneralHeap, block, bytes, true); }
 inline void FreeGeneralBlock(void* block) { FreeHeapBlock(GeneralHeap, block); }

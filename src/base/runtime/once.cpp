@@ -31,7 +31,8 @@ void RunOnceFallback(OnceRecord* once, OnceCallback initialise, void* context) {
         state.store(ONCE_DONE, std::memory_order_release);
         return;
     }
-    while (state.load(std::memory_order_acquire) != ONCE_DONE) YieldProcessorTime();
+    while (state.load(std::memory_order_acquire) != ONCE_DONE)
+        YieldProcessorTime();
 }
 
 #ifdef _WIN32
@@ -71,8 +72,6 @@ void RunOnce(OnceRecord* once, OnceCallback initialise, void* context) {
 
 #else
 
-void RunOnce(OnceRecord* once, OnceCallback initialise, void* context) {
-    RunOnceFallback(once, initialise, context);
-}
+void RunOnce(OnceRecord* once, OnceCallback initialise, void* context) { RunOnceFallback(once, initialise, context); }
 
 #endif

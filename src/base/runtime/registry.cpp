@@ -12,15 +12,11 @@ struct GeneratedObject {
 
 namespace {
 
-bool InUse(const void* object) {
-    return object && *static_cast<void* const*>(object) != nullptr;
-}
+bool InUse(const void* object) { return object && *static_cast<void* const*>(object) != nullptr; }
 
 void* ObjectOf(GeneratedObject* node) { return node + 1; }
 
-int64_t NumberOf(GeneratedObject* node) {
-    return static_cast<int64_t>(reinterpret_cast<uintptr_t>(ObjectOf(node)));
-}
+int64_t NumberOf(GeneratedObject* node) { return static_cast<int64_t>(reinterpret_cast<uintptr_t>(ObjectOf(node))); }
 
 GeneratedObject* FindGenerated(const Registry* registry, int64_t number) {
     for (GeneratedObject* node = registry->generated; node; node = node->older)
@@ -28,9 +24,7 @@ GeneratedObject* FindGenerated(const Registry* registry, int64_t number) {
     return nullptr;
 }
 
-bool InSlotRange(const Registry* registry, int64_t number) {
-    return number >= 0 && number < registry->capacity;
-}
+bool InSlotRange(const Registry* registry, int64_t number) { return number >= 0 && number < registry->capacity; }
 
 bool Grow(Registry* registry, int64_t number) {
     // Checked before adding: number + growth overflows for numbers near
@@ -95,15 +89,12 @@ void* LookupObject(const Registry* registry, int64_t number) {
     return node && InUse(ObjectOf(node)) ? ObjectOf(node) : nullptr;
 }
 
-void* ObjectExists(const Registry* registry, int64_t number) {
-    return LookupObject(registry, number);
-}
+void* ObjectExists(const Registry* registry, int64_t number) { return LookupObject(registry, number); }
 
 void ReleaseObject(Registry* registry, int64_t number) {
     if (!registry) return;
     if (InSlotRange(registry, number)) {
-        if (void* object = registry->slots[number])
-            std::memset(object, 0, static_cast<size_t>(registry->objectSize));
+        if (void* object = registry->slots[number]) std::memset(object, 0, static_cast<size_t>(registry->objectSize));
         return;
     }
     GeneratedObject* node = FindGenerated(registry, number);
@@ -147,7 +138,8 @@ void* NextWalkObject(Registry* registry, int64_t* number) {
     if (registry->walkPosition == registry->capacity) {
         ++registry->walkPosition;
         GeneratedObject* oldest = registry->generated;
-        while (oldest && oldest->older) oldest = oldest->older;
+        while (oldest && oldest->older)
+            oldest = oldest->older;
         registry->walkCursor = oldest;
     }
     while (GeneratedObject* node = registry->walkCursor) {

@@ -74,9 +74,7 @@ bool ScanToken(const TextUnit*& cursor, CommandToken& token) {
     return true;
 }
 
-int32_t Counter() {
-    return State ? State->nextArgument : 0;
-}
+int32_t Counter() { return State ? State->nextArgument : 0; }
 
 // Without a started argument state there is nothing to remember the counter
 // in; the operations then behave as on a fresh state and forget.
@@ -129,21 +127,13 @@ int64_t CountCommandTokens(const TextUnit* commandLine) {
 }
 
 #ifdef _WIN32
-const TextUnit* ProcessCommandLine() {
-    return GetCommandLineW();
-}
+const TextUnit* ProcessCommandLine() { return GetCommandLineW(); }
 #else
-const TextUnit* ProcessCommandLine() {
-    return HostCommandLine;
-}
-void SetProcessCommandLine(const TextUnit* commandLine) {
-    HostCommandLine = commandLine;
-}
+const TextUnit* ProcessCommandLine() { return HostCommandLine; }
+void SetProcessCommandLine(const TextUnit* commandLine) { HostCommandLine = commandLine; }
 #endif
 
-void StartArguments() {
-    State = static_cast<ArgumentState*>(RuntimeRecord(sizeof(ArgumentState)));
-}
+void StartArguments() { State = static_cast<ArgumentState*>(RuntimeRecord(sizeof(ArgumentState))); }
 
 // A negative index leaves the counter alone and hands out the argument at it.
 int32_t ProgramArgument(int32_t index) {
@@ -152,14 +142,8 @@ int32_t ProgramArgument(int32_t index) {
     return ArgumentAt(index);
 }
 
-int32_t NextArgument() {
-    return ArgumentAt(Counter());
-}
+int32_t NextArgument() { return ArgumentAt(Counter()); }
 
-int64_t ArgumentCount() {
-    return CountCommandTokens(ProcessCommandLine());
-}
+int64_t ArgumentCount() { return CountCommandTokens(ProcessCommandLine()); }
 
-int32_t NextArgumentIndex() {
-    return Counter();
-}
+int32_t NextArgumentIndex() { return Counter(); }

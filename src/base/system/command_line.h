@@ -14,9 +14,9 @@
 
 // One token of a command line.
 struct CommandToken {
-    const TextUnit* start;  // first code unit of the token, quotes included
-    int32_t length;         // code units from start, quotes included
-    int32_t quotes;         // double quotes within those units
+    const TextUnit* start; // first code unit of the token, quotes included
+    int32_t length;        // code units from start, quotes included
+    int32_t quotes;        // double quotes within those units
 };
 
 // Finds the token with index `index` (-1 = the program name); false when the

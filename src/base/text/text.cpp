@@ -39,8 +39,7 @@ TextState Area;
 // text instead (see BuildCopy and MakeSpaces).
 
 bool ResizeArea(int64_t capacity) {
-    void* block =
-        ResizeHeapBlock(Area.heap, Area.base, static_cast<size_t>(capacity + kSpareBytes), false);
+    void* block = ResizeHeapBlock(Area.heap, Area.base, static_cast<size_t>(capacity + kSpareBytes), false);
     if (!block) return false;
     Area.base = static_cast<char*>(block);
     Area.capacity = static_cast<int32_t>(capacity);
@@ -75,8 +74,7 @@ int64_t AreaOffset(const void* pointer) {
     if (!Area.base || !pointer) return -1;
     const auto start = reinterpret_cast<uintptr_t>(Area.base);
     const auto address = reinterpret_cast<uintptr_t>(pointer);
-    if (address < start || address >= start + static_cast<uintptr_t>(Area.capacity + kSpareBytes))
-        return -1;
+    if (address < start || address >= start + static_cast<uintptr_t>(Area.capacity + kSpareBytes)) return -1;
     return static_cast<int64_t>(address - start);
 }
 
@@ -101,8 +99,7 @@ int32_t BuildCopy(const TextUnit* source, int32_t units) {
 
 bool Within(const TextUnit* pointer, const TextUnit* first, const TextUnit* last) {
     const auto address = reinterpret_cast<uintptr_t>(pointer);
-    return address >= reinterpret_cast<uintptr_t>(first) &&
-           address <= reinterpret_cast<uintptr_t>(last);
+    return address >= reinterpret_cast<uintptr_t>(first) && address <= reinterpret_cast<uintptr_t>(last);
 }
 
 // Gives `variable` storage for a text of `units` units (twice the length plus
@@ -111,8 +108,7 @@ bool Within(const TextUnit* pointer, const TextUnit* first, const TextUnit* last
 // that is not the one assigned.
 bool ResizeVariable(TextVar& variable, int32_t units) {
     if (!Area.heap) return false;
-    void* block = ResizeHeapBlock(Area.heap, variable,
-                                  static_cast<size_t>(units * kUnit + kSpareBytes), false);
+    void* block = ResizeHeapBlock(Area.heap, variable, static_cast<size_t>(units * kUnit + kSpareBytes), false);
     if (!block) {
         FreeText(variable);
         return false;
@@ -130,8 +126,7 @@ void StartTextArea() {
     Area.heap = CreatePrivateHeap();
     if (!Area.heap) return; // every later reservation then stops the process
     // Zeroed, so the area starts out holding the empty text at position 0.
-    Area.base = static_cast<char*>(
-        HeapBlock(Area.heap, static_cast<size_t>(kInitialCapacity + kSpareBytes), true));
+    Area.base = static_cast<char*>(HeapBlock(Area.heap, static_cast<size_t>(kInitialCapacity + kSpareBytes), true));
     if (Area.base) Area.capacity = static_cast<int32_t>(kInitialCapacity);
 }
 
@@ -142,13 +137,9 @@ void EndTextArea() {
 
 // --- The temporary area -----------------------------------------------------
 
-int32_t TextAreaEnd() {
-    return Area.end;
-}
+int32_t TextAreaEnd() { return Area.end; }
 
-int32_t TextAreaCapacity() {
-    return Area.capacity;
-}
+int32_t TextAreaCapacity() { return Area.capacity; }
 
 TextUnit* TextAt(int32_t position) {
     if (!Area.base) return nullptr;
@@ -173,9 +164,7 @@ void ResetTextArea(int32_t position) {
     Area.end = position;
 }
 
-void HoldResult() {
-    ResetTextArea(Area.end + static_cast<int32_t>(kUnit));
-}
+void HoldResult() { ResetTextArea(Area.end + static_cast<int32_t>(kUnit)); }
 
 void AssignResult(TextVar& variable, int32_t saved) {
     if (saved < 0) saved = 0;
@@ -213,9 +202,7 @@ int32_t LeftPart(const TextUnit* text, int32_t count) {
     return BuildCopy(text, units);
 }
 
-int32_t AppendText(const TextUnit* text) {
-    return BuildCopy(text, TextLength(text));
-}
+int32_t AppendText(const TextUnit* text) { return BuildCopy(text, TextLength(text)); }
 
 // --- Other operations ----------------------------------------------------------
 
@@ -251,8 +238,7 @@ void AssignText(TextVar& variable, const TextUnit* text) {
         std::memmove(variable, text, static_cast<size_t>(units * kUnit));
         variable[units] = 0;
         // A refused shrink leaves the larger block, which holds the text too.
-        if (void* block = ResizeHeapBlock(Area.heap, variable,
-                                          static_cast<size_t>(units * kUnit + kSpareBytes), false))
+        if (void* block = ResizeHeapBlock(Area.heap, variable, static_cast<size_t>(units * kUnit + kSpareBytes), false))
             variable = static_cast<TextUnit*>(block);
         return;
     }

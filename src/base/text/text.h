@@ -49,21 +49,21 @@ void AssignResult(TextVar& variable, int32_t saved);
 // Each builds its result, terminated, at the current end of the temporary area
 // and returns the position where the result starts.
 
-int32_t MakeSpaces(int32_t count);                    // count spaces; empty for count <= 0
+int32_t MakeSpaces(int32_t count);                     // count spaces; empty for count <= 0
 int32_t LeftPart(const TextUnit* text, int32_t count); // first min(count, length) units
-int32_t AppendText(const TextUnit* text);            // the text itself (null: nothing)
+int32_t AppendText(const TextUnit* text);              // the text itself (null: nothing)
 
 // --- Other operations ----------------------------------------------------------
 
-int32_t TextLength(const TextUnit* text);                    // 0 for null
-int32_t TextEquals(const TextUnit* a, const TextUnit* b);    // 1 or 0; null equals empty
-void AssignText(TextVar& variable, const TextUnit* text);    // copy; null frees
-void FreeText(TextVar& variable);                            // nothing for null
+int32_t TextLength(const TextUnit* text);                 // 0 for null
+int32_t TextEquals(const TextUnit* a, const TextUnit* b); // 1 or 0; null equals empty
+void AssignText(TextVar& variable, const TextUnit* text); // copy; null frees
+void FreeText(TextVar& variable);                         // nothing for null
 
 // Remembers the end of the temporary area and puts it back when the scope
 // ends, so a statement's temporaries never outlive it.
 class TextMark {
-public:
+  public:
     TextMark() : position_(TextAreaEnd()) {}
     ~TextMark() { ResetTextArea(position_); }
     TextMark(const TextMark&) = delete;
@@ -74,13 +74,13 @@ public:
     const TextUnit* text() const { return TextAt(position_); }
     void AssignTo(TextVar& variable) { AssignResult(variable, position_); }
 
-private:
+  private:
     int32_t position_;
 };
 
 // A text variable local to a scope, released when the scope ends.
 class LocalText {
-public:
+  public:
     LocalText() = default;
     ~LocalText() { FreeText(text_); }
     LocalText(const LocalText&) = delete;
@@ -89,6 +89,6 @@ public:
     TextVar& var() { return text_; }
     TextUnit* get() const { return text_; }
 
-private:
+  private:
     TextVar text_ = nullptr;
 };

@@ -23,7 +23,7 @@ struct Binding {
     HandlerNode* handlers; // newest first
     int64_t window;        // the window part of the key
     Binding* nextRetired;
-    int32_t retired;       // unbound while a dispatch may still walk it
+    int32_t retired; // unbound while a dispatch may still walk it
     char key[BINDING_KEY_UNITS];
 };
 
@@ -54,7 +54,8 @@ int32_t FormatNumber(char* out, int64_t value) {
     } while (magnitude);
     int32_t length = 0;
     if (value < 0) out[length++] = '-';
-    while (count) out[length++] = digits[--count];
+    while (count)
+        out[length++] = digits[--count];
     return length;
 }
 
@@ -141,7 +142,8 @@ int32_t FormatBindingKey(char* out, int32_t code, int64_t window, int64_t object
 
 uint32_t BindingKeyHash(const char* key) {
     uint32_t hash = 0;
-    for (; *key; ++key) hash = hash * 65599u + static_cast<unsigned char>(*key);
+    for (; *key; ++key)
+        hash = hash * 65599u + static_cast<unsigned char>(*key);
     return hash;
 }
 

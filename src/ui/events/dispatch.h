@@ -42,7 +42,7 @@ struct AppEvent {
     int64_t object;
     int64_t window; // -1 when the event belongs to no window
     int64_t type;
-    uint64_t data;  // carried unchanged from PostAppEvent
+    uint64_t data; // carried unchanged from PostAppEvent
 };
 
 // A handler reads the event through the accessors; it takes no arguments.
@@ -52,8 +52,8 @@ void StartEventQueue(); // the current event, the empty queue and handler table
 void RaiseEvent(int32_t code, int64_t window, int64_t object, int64_t type);
 void RaiseFullEvent(const AppEvent& event); // with data, for posted events
 // 1 if bound; 0 if this handler was already bound under this key.
-int32_t BindEventHandler(int32_t code, EventHandler handler, int64_t window = EVENT_ANY,
-                         int64_t object = EVENT_ANY, int64_t type = EVENT_ANY);
+int32_t BindEventHandler(int32_t code, EventHandler handler, int64_t window = EVENT_ANY, int64_t object = EVENT_ANY,
+                         int64_t type = EVENT_ANY);
 void UnbindWindowHandlers(int64_t window);
 void DropQueuedEvents(int32_t code, int64_t window, int64_t object, int64_t type);
 void DropWindowEvents(int64_t window);

@@ -15,8 +15,7 @@ int64_t WaitEvent(int32_t timeout = -1);
 int64_t ForegroundAppWindow();
 // Queues an event through the post window; callable from any thread. 1 when
 // posted, 0 when not.
-int32_t PostAppEvent(int32_t code, int64_t window = 0, int64_t object = 0, int64_t type = 0,
-                     uint64_t data = 0);
+int32_t PostAppEvent(int32_t code, int64_t window = 0, int64_t object = 0, int64_t type = 0, uint64_t data = 0);
 // The post window, its class and message, and the event queue.
 void StartEvents();
 void EndEvents();

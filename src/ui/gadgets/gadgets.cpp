@@ -70,9 +70,7 @@ const GadgetKindTable* TextFieldKind() {
     return &kind;
 }
 
-GadgetRecord* LookupGadget(int64_t number) {
-    return static_cast<GadgetRecord*>(LookupObject(GadgetRegistry, number));
-}
+GadgetRecord* LookupGadget(int64_t number) { return static_cast<GadgetRecord*>(LookupObject(GadgetRegistry, number)); }
 
 // --- Procedures ---------------------------------------------------------------------
 
@@ -123,9 +121,9 @@ int64_t CreateGadget(const GadgetKindTable* kind, const wchar_t* className, int6
                      int32_t width, int32_t height, const TextUnit* text, uint32_t style, uint32_t exStyle) {
     // Created first under a placeholder id: an older gadget of this number is
     // destroyed only once the new control exists.
-    HWND control = CreateWindowExW(exStyle, className, text ? text : L"", style, x, y, width, height,
-                                   containers->current, reinterpret_cast<HMENU>(PLACEHOLDER_ID), ProcessInstance,
-                                   nullptr);
+    HWND control =
+        CreateWindowExW(exStyle, className, text ? text : L"", style, x, y, width, height, containers->current,
+                        reinterpret_cast<HMENU>(PLACEHOLDER_ID), ProcessInstance, nullptr);
     if (!control) {
         TRACE_FAILURE("CreateWindowExW");
         return 0;

@@ -28,8 +28,7 @@ struct GadgetKindTable {
     int32_t number;
     // Answers a notification the parent received for the gadget; false when
     // the kind does not handle it.
-    bool (*notify)(GadgetRecord* gadget, HWND parent, UINT message, WPARAM wParam, LPARAM lParam,
-                   LRESULT* result);
+    bool (*notify)(GadgetRecord* gadget, HWND parent, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
     void (*release)(GadgetRecord* gadget);
     int32_t (*text)(GadgetRecord* gadget); // absent for both kinds here
     void (*focus)(GadgetRecord* gadget);   // absent for both kinds here
@@ -43,13 +42,13 @@ struct GadgetRecord {
 };
 
 // Native handle, generated number for NEW_OBJECT, or 0 on failure.
-int64_t CreateLabel(int64_t number, int32_t x, int32_t y, int32_t width, int32_t height,
-                    const TextUnit* text, uint32_t flags = 0);
-int64_t CreateTextField(int64_t number, int32_t x, int32_t y, int32_t width, int32_t height,
-                        const TextUnit* text, uint32_t flags = 0);
+int64_t CreateLabel(int64_t number, int32_t x, int32_t y, int32_t width, int32_t height, const TextUnit* text,
+                    uint32_t flags = 0);
+int64_t CreateTextField(int64_t number, int32_t x, int32_t y, int32_t width, int32_t height, const TextUnit* text,
+                        uint32_t flags = 0);
 
-void FocusGadget(int64_t number); // ALL_OBJECTS: focus to no window
-int64_t FocusedGadget();          // -1 when no gadget has the focus
+void FocusGadget(int64_t number);   // ALL_OBJECTS: focus to no window
+int64_t FocusedGadget();            // -1 when no gadget has the focus
 int32_t GadgetText(int64_t number); // text result; returns its position in the text area
 int32_t GadgetKind(int64_t number); // 0 when the number names no gadget
 int32_t GadgetExists(int64_t number);
@@ -64,8 +63,7 @@ HWND CurrentGadgetContainer();
 
 // Offers a parent's notification to the kind of the gadget whose control is
 // `control`; false when no kind handled it.
-bool OfferToGadgetKind(HWND control, HWND parent, UINT message, WPARAM wParam, LPARAM lParam,
-                       LRESULT* result);
+bool OfferToGadgetKind(HWND control, HWND parent, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
 // The font every gadget gets.
 HFONT GadgetFont();

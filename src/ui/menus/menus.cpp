@@ -55,8 +55,7 @@ int64_t CreateMenuBar(int64_t number, HWND owner) {
     // Subclassed once, however many menus the window gets. The menu is never
     // attached (no SetMenu), so the client area keeps its size.
     if (owner && !GetPropW(owner, MENU_SUBCLASS_PROPERTY)) {
-        LONG_PTR previous =
-            SetWindowLongPtrW(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MenuSubclassProcedure));
+        LONG_PTR previous = SetWindowLongPtrW(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MenuSubclassProcedure));
         SetPropW(owner, MENU_SUBCLASS_PROPERTY, reinterpret_cast<HANDLE>(previous));
     }
     return number == NEW_OBJECT ? generated : reinterpret_cast<int64_t>(handle);

@@ -41,7 +41,8 @@ bool TakeShortcut(ShortcutList& list, const ShortcutEntry& entry) {
     ShortcutEntry* remaining = nullptr;
     if (list.count > 1) {
         // New storage of exactly the remaining size, in the old order.
-        remaining = static_cast<ShortcutEntry*>(GeneralBlock(sizeof(ShortcutEntry) * static_cast<size_t>(list.count - 1)));
+        remaining =
+            static_cast<ShortcutEntry*>(GeneralBlock(sizeof(ShortcutEntry) * static_cast<size_t>(list.count - 1)));
         if (!remaining) return false;
         std::memcpy(remaining, list.entries, sizeof(ShortcutEntry) * static_cast<size_t>(found));
         std::memcpy(remaining + found, list.entries + found + 1,

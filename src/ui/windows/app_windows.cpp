@@ -21,7 +21,8 @@ static_assert(EXSTYLE_TOOLWINDOW == WS_EX_TOOLWINDOW && DEFAULT_COORDINATE == CW
 static_assert(DEFAULT_WINDOW_FLAGS == (WS_CAPTION | WS_SYSMENU) && OPEN_NO_ACTIVATE == WS_CLIPCHILDREN &&
               OPEN_HIDDEN == WS_VISIBLE);
 static_assert(SHOW_NORMAL == SW_SHOWNORMAL && SHOW_MINIMIZED == SW_SHOWMINIMIZED && SHOW_MAXIMIZED == SW_MAXIMIZE &&
-              SHOW_NO_ACTIVATE == SW_SHOWNOACTIVATE && SHOW_MIN_NO_ACTIVE == SW_SHOWMINNOACTIVE && SHOW_NA == SW_SHOWNA);
+              SHOW_NO_ACTIVATE == SW_SHOWNOACTIVATE && SHOW_MIN_NO_ACTIVE == SW_SHOWMINNOACTIVE &&
+              SHOW_NA == SW_SHOWNA);
 // So do the shortcut list's entries.
 static_assert(SHORTCUT_VIRTKEY == FVIRTKEY && SHORTCUT_NOINVERT == FNOINVERT && SHORTCUT_SHIFT == FSHIFT &&
               SHORTCUT_CONTROL == FCONTROL && SHORTCUT_ALT == FALT && KEY_TAB == VK_TAB);
@@ -38,14 +39,15 @@ HWND numberedWindow;
 int64_t numberedWindowNumber;
 
 constexpr int CLASS_NAME_UNITS = 40;
-constexpr UINT RICH_EDIT_GET_OPTIONS = 0x44E; // EM_GETOPTIONS (richedit.h)
+constexpr UINT RICH_EDIT_GET_OPTIONS = 0x44E;  // EM_GETOPTIONS (richedit.h)
 constexpr LRESULT RICH_EDIT_READ_ONLY = 0x800; // ECO_READONLY
 
 // "WindowClass_<number>": one class per window, the number in signed decimal.
 void FormatClassName(wchar_t* out, int64_t number) {
     static const wchar_t PREFIX[] = L"WindowClass_";
     int length = 0;
-    for (const wchar_t* p = PREFIX; *p; ++p) out[length++] = *p;
+    for (const wchar_t* p = PREFIX; *p; ++p)
+        out[length++] = *p;
     if (number < 0) out[length++] = L'-';
     uint64_t magnitude = number < 0 ? 0 - static_cast<uint64_t>(number) : static_cast<uint64_t>(number);
     wchar_t digits[24];
@@ -54,7 +56,8 @@ void FormatClassName(wchar_t* out, int64_t number) {
         digits[count++] = static_cast<wchar_t>(L'0' + magnitude % 10);
         magnitude /= 10;
     } while (magnitude);
-    while (count) out[length++] = digits[--count];
+    while (count)
+        out[length++] = digits[--count];
     out[length] = 0;
 }
 
@@ -91,8 +94,8 @@ void UnregisterGoneClasses() {
 
 // What the window component loads itself, from StartWindows to EndWindows.
 struct WindowResources {
-    LibraryHandle dwm;         // loaded on first need, kept for the run
-    int32_t composition = -1;  // desktop composition: -1 not asked yet, else 0 or 1
+    LibraryHandle dwm;        // loaded on first need, kept for the run
+    int32_t composition = -1; // desktop composition: -1 not asked yet, else 0 or 1
 };
 WindowResources* resources;
 
@@ -116,9 +119,7 @@ bool CompositionEnabled() {
     return resources->composition != 0;
 }
 
-void RaiseWindowEvent(int32_t code, int64_t number, int64_t object = 0) {
-    RaiseEvent(code, number, object, 0);
-}
+void RaiseWindowEvent(int32_t code, int64_t number, int64_t object = 0) { RaiseEvent(code, number, object, 0); }
 
 // --- The message table -------------------------------------------------------
 
@@ -201,9 +202,15 @@ LRESULT OnCommand(HWND window, int64_t number, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     switch (LOWORD(wParam)) { // a shortcut
-    case TAB_NEXT_COMMAND: MoveFocus(false); break;
-    case TAB_PREVIOUS_COMMAND: MoveFocus(true); break;
-    default: RaiseEvent(EVENT_MENU, number, LOWORD(wParam), 0); break;
+    case TAB_NEXT_COMMAND:
+        MoveFocus(false);
+        break;
+    case TAB_PREVIOUS_COMMAND:
+        MoveFocus(true);
+        break;
+    default:
+        RaiseEvent(EVENT_MENU, number, LOWORD(wParam), 0);
+        break;
     }
     return 0;
 }
@@ -229,22 +236,33 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     AppWindow* record = LookupWindow(number);
     LRESULT result = 0;
     switch (message) {
-    case WM_CLOSE: return OnClose(window, number, record);
-    case WM_MOVE: return OnMove(window, number, record);
+    case WM_CLOSE:
+        return OnClose(window, number, record);
+    case WM_MOVE:
+        return OnMove(window, number, record);
     case WM_SIZE:
         if (OnSize(window, number, record, wParam, &result)) return result;
         break;
-    case WM_ACTIVATE: return OnActivate(window, number, wParam);
-    case WM_ERASEBKGND: RaiseWindowEvent(EVENT_REPAINT, number); break;
+    case WM_ACTIVATE:
+        return OnActivate(window, number, wParam);
+    case WM_ERASEBKGND:
+        RaiseWindowEvent(EVENT_REPAINT, number);
+        break;
     case WM_SYSCOLORCHANGE:
         if (record) EnumChildWindows(window, SendColorChange, 0);
         break;
     case WM_GETMINMAXINFO:
         if (record) return OnGetMinMaxInfo(window, lParam);
         break;
-    case WM_LBUTTONUP: RaiseWindowEvent(EVENT_LEFT_CLICK, number); return 0;
-    case WM_RBUTTONUP: RaiseWindowEvent(EVENT_RIGHT_CLICK, number); return 0;
-    case WM_LBUTTONDBLCLK: RaiseWindowEvent(EVENT_LEFT_DOUBLE_CLICK, number); return 0;
+    case WM_LBUTTONUP:
+        RaiseWindowEvent(EVENT_LEFT_CLICK, number);
+        return 0;
+    case WM_RBUTTONUP:
+        RaiseWindowEvent(EVENT_RIGHT_CLICK, number);
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        RaiseWindowEvent(EVENT_LEFT_DOUBLE_CLICK, number);
+        return 0;
     case WM_TIMER:
         if (!record) break;
         RaiseWindowEvent(EVENT_TIMER, number, static_cast<int64_t>(wParam));
@@ -253,8 +271,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         // The program's controls send their notifications on this thread; one
         // sent from elsewhere points into memory that is not this process's.
         if (!lParam || (InSendMessageEx(nullptr) & ISMEX_SEND)) break;
-        if (OfferToGadgetKind(reinterpret_cast<NMHDR*>(lParam)->hwndFrom, window, message, wParam, lParam,
-                              &result))
+        if (OfferToGadgetKind(reinterpret_cast<NMHDR*>(lParam)->hwndFrom, window, message, wParam, lParam, &result))
             return result;
         break;
     case WM_HSCROLL:
@@ -263,10 +280,10 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC:
-        if (OfferToGadgetKind(reinterpret_cast<HWND>(lParam), window, message, wParam, lParam, &result))
-            return result;
+        if (OfferToGadgetKind(reinterpret_cast<HWND>(lParam), window, message, wParam, lParam, &result)) return result;
         break;
-    case WM_COMMAND: return OnCommand(window, number, wParam, lParam);
+    case WM_COMMAND:
+        return OnCommand(window, number, wParam, lParam);
     case WM_NCDESTROY:
         if (window == numberedWindow || GetPropW(window, WINDOW_NUMBER_PROPERTY)) CleanUpWindow(window);
         return 1;
@@ -335,9 +352,9 @@ int64_t OpenAppWindow(int64_t number, int32_t x, int32_t y, int32_t innerWidth, 
 
     wchar_t className[CLASS_NAME_UNITS];
     FormatClassName(className, name);
-    HWND window = CreateWindowExW(plan.exStyle, className, title ? title : L"", plan.createStyle, at.x, at.y,
-                                  outer.right - outer.left, outer.bottom - outer.top, parent, nullptr,
-                                  ProcessInstance, nullptr);
+    HWND window =
+        CreateWindowExW(plan.exStyle, className, title ? title : L"", plan.createStyle, at.x, at.y,
+                        outer.right - outer.left, outer.bottom - outer.top, parent, nullptr, ProcessInstance, nullptr);
     if (!window) {
         TRACE_FAILURE("CreateWindowExW");
         UnregisterClassW(className, ProcessInstance);
@@ -385,9 +402,7 @@ HWND WindowHandle(int64_t number) {
     return record ? record->handle : nullptr;
 }
 
-AppWindow* LookupWindow(int64_t number) {
-    return static_cast<AppWindow*>(LookupObject(WindowRegistry, number));
-}
+AppWindow* LookupWindow(int64_t number) { return static_cast<AppWindow*>(LookupObject(WindowRegistry, number)); }
 
 int64_t OwnWindowNumber(HWND window) {
     if (window && window == numberedWindow) return numberedWindowNumber;

@@ -53,8 +53,8 @@ WindowPosition CenterOnScreen(int32_t width, int32_t height, int32_t screenWidth
             (screenHeight - (height < screenHeight ? height : screenHeight)) / 2};
 }
 
-WindowPosition CenterOnParent(int32_t width, int32_t height, int32_t parentLeft, int32_t parentTop,
-                              int32_t parentWidth, int32_t parentHeight) {
+WindowPosition CenterOnParent(int32_t width, int32_t height, int32_t parentLeft, int32_t parentTop, int32_t parentWidth,
+                              int32_t parentHeight) {
     int32_t x = parentLeft + (parentWidth - width) / 2;
     int32_t y = parentTop + (parentHeight - height) / 2;
     return {x < 0 ? 0 : x, y < 0 ? 0 : y};

@@ -26,17 +26,17 @@ constexpr uint32_t TOOL_WINDOW_CLEARS = 0x21030000; // minimize/maximize boxes, 
 constexpr uint32_t EXSTYLE_TOOLWINDOW = 0x80;
 constexpr int32_t DEFAULT_COORDINATE = static_cast<int32_t>(0x80000000); // CW_USEDEFAULT
 // ShowWindow commands.
-constexpr int SHOW_NORMAL = 1, SHOW_MINIMIZED = 2, SHOW_MAXIMIZED = 3, SHOW_NO_ACTIVATE = 4,
-              SHOW_MIN_NO_ACTIVE = 7, SHOW_NA = 8;
+constexpr int SHOW_NORMAL = 1, SHOW_MINIMIZED = 2, SHOW_MAXIMIZED = 3, SHOW_NO_ACTIVATE = 4, SHOW_MIN_NO_ACTIVE = 7,
+              SHOW_NA = 8;
 
 struct WindowPlan {
-    uint32_t style;        // for AdjustWindowRectEx (runtime bits 0 to 2 cleared)
-    uint32_t createStyle;  // for CreateWindowExW (also bit 25 cleared; never WS_VISIBLE)
+    uint32_t style;       // for AdjustWindowRectEx (runtime bits 0 to 2 cleared)
+    uint32_t createStyle; // for CreateWindowExW (also bit 25 cleared; never WS_VISIBLE)
     uint32_t exStyle;
     bool hidden;
     bool noActivate;
     bool noContainer;
-    bool center; // either centring bit of the caller's flags
+    bool center;     // either centring bit of the caller's flags
     int showCommand; // ShowWindow command, unless hidden
     bool minMax;     // shown minimized or maximized
 };
@@ -58,5 +58,5 @@ bool PositionAsksComposition(int32_t x, int32_t y, const WindowPlan& plan);
 // Top-left corner that centres an outer size on the screen, or on a parent's
 // outer rectangle (negative results become 0). Halves are dropped.
 WindowPosition CenterOnScreen(int32_t width, int32_t height, int32_t screenWidth, int32_t screenHeight);
-WindowPosition CenterOnParent(int32_t width, int32_t height, int32_t parentLeft, int32_t parentTop,
-                              int32_t parentWidth, int32_t parentHeight);
+WindowPosition CenterOnParent(int32_t width, int32_t height, int32_t parentLeft, int32_t parentTop, int32_t parentWidth,
+                              int32_t parentHeight);

@@ -12,7 +12,7 @@
 namespace {
 
 class Files : public RuntimeTest {
-protected:
+  protected:
     void SetUp() override {
         RuntimeTest::SetUp();
         StartFiles();
@@ -72,8 +72,8 @@ TEST_F(Files, ReadsOfNumbersThatNameNoFileGiveZero) {
     ASSERT_NE(OpenForReading(4, path.c_str()), 0u);
     CloseAppFile(4);
     EXPECT_EQ(ReadInt32(4), 0) << "after closing";
-    CloseAppFile(4);      // nothing happens
-    CloseAppFile(12345);  // nothing happens
+    CloseAppFile(4);     // nothing happens
+    CloseAppFile(12345); // nothing happens
 }
 
 TEST_F(Files, OpensThatFailLeaveTheNumberFree) {

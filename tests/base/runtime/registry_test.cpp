@@ -37,7 +37,7 @@ Thing* Make(int64_t number, int tag = 1, int64_t* generated = nullptr) {
 }
 
 class Registries : public RuntimeTest {
-protected:
+  protected:
     void SetUp() override {
         RuntimeTest::SetUp();
         things = CreateRegistry(16, sizeof(Thing), ReleaseThing);
@@ -49,7 +49,8 @@ TEST_F(Registries, FreshRegistryHasGrowthSlotsAndGrowsPastARequest) {
     EXPECT_EQ(things->capacity, 16);
     ASSERT_TRUE(Make(20));
     EXPECT_EQ(things->capacity, 36);
-    for (int64_t number = 0; number < 36; ++number) ASSERT_TRUE(Make(number, 2));
+    for (int64_t number = 0; number < 36; ++number)
+        ASSERT_TRUE(Make(number, 2));
     EXPECT_EQ(things->capacity, 36) << "numbers 0 to 35 resolve without growing";
 }
 
@@ -125,8 +126,7 @@ TEST_F(Registries, ReleaseAllRunsAscendingThenNewestGeneratedFirst) {
     Make(7)->handle = nullptr; // allocated but not in use
     log.clear();
     ReleaseAllObjects(things);
-    EXPECT_EQ(log, (std::vector<std::string>{"release 2", "release 9", "release 30",
-                                             "release " + std::to_string(newer),
+    EXPECT_EQ(log, (std::vector<std::string>{"release 2", "release 9", "release 30", "release " + std::to_string(newer),
                                              "release " + std::to_string(older)}));
     EXPECT_EQ(things->generated, nullptr);
     EXPECT_EQ(LookupObject(things, 9), nullptr);
@@ -159,7 +159,8 @@ TEST_F(Registries, WalkGivesSlotsAscendingThenGeneratedOldestFirst) {
     std::vector<int64_t> seen;
     WalkObjects(things);
     int64_t number = 0;
-    while (NextWalkObject(things, &number)) seen.push_back(number);
+    while (NextWalkObject(things, &number))
+        seen.push_back(number);
     EXPECT_EQ(seen, (std::vector<int64_t>{1, 12, older, newer}));
     EXPECT_EQ(NextWalkObject(things, &number), nullptr);
     WalkObjects(things); // restarts

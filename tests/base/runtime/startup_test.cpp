@@ -39,7 +39,8 @@ TEST_F(Startup, ShutdownClosesAWindowStillOpenWhileEventsStillRun) {
     // there when they do, so windows close before events end.
     static int closedWithPostWindow = -1;
     closedWithPostWindow = -1;
-    BindEventHandler(EVENT_DEACTIVATE_WINDOW, [] { closedWithPostWindow = FindWindowW(L"PostEventClass", nullptr) != nullptr; });
+    BindEventHandler(EVENT_DEACTIVATE_WINDOW,
+                     [] { closedWithPostWindow = FindWindowW(L"PostEventClass", nullptr) != nullptr; });
     EndRuntime();
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(FindWindowW(L"PostEventClass", nullptr), nullptr);

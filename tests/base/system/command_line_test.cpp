@@ -21,19 +21,14 @@ using Text = std::basic_string<TextUnit>;
 std::string Show(const Text& text) {
     std::string shown;
     for (TextUnit unit : text) {
-        if (unit == TXT('\t'))
-            shown += "\\t";
-        else if (unit < 0x80)
-            shown += static_cast<char>(unit);
-        else
-            shown += "?";
+        if (unit == TXT('\t')) shown += "\\t";
+        else if (unit < 0x80) shown += static_cast<char>(unit);
+        else shown += "?";
     }
     return shown;
 }
 
-std::string Show(const TextUnit* text) {
-    return Show(Text(text ? text : TXT("")));
-}
+std::string Show(const TextUnit* text) { return Show(Text(text ? text : TXT(""))); }
 
 // The tokens of a command line, as FindCommandToken hands them out with their
 // quotes dropped; the program name first.
@@ -69,8 +64,7 @@ const std::vector<SplitCase>& SplitCases() {
          {TXT("C:\\Program Files\\linenav.exe"), TXT("C:\\Tools\\")}},
         // The editor's folder argument: the backslash stays and the quote ends it.
         {TXT("linenav.exe \"C:\\Prog Dir\\\""), {TXT("linenav.exe"), TXT("C:\\Prog Dir\\")}},
-        {TXT("linenav.exe \"C:\\Prog Dir\\\" next"),
-         {TXT("linenav.exe"), TXT("C:\\Prog Dir\\"), TXT("next")}},
+        {TXT("linenav.exe \"C:\\Prog Dir\\\" next"), {TXT("linenav.exe"), TXT("C:\\Prog Dir\\"), TXT("next")}},
         // A quoted section inside an unquoted token keeps its space.
         {TXT("prog a\"b c\"d"), {TXT("prog"), TXT("ab cd")}},
         {TXT("prog C:\\\"Prog Dir\"\\ x"), {TXT("prog"), TXT("C:\\Prog Dir\\"), TXT("x")}},
@@ -106,8 +100,7 @@ TEST(CommandLineSplit, TokensAndCountFollowTheRules) {
         const std::vector<Text> tokens = TokenTexts(c.commandLine);
         ASSERT_EQ(tokens.size(), c.tokens.size());
         for (size_t i = 0; i < tokens.size(); ++i) {
-            EXPECT_EQ(tokens[i], c.tokens[i])
-                << "token " << static_cast<int>(i) - 1 << ": " << Show(tokens[i]);
+            EXPECT_EQ(tokens[i], c.tokens[i]) << "token " << static_cast<int>(i) - 1 << ": " << Show(tokens[i]);
         }
         EXPECT_EQ(CountCommandTokens(c.commandLine), static_cast<int64_t>(c.tokens.size()) - 1);
     }
@@ -121,9 +114,8 @@ TEST(CommandLineSplit, TokenBoundsIncludeTheQuotes) {
         int32_t offset, length, quotes;
     };
     const Case cases[] = {
-        {TXT("  prog  "), -1, 2, 4, 0},  {TXT("p \"a\"\"b\""), 1, 5, 3, 2},
-        {TXT("p \"\" x"), 1, 5, 1, 0},   {TXT("p a\"b c\"d e"), 0, 2, 7, 2},
-        {TXT("p x\"open "), 0, 2, 7, 1},
+        {TXT("  prog  "), -1, 2, 4, 0},     {TXT("p \"a\"\"b\""), 1, 5, 3, 2}, {TXT("p \"\" x"), 1, 5, 1, 0},
+        {TXT("p a\"b c\"d e"), 0, 2, 7, 2}, {TXT("p x\"open "), 0, 2, 7, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(Show(c.commandLine) + " #" + std::to_string(c.index));
@@ -223,8 +215,8 @@ TEST_F(ArgumentTest, ProgramStartedWithTheEditorsCommandLine) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
-    const BOOL started = CreateProcessW(self, commandLine, nullptr, nullptr, FALSE, 0, nullptr,
-                                        nullptr, &startup, &process);
+    const BOOL started =
+        CreateProcessW(self, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
     SetEnvironmentVariableW(CHILD_VARIABLE, nullptr);
     SetEnvironmentVariableW(L"GTEST_FILTER", oldFilterLength ? oldFilter : nullptr);
     ASSERT_TRUE(started) << GetLastError();
@@ -287,31 +279,21 @@ TEST_F(ArgumentTest, CounterSequences) {
         {"P(0) then N gives 0 and 1",
          TXT("prog a b"),
          {{0, TXT("a"), 1}, {NEXT, TXT("b"), 2}, {NEXT, TXT(""), 2}, {NEXT, TXT(""), 2}}},
-        {"N from a fresh state starts at 0",
-         TXT("prog a b"),
-         {{NEXT, TXT("a"), 1}, {NEXT, TXT("b"), 2}}},
+        {"N from a fresh state starts at 0", TXT("prog a b"), {{NEXT, TXT("a"), 1}, {NEXT, TXT("b"), 2}}},
         {"P past the end keeps the counter there",
          TXT("prog a b"),
          {{5, TXT(""), 5}, {NEXT, TXT(""), 5}, {-1, TXT(""), 5}}},
         {"P at exactly the count", TXT("prog a b"), {{2, TXT(""), 2}, {NEXT, TXT(""), 2}}},
-        {"P can go back",
-         TXT("prog a b"),
-         {{1, TXT("b"), 2}, {0, TXT("a"), 1}, {NEXT, TXT("b"), 2}}},
+        {"P can go back", TXT("prog a b"), {{1, TXT("b"), 2}, {0, TXT("a"), 1}, {NEXT, TXT("b"), 2}}},
         {"negative index uses the counter",
          TXT("prog a b c"),
          {{-1, TXT("a"), 1}, {-7, TXT("b"), 2}, {INT32_MIN + 1, TXT("c"), 3}, {-1, TXT(""), 3}}},
-        {"negative after P continues from it",
-         TXT("prog a b c"),
-         {{1, TXT("b"), 2}, {-1, TXT("c"), 3}}},
+        {"negative after P continues from it", TXT("prog a b c"), {{1, TXT("b"), 2}, {-1, TXT("c"), 3}}},
         {"an empty argument is found and moves the counter",
          TXT("prog \"\" x"),
          {{NEXT, TXT(""), 1}, {NEXT, TXT("x"), 2}, {NEXT, TXT(""), 2}}},
-        {"only the program name",
-         TXT("prog"),
-         {{0, TXT(""), 0}, {NEXT, TXT(""), 0}, {3, TXT(""), 3}}},
-        {"the largest index",
-         TXT("prog a"),
-         {{INT32_MAX, TXT(""), INT32_MAX}, {NEXT, TXT(""), INT32_MAX}}},
+        {"only the program name", TXT("prog"), {{0, TXT(""), 0}, {NEXT, TXT(""), 0}, {3, TXT(""), 3}}},
+        {"the largest index", TXT("prog a"), {{INT32_MAX, TXT(""), INT32_MAX}, {NEXT, TXT(""), INT32_MAX}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -55,8 +55,7 @@ TEST_F(HomeFolderTest, IsTheShellsProfileFolderWithOneTrailingBackslash) {
 // The data folder is built by plain concatenation after whatever is already
 // in the area: the result must land right there and be followed in place.
 TEST_F(HomeFolderTest, ConcatenatesWithTheTextsAroundIt) {
-    const std::wstring expected =
-        WithBackslash(ShellProfileFolder()) + L"AppData\\Local\\Quillo5\\";
+    const std::wstring expected = WithBackslash(ShellProfileFolder()) + L"AppData\\Local\\Quillo5\\";
     ASSERT_FALSE(ShellProfileFolder().empty());
 
     const int32_t start = TextAreaEnd();

@@ -25,9 +25,7 @@ struct ParseCase {
     int64_t expected;
 };
 
-std::ostream& operator<<(std::ostream& out, const ParseCase& c) {
-    return out << c.name << " [" << c.input << "]";
-}
+std::ostream& operator<<(std::ostream& out, const ParseCase& c) { return out << c.name << " [" << c.input << "]"; }
 
 constexpr int64_t kMin = std::numeric_limits<int64_t>::min();
 constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
@@ -80,8 +78,8 @@ const ParseCase kCases[] = {
     {"2^64 - 1 wraps to -1", "18446744073709551615", -1},
     {"minus 2^64 - 1 wraps to 1", "-18446744073709551615", 1},
     {"17 hex digits keep the low 64 bits", "$1FFFFFFFFFFFFFFFF", -1},
-    {"65 binary digits keep the low 64 bits",
-     "%11000000000000000000000000000000000000000000000000000000000000001", kMin + 1},
+    {"65 binary digits keep the low 64 bits", "%11000000000000000000000000000000000000000000000000000000000000001",
+     kMin + 1},
     {"form feed is not a blank", "\f5", 0},
     {"carriage return is not a blank", "\r5", 0},
 };
@@ -95,9 +93,7 @@ TEST_P(ParseIntegerTable, GivesTheExpectedValue) {
 
 INSTANTIATE_TEST_SUITE_P(Examples, ParseIntegerTable, ::testing::ValuesIn(kCases));
 
-TEST(ParseInteger, NullTextGivesZero) {
-    EXPECT_EQ(ParseInteger(nullptr), 0);
-}
+TEST(ParseInteger, NullTextGivesZero) { EXPECT_EQ(ParseInteger(nullptr), 0); }
 
 TEST(ParseInteger, OnlyAsciiDigitsCount) {
     // Fullwidth digit one, Arabic-Indic digit one, fullwidth capital A.

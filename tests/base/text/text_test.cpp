@@ -15,9 +15,7 @@ namespace {
 
 using Text = std::basic_string<TextUnit>;
 
-Text Str(const TextUnit* text) {
-    return text ? Text(text) : Text();
-}
+Text Str(const TextUnit* text) { return text ? Text(text) : Text(); }
 
 // Readable failure messages for texts that are not plain char strings.
 std::string Ascii(const Text& text) {
@@ -250,9 +248,7 @@ struct SpacesCase {
     size_t length;
 };
 
-std::ostream& operator<<(std::ostream& out, const SpacesCase& c) {
-    return out << c.count;
-}
+std::ostream& operator<<(std::ostream& out, const SpacesCase& c) { return out << c.count; }
 
 class TextMakeSpaces : public RuntimeTest, public testing::WithParamInterface<SpacesCase> {};
 
@@ -265,9 +261,8 @@ TEST_P(TextMakeSpaces, GivesThatManySpaces) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Counts, TextMakeSpaces,
-                         testing::Values(SpacesCase{1024, 1024}, SpacesCase{1, 1}, SpacesCase{6, 6},
-                                         SpacesCase{0, 0}, SpacesCase{-1, 0},
-                                         SpacesCase{INT32_MIN, 0}));
+                         testing::Values(SpacesCase{1024, 1024}, SpacesCase{1, 1}, SpacesCase{6, 6}, SpacesCase{0, 0},
+                                         SpacesCase{-1, 0}, SpacesCase{INT32_MIN, 0}));
 
 struct LeftCase {
     const TextUnit* text;
@@ -287,14 +282,13 @@ TEST_P(TextLeftPart, GivesTheFirstUnits) {
     EXPECT_EQ(TextAreaEnd(), position + 2 * TextLength(GetParam().expected));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Counts, TextLeftPart,
-    testing::Values(LeftCase{TXT("abc"), 5, TXT("abc")}, LeftCase{TXT("abc"), 3, TXT("abc")},
-                    LeftCase{TXT("abc"), 2, TXT("ab")}, LeftCase{TXT("abc"), 1, TXT("a")},
-                    LeftCase{TXT("abc"), 0, TXT("")}, LeftCase{TXT("abc"), -3, TXT("")},
-                    LeftCase{TXT("abc"), INT32_MIN, TXT("")},
-                    LeftCase{TXT("abc"), INT32_MAX, TXT("abc")}, LeftCase{TXT(""), 2, TXT("")},
-                    LeftCase{nullptr, 4, TXT("")}));
+INSTANTIATE_TEST_SUITE_P(Counts, TextLeftPart,
+                         testing::Values(LeftCase{TXT("abc"), 5, TXT("abc")}, LeftCase{TXT("abc"), 3, TXT("abc")},
+                                         LeftCase{TXT("abc"), 2, TXT("ab")}, LeftCase{TXT("abc"), 1, TXT("a")},
+                                         LeftCase{TXT("abc"), 0, TXT("")}, LeftCase{TXT("abc"), -3, TXT("")},
+                                         LeftCase{TXT("abc"), INT32_MIN, TXT("")},
+                                         LeftCase{TXT("abc"), INT32_MAX, TXT("abc")}, LeftCase{TXT(""), 2, TXT("")},
+                                         LeftCase{nullptr, 4, TXT("")}));
 
 TEST_F(TextArea, LeftPartReadsNoFurtherThanTheCount) {
     // Exactly three units and no terminator: reading a fourth would overrun.
@@ -334,14 +328,13 @@ TEST_P(TextEqualsTable, ComparesUnitByUnitBothWays) {
 const TextUnit kPairA[] = {0xD83D, 0xDE00, 0};
 const TextUnit kPairB[] = {0xD83D, 0xDE01, 0};
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, TextEqualsTable,
-    testing::Values(EqualsCase{nullptr, nullptr, 1}, EqualsCase{nullptr, TXT(""), 1},
-                    EqualsCase{TXT(""), TXT(""), 1}, EqualsCase{TXT("abc"), TXT("abc"), 1},
-                    EqualsCase{TXT("abc"), TXT("aBc"), 0}, EqualsCase{TXT("abc"), TXT("abc "), 0},
-                    EqualsCase{TXT("abc"), TXT("ab"), 0}, EqualsCase{nullptr, TXT("a"), 0},
-                    EqualsCase{TXT(""), TXT(" "), 0}, EqualsCase{kPairA, kPairA, 1},
-                    EqualsCase{kPairA, kPairB, 0}));
+INSTANTIATE_TEST_SUITE_P(Cases, TextEqualsTable,
+                         testing::Values(EqualsCase{nullptr, nullptr, 1}, EqualsCase{nullptr, TXT(""), 1},
+                                         EqualsCase{TXT(""), TXT(""), 1}, EqualsCase{TXT("abc"), TXT("abc"), 1},
+                                         EqualsCase{TXT("abc"), TXT("aBc"), 0}, EqualsCase{TXT("abc"), TXT("abc "), 0},
+                                         EqualsCase{TXT("abc"), TXT("ab"), 0}, EqualsCase{nullptr, TXT("a"), 0},
+                                         EqualsCase{TXT(""), TXT(" "), 0}, EqualsCase{kPairA, kPairA, 1},
+                                         EqualsCase{kPairA, kPairB, 0}));
 
 TEST(TextLength, CountsUnitsBeforeTheFirstZero) {
     const TextUnit pair[] = {0xD83D, 0xDE00, 0};
@@ -366,8 +359,7 @@ TEST_F(TextVariable, AssignTextStoresItsOwnCopy) {
 
 TEST_F(TextVariable, AssignTextReplacesLongerAndShorterTexts) {
     LocalText variable;
-    const TextUnit* texts[] = {TXT("short"), TXT("a considerably longer text than before"),
-                               TXT("x"), TXT("")};
+    const TextUnit* texts[] = {TXT("short"), TXT("a considerably longer text than before"), TXT("x"), TXT("")};
     for (const TextUnit* text : texts) {
         AssignText(variable.var(), text);
         ASSERT_NE(variable.get(), nullptr);

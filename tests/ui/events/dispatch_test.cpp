@@ -31,8 +31,8 @@ struct Key {
 
 std::string KeyText(const Key& key) {
     char text[128];
-    std::snprintf(text, sizeof text, "%" PRId32 ":%" PRId64 ":%" PRId64 ":%" PRId64, key.code,
-                  key.window, key.object, key.type);
+    std::snprintf(text, sizeof text, "%" PRId32 ":%" PRId64 ":%" PRId64 ":%" PRId64, key.code, key.window, key.object,
+                  key.type);
     return text;
 }
 
@@ -50,9 +50,8 @@ struct Event {
 std::string EventText(const Event& e) {
     char text[160];
     std::snprintf(text, sizeof text,
-                  "(%" PRId32 ", window %" PRId64 ", object %" PRId64 ", type %" PRId64
-                  ", data %" PRIu64 ")",
-                  e.code, e.window, e.object, e.type, e.data);
+                  "(%" PRId32 ", window %" PRId64 ", object %" PRId64 ", type %" PRId64 ", data %" PRIu64 ")", e.code,
+                  e.window, e.object, e.type, e.data);
     return text;
 }
 
@@ -61,9 +60,7 @@ Event FromCurrent() {
     return {e.code, e.window, e.object, e.type, e.data};
 }
 
-void Raise(const Event& e) {
-    RaiseFullEvent(AppEvent{e.code, e.object, e.window, e.type, e.data});
-}
+void Raise(const Event& e) { RaiseFullEvent(AppEvent{e.code, e.object, e.window, e.type, e.data}); }
 
 // Empties the queue through TakeQueuedEvent, oldest first.
 std::vector<Event> TakeAll() {
@@ -103,9 +100,7 @@ struct KeyCase {
     const char* text;
 };
 
-void PrintTo(const KeyCase& c, std::ostream* out) {
-    *out << c.text;
-}
+void PrintTo(const KeyCase& c, std::ostream* out) { *out << c.text; }
 
 class DispatchKeyFormat : public ::testing::TestWithParam<KeyCase> {};
 
@@ -113,25 +108,23 @@ TEST_P(DispatchKeyFormat, WritesSignedDecimalsJoinedByColons) {
     const KeyCase& c = GetParam();
     char out[BINDING_KEY_UNITS];
     std::memset(out, 'x', sizeof out);
-    const int32_t length =
-        FormatBindingKey(out, c.key.code, c.key.window, c.key.object, c.key.type);
+    const int32_t length = FormatBindingKey(out, c.key.code, c.key.window, c.key.object, c.key.type);
     EXPECT_STREQ(out, c.text);
     EXPECT_EQ(length, static_cast<int32_t>(std::strlen(c.text)));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Dispatch, DispatchKeyFormat,
-    ::testing::Values(
-        KeyCase{{EVENT_GADGET, -1, -1, -1}, "13100:-1:-1:-1"},
-        KeyCase{{EVENT_MENU, 0, 10000, 0}, "13101:0:10000:0"},
-        KeyCase{{EVENT_GADGET, 0, 2, EVENT_TYPE_FOCUS}, "13100:0:2:14000"},
-        KeyCase{{-7, -10, -200, -3000}, "-7:-10:-200:-3000"},
-        KeyCase{{65536, 4294967296, 1, 0}, "65536:4294967296:1:0"},
-        KeyCase{{INT32_MAX, INT64_MAX, INT64_MAX, INT64_MAX},
-                "2147483647:9223372036854775807:9223372036854775807:9223372036854775807"},
-        // The longest key there is: 74 units.
-        KeyCase{{INT32_MIN, INT64_MIN, INT64_MIN, INT64_MIN},
-                "-2147483648:-9223372036854775808:-9223372036854775808:-9223372036854775808"}));
+    ::testing::Values(KeyCase{{EVENT_GADGET, -1, -1, -1}, "13100:-1:-1:-1"},
+                      KeyCase{{EVENT_MENU, 0, 10000, 0}, "13101:0:10000:0"},
+                      KeyCase{{EVENT_GADGET, 0, 2, EVENT_TYPE_FOCUS}, "13100:0:2:14000"},
+                      KeyCase{{-7, -10, -200, -3000}, "-7:-10:-200:-3000"},
+                      KeyCase{{65536, 4294967296, 1, 0}, "65536:4294967296:1:0"},
+                      KeyCase{{INT32_MAX, INT64_MAX, INT64_MAX, INT64_MAX},
+                              "2147483647:9223372036854775807:9223372036854775807:9223372036854775807"},
+                      // The longest key there is: 74 units.
+                      KeyCase{{INT32_MIN, INT64_MIN, INT64_MIN, INT64_MIN},
+                              "-2147483648:-9223372036854775808:-9223372036854775808:-9223372036854775808"}));
 
 TEST(DispatchKeyLength, TheLongestKeyFitsWithItsTerminator) {
     char out[BINDING_KEY_UNITS + 8];
@@ -146,24 +139,19 @@ struct HashCase {
     uint32_t hash;
 };
 
-void PrintTo(const HashCase& c, std::ostream* out) {
-    *out << c.key;
-}
+void PrintTo(const HashCase& c, std::ostream* out) { *out << c.key; }
 
 class DispatchKeyHash : public ::testing::TestWithParam<HashCase> {};
 
 // Reference values of sdbm (h = h * 65599 + unit, 32 bits) computed apart.
-TEST_P(DispatchKeyHash, IsSdbmOverTheUnits) {
-    EXPECT_EQ(BindingKeyHash(GetParam().key), GetParam().hash);
-}
+TEST_P(DispatchKeyHash, IsSdbmOverTheUnits) { EXPECT_EQ(BindingKeyHash(GetParam().key), GetParam().hash); }
 
 INSTANTIATE_TEST_SUITE_P(
     Dispatch, DispatchKeyHash,
-    ::testing::Values(
-        HashCase{"", 0u}, HashCase{"a", 97u}, HashCase{"ab", 6363201u},
-        HashCase{"13100:-1:-1:-1", 539279567u}, HashCase{"13101:0:10000:0", 3971294675u},
-        HashCase{"-2147483648:-9223372036854775808:-9223372036854775808:-9223372036854775808",
-                 46678358u}));
+    ::testing::Values(HashCase{"", 0u}, HashCase{"a", 97u}, HashCase{"ab", 6363201u},
+                      HashCase{"13100:-1:-1:-1", 539279567u}, HashCase{"13101:0:10000:0", 3971294675u},
+                      HashCase{"-2147483648:-9223372036854775808:-9223372036854775808:-9223372036854775808",
+                               46678358u}));
 
 // --- The five lookups ---------------------------------------------------------------
 
@@ -174,9 +162,7 @@ struct LookupCase {
     std::vector<std::string> expected; // keys of the handlers, in the order they ran
 };
 
-void PrintTo(const LookupCase& c, std::ostream* out) {
-    *out << c.name;
-}
+void PrintTo(const LookupCase& c, std::ostream* out) { *out << c.name; }
 
 class DispatchLookups : public DispatchTest, public ::testing::WithParamInterface<LookupCase> {};
 
@@ -184,8 +170,7 @@ TEST_P(DispatchLookups, RunHandlersKeyByKeyInLookupOrder) {
     const LookupCase& c = GetParam();
     int slot = 0;
     for (const Key& key : c.bound)
-        ASSERT_EQ(BindEventHandler(key.code, LoggingHandler(slot++, KeyText(key)), key.window, key.object,
-                                   key.type),
+        ASSERT_EQ(BindEventHandler(key.code, LoggingHandler(slot++, KeyText(key)), key.window, key.object, key.type),
                   1);
     RaiseEvent(c.event.code, c.event.window, c.event.object, c.event.type);
     EXPECT_TRUE(SameSequence(c.expected, HandlerLog(), LogLine));
@@ -215,25 +200,19 @@ const LookupCase LOOKUP_CASES[] = {
      {"13101:0:10000:0", "13101:-1:-1:-1"}},
     {"WindowNoneRunsTwoKeysTwice",
      {EVENT_GADGET, -1, 2, EVENT_TYPE_FOCUS},
-     {{EVENT_GADGET, -1, -1, -1},
-      {EVENT_GADGET, -1, 2, EVENT_TYPE_FOCUS},
-      {EVENT_GADGET, -1, 2, -1}},
+     {{EVENT_GADGET, -1, -1, -1}, {EVENT_GADGET, -1, 2, EVENT_TYPE_FOCUS}, {EVENT_GADGET, -1, 2, -1}},
      {"13100:-1:2:14000", "13100:-1:2:-1", "13100:-1:-1:-1", "13100:-1:-1:-1", "13100:-1:2:14000"}},
     {"WindowAndObjectNoneRunAllFieldsThrice",
      {EVENT_GADGET, -1, -1, EVENT_TYPE_FOCUS},
      {{EVENT_GADGET, -1, -1, -1}, {EVENT_GADGET, -1, -1, EVENT_TYPE_FOCUS}},
-     {"13100:-1:-1:14000", "13100:-1:-1:-1", "13100:-1:-1:-1", "13100:-1:-1:-1",
-      "13100:-1:-1:14000"}},
+     {"13100:-1:-1:14000", "13100:-1:-1:-1", "13100:-1:-1:-1", "13100:-1:-1:-1", "13100:-1:-1:14000"}},
     {"EveryFieldNoneRunsAllFieldsFiveTimes",
      {EVENT_GADGET, -1, -1, -1},
      {{EVENT_GADGET, -1, -1, -1}},
      {"13100:-1:-1:-1", "13100:-1:-1:-1", "13100:-1:-1:-1", "13100:-1:-1:-1", "13100:-1:-1:-1"}},
     {"NegativeNumbersAreNotTheirMagnitudes",
      {EVENT_TIMER, -2, -3, -4},
-     {{EVENT_TIMER, 2, 3, 4},
-      {EVENT_TIMER, -2, 3, 4},
-      {EVENT_TIMER, -2, -3, -4},
-      {EVENT_TIMER, -2, -3, 4}},
+     {{EVENT_TIMER, 2, 3, 4}, {EVENT_TIMER, -2, 3, 4}, {EVENT_TIMER, -2, -3, -4}, {EVENT_TIMER, -2, -3, 4}},
      {"13110:-2:-3:-4"}},
     {"ExtremeNumbers",
      {EVENT_TIMER, INT64_MIN, INT64_MAX, INT64_MIN},
@@ -286,24 +265,22 @@ TEST_F(DispatchBindings, BindingTwiceUnderOneKeyReturnsZeroAndRunsOncePerLookup)
 TEST_F(DispatchBindings, AHandlerBoundDuringDispatchJoinsOnlyLookupsNotStarted) {
     const Key running = {EVENT_GADGET, 0, 2, EVENT_TYPE_FOCUS}; // lookup 1
     const Key later = {EVENT_GADGET, -1, -1, -1};               // lookup 4
-    BindEventHandler(running.code, LoggingHandler(0, "older in 1"), running.window, running.object,
-                     running.type);
+    BindEventHandler(running.code, LoggingHandler(0, "older in 1"), running.window, running.object, running.type);
     BindEventHandler(later.code, LoggingHandler(1, "bound in 4"), later.window, later.object, later.type);
     BindEventHandler(running.code,
                      LoggingHandler(2, "binder in 1",
-                             [&] {
-                                 BindEventHandler(running.code, LoggingHandler(3, "late in 1"),
-                                                  running.window, running.object, running.type);
-                                 BindEventHandler(later.code, LoggingHandler(4, "late in 4"), later.window,
-                                                  later.object, later.type);
-                                 BindEventHandler(EVENT_GADGET, LoggingHandler(5, "late in 3"), 0, -1, -1);
-                             }),
+                                    [&] {
+                                        BindEventHandler(running.code, LoggingHandler(3, "late in 1"), running.window,
+                                                         running.object, running.type);
+                                        BindEventHandler(later.code, LoggingHandler(4, "late in 4"), later.window,
+                                                         later.object, later.type);
+                                        BindEventHandler(EVENT_GADGET, LoggingHandler(5, "late in 3"), 0, -1, -1);
+                                    }),
                      running.window, running.object, running.type);
     RaiseEvent(running.code, running.window, running.object, running.type);
     // The late handler of the running key goes in front of it, so that walk
     // never meets it; the other two keys had not been looked up yet.
-    const std::vector<std::string> expected = {"binder in 1", "older in 1", "late in 3",
-                                               "late in 4", "bound in 4"};
+    const std::vector<std::string> expected = {"binder in 1", "older in 1", "late in 3", "late in 4", "bound in 4"};
     EXPECT_TRUE(SameSequence(expected, HandlerLog(), LogLine));
 }
 
@@ -328,9 +305,7 @@ struct TailCase {
     std::vector<Event> queued;
 };
 
-void PrintTo(const TailCase& c, std::ostream* out) {
-    *out << c.name;
-}
+void PrintTo(const TailCase& c, std::ostream* out) { *out << c.name; }
 
 class DispatchTail : public DispatchTest, public ::testing::WithParamInterface<TailCase> {};
 
@@ -353,24 +328,16 @@ const TailCase TAIL_CASES[] = {
     {"ThreeInARow", {FOCUS, FOCUS, FOCUS}, {FOCUS}},
     {"SameEventNotAtTheTail", {FOCUS, GOT_FOCUS, FOCUS}, {FOCUS, GOT_FOCUS, FOCUS}},
     {"OtherType", {FOCUS, GOT_FOCUS}, {FOCUS, GOT_FOCUS}},
-    {"OtherObject",
-     {FOCUS, {EVENT_GADGET, 0, 1, EVENT_TYPE_FOCUS}},
-     {FOCUS, {EVENT_GADGET, 0, 1, EVENT_TYPE_FOCUS}}},
-    {"OtherWindow",
-     {FOCUS, {EVENT_GADGET, 1, 2, EVENT_TYPE_FOCUS}},
-     {FOCUS, {EVENT_GADGET, 1, 2, EVENT_TYPE_FOCUS}}},
-    {"OtherCode",
-     {{EVENT_MENU, 0, 2, 0}, {EVENT_GADGET, 0, 2, 0}},
-     {{EVENT_MENU, 0, 2, 0}, {EVENT_GADGET, 0, 2, 0}}},
+    {"OtherObject", {FOCUS, {EVENT_GADGET, 0, 1, EVENT_TYPE_FOCUS}}, {FOCUS, {EVENT_GADGET, 0, 1, EVENT_TYPE_FOCUS}}},
+    {"OtherWindow", {FOCUS, {EVENT_GADGET, 1, 2, EVENT_TYPE_FOCUS}}, {FOCUS, {EVENT_GADGET, 1, 2, EVENT_TYPE_FOCUS}}},
+    {"OtherCode", {{EVENT_MENU, 0, 2, 0}, {EVENT_GADGET, 0, 2, 0}}, {{EVENT_MENU, 0, 2, 0}, {EVENT_GADGET, 0, 2, 0}}},
     // Data is not compared: the event that waits keeps its own.
     {"OnlyDataDiffers",
      {{EVENT_GADGET, 0, 2, 1281, 1}, {EVENT_GADGET, 0, 2, 1281, 2}},
      {{EVENT_GADGET, 0, 2, 1281, 1}}},
     {"LargestDeduplicatedCode", {{65535, 0, 0, 0}, {65535, 0, 0, 0}}, {{65535, 0, 0, 0}}},
     {"NegativeCode", {{-5, 0, 0, 0}, {-5, 0, 0, 0}}, {{-5, 0, 0, 0}}},
-    {"SmallestCodeQueuedEveryTime",
-     {{65536, 0, 0, 0}, {65536, 0, 0, 0}},
-     {{65536, 0, 0, 0}, {65536, 0, 0, 0}}},
+    {"SmallestCodeQueuedEveryTime", {{65536, 0, 0, 0}, {65536, 0, 0, 0}}, {{65536, 0, 0, 0}, {65536, 0, 0, 0}}},
     {"LargeCode",
      {{INT32_MAX, 0, 7, 7}, {INT32_MAX, 0, 7, 7}, {INT32_MAX, 0, 7, 7}},
      {{INT32_MAX, 0, 7, 7}, {INT32_MAX, 0, 7, 7}, {INT32_MAX, 0, 7, 7}}},
@@ -404,9 +371,7 @@ struct DropCase {
     std::vector<Event> kept;
 };
 
-void PrintTo(const DropCase& c, std::ostream* out) {
-    *out << c.name;
-}
+void PrintTo(const DropCase& c, std::ostream* out) { *out << c.name; }
 
 class DispatchDropQueued : public DispatchTest, public ::testing::WithParamInterface<DropCase> {};
 
@@ -442,12 +407,9 @@ struct WindowDropCase {
     std::vector<Event> kept;
 };
 
-void PrintTo(const WindowDropCase& c, std::ostream* out) {
-    *out << c.name;
-}
+void PrintTo(const WindowDropCase& c, std::ostream* out) { *out << c.name; }
 
-class DispatchDropWindow : public DispatchTest,
-                           public ::testing::WithParamInterface<WindowDropCase> {};
+class DispatchDropWindow : public DispatchTest, public ::testing::WithParamInterface<WindowDropCase> {};
 
 TEST_P(DispatchDropWindow, RemovesTheEventsOfExactlyThatWindow) {
     for (const Event& e : QUEUE)
@@ -521,9 +483,7 @@ struct TakeCase {
     Event current;
 };
 
-void PrintTo(const TakeCase& c, std::ostream* out) {
-    *out << c.name;
-}
+void PrintTo(const TakeCase& c, std::ostream* out) { *out << c.name; }
 
 class DispatchTake : public DispatchTest, public ::testing::WithParamInterface<TakeCase> {};
 
@@ -542,11 +502,7 @@ TEST_P(DispatchTake, HandsOutTheOldestOrMarksTheQueueEmpty) {
 
 const TakeCase TAKE_CASES[] = {
     {"EmptyFromTheStart", {}, 1, 0, {0, 0, 0, -1, 0}},
-    {"OldestWithAllFields",
-     {{EVENT_GADGET, 3, 4, 1281, 99}, FOCUS},
-     1,
-     EVENT_GADGET,
-     {EVENT_GADGET, 3, 4, 1281, 99}},
+    {"OldestWithAllFields", {{EVENT_GADGET, 3, 4, 1281, 99}, FOCUS}, 1, EVENT_GADGET, {EVENT_GADGET, 3, 4, 1281, 99}},
     {"SecondInItsTurn", {{EVENT_GADGET, 3, 4, 1281, 99}, FOCUS}, 2, EVENT_GADGET, FOCUS},
     // Only code and type change: object, window and data stay from the last.
     {"EmptyAfterAnEvent", {{EVENT_GADGET, 3, 4, 1281, 99}}, 2, 0, {0, 3, 4, -1, 99}},
@@ -602,12 +558,9 @@ struct UnbindCase {
     std::vector<std::string> expected;
 };
 
-void PrintTo(const UnbindCase& c, std::ostream* out) {
-    *out << c.name;
-}
+void PrintTo(const UnbindCase& c, std::ostream* out) { *out << c.name; }
 
-class DispatchUnbindWindow : public DispatchTest,
-                             public ::testing::WithParamInterface<UnbindCase> {};
+class DispatchUnbindWindow : public DispatchTest, public ::testing::WithParamInterface<UnbindCase> {};
 
 // Bound before window 0's handlers are unbound.
 const Key UNBIND_BOUND[] = {
@@ -634,9 +587,7 @@ const UnbindCase UNBIND_CASES[] = {
      {EVENT_GADGET, 0, 2, EVENT_TYPE_FOCUS},
      {"13100:-1:-1:-1", "13100:-1:2:14000"}},
     {"ThatWindowsMenuItem", {EVENT_MENU, 0, 10000, 0}, {}},
-    {"AnotherWindow",
-     {EVENT_GADGET, 1, 2, EVENT_TYPE_FOCUS},
-     {"13100:1:-1:-1", "13100:-1:-1:-1", "13100:-1:2:14000"}},
+    {"AnotherWindow", {EVENT_GADGET, 1, 2, EVENT_TYPE_FOCUS}, {"13100:1:-1:-1", "13100:-1:-1:-1", "13100:-1:2:14000"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Dispatch, DispatchUnbindWindow, ::testing::ValuesIn(UNBIND_CASES),
@@ -659,12 +610,9 @@ struct UnbindInsideCase {
     std::vector<std::string> expected;
 };
 
-void PrintTo(const UnbindInsideCase& c, std::ostream* out) {
-    *out << c.name;
-}
+void PrintTo(const UnbindInsideCase& c, std::ostream* out) { *out << c.name; }
 
-class DispatchUnbindInside : public DispatchTest,
-                             public ::testing::WithParamInterface<UnbindInsideCase> {};
+class DispatchUnbindInside : public DispatchTest, public ::testing::WithParamInterface<UnbindInsideCase> {};
 
 TEST_P(DispatchUnbindInside, StopsTheWalkOfTheUnboundHandlers) {
     auto unbind = [] {
@@ -678,13 +626,11 @@ TEST_P(DispatchUnbindInside, StopsTheWalkOfTheUnboundHandlers) {
     if (GetParam().nested) {
         BindEventHandler(EVENT_MENU, LoggingHandler(4, "menu of window 0", unbind), 0, 10000, 0);
         BindEventHandler(EVENT_MENU, LoggingHandler(5, "menu, any window"));
-        BindEventHandler(
-            EVENT_GADGET,
-            LoggingHandler(6, "window 0, newest", [] { RaiseEvent(EVENT_MENU, 0, 10000, 0); }), 0, 2,
-            EVENT_TYPE_FOCUS);
-    } else {
-        BindEventHandler(EVENT_GADGET, LoggingHandler(6, "window 0, newest", unbind), 0, 2,
+        BindEventHandler(EVENT_GADGET,
+                         LoggingHandler(6, "window 0, newest", [] { RaiseEvent(EVENT_MENU, 0, 10000, 0); }), 0, 2,
                          EVENT_TYPE_FOCUS);
+    } else {
+        BindEventHandler(EVENT_GADGET, LoggingHandler(6, "window 0, newest", unbind), 0, 2, EVENT_TYPE_FOCUS);
     }
     RaiseEvent(EVENT_GADGET, 0, 2, EVENT_TYPE_FOCUS);
     EXPECT_TRUE(SameSequence(GetParam().expected, HandlerLog(), LogLine));
@@ -694,8 +640,7 @@ const UnbindInsideCase UNBIND_INSIDE_CASES[] = {
     {"ByTheHandlerItself", false, {"window 0, newest", "unbound", "all", "any window, gadget 2"}},
     {"FromANestedDispatch",
      true,
-     {"window 0, newest", "menu of window 0", "unbound", "menu, any window", "all",
-      "any window, gadget 2"}},
+     {"window 0, newest", "menu of window 0", "unbound", "menu, any window", "all", "any window, gadget 2"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Dispatch, DispatchUnbindInside, ::testing::ValuesIn(UNBIND_INSIDE_CASES),
@@ -703,8 +648,7 @@ INSTANTIATE_TEST_SUITE_P(Dispatch, DispatchUnbindInside, ::testing::ValuesIn(UNB
 
 TEST_F(DispatchUnbindInside, TheNextDispatchFindsOnlyWhatIsStillBound) {
     BindEventHandler(EVENT_GADGET, LoggingHandler(0, "all"));
-    BindEventHandler(EVENT_GADGET, LoggingHandler(1, "closer", [] { UnbindWindowHandlers(0); }), 0, -1,
-                     -1);
+    BindEventHandler(EVENT_GADGET, LoggingHandler(1, "closer", [] { UnbindWindowHandlers(0); }), 0, -1, -1);
     RaiseEvent(EVENT_GADGET, 0, 2, EVENT_TYPE_FOCUS);
     HandlerLog().clear();
     EXPECT_EQ(BindEventHandler(EVENT_GADGET, LoggingHandler(2, "rebound"), 0, -1, -1), 1);

@@ -33,8 +33,7 @@ HWND promptField;
 // Window 0 in front with text field 2 in it, nothing focused yet and no
 // event pending.
 bool OpenPrompt() {
-    if (!OpenAppWindow(0, PROMPT_X, PROMPT_Y, 120, 60, L"Window", DEFAULT_WINDOW_FLAGS))
-        return false;
+    if (!OpenAppWindow(0, PROMPT_X, PROMPT_Y, 120, 60, L"Window", DEFAULT_WINDOW_FLAGS)) return false;
     if (!Activate(WindowHandle(0))) return false;
     promptField = reinterpret_cast<HWND>(CreateTextField(2, 10, 30, 100, 20, L"", 0));
     if (!promptField) return false;
@@ -69,9 +68,7 @@ std::vector<FullEvent>& HandledFull() {
     return handled;
 }
 
-void RecordFull() {
-    HandledFull().push_back(CurrentFull());
-}
+void RecordFull() { HandledFull().push_back(CurrentFull()); }
 
 // One WaitEvent call: its result, how many handler runs had happened by its
 // end, and the current event after it.
@@ -83,8 +80,8 @@ struct WaitStep {
 };
 
 std::string StepName(const WaitStep& s) {
-    return "-> " + EventCodeName(s.result) + ", " + std::to_string(s.handled) +
-           " handled, current " + FullName(s.current);
+    return "-> " + EventCodeName(s.result) + ", " + std::to_string(s.handled) + " handled, current " +
+           FullName(s.current);
 }
 
 std::vector<WaitStep> WaitSteps(int calls) {
@@ -123,9 +120,7 @@ std::vector<FocusRun>& FocusRuns() {
     return runs;
 }
 
-void RecordFocusRun() {
-    FocusRuns().push_back({CurrentRecord(), insideFocusCall});
-}
+void RecordFocusRun() { FocusRuns().push_back({CurrentRecord(), insideFocusCall}); }
 
 using EventWaitQueue = EventWaitTest;
 
@@ -146,11 +141,9 @@ TEST_F(EventWaitQueue, FocusingAFieldRunsItsHandlerInsideTheCallAndQueuesTheEven
     std::vector<EventRecord> handedOut;
     for (int guard = 0; guard < 10 && QueuedEventCount() > 0; ++guard) {
         EXPECT_EQ(WaitEvent(), EVENT_GADGET);
-        handedOut.push_back(
-            {EVENT_GADGET, CurrentEvent().window, CurrentEventGadget(), CurrentEventType()});
+        handedOut.push_back({EVENT_GADGET, CurrentEvent().window, CurrentEventGadget(), CurrentEventType()});
     }
-    const std::vector<EventRecord> expected = {{EVENT_GADGET, 0, 2, EVENT_TYPE_FOCUS},
-                                               {EVENT_GADGET, 0, 2, 0x100}};
+    const std::vector<EventRecord> expected = {{EVENT_GADGET, 0, 2, EVENT_TYPE_FOCUS}, {EVENT_GADGET, 0, 2, 0x100}};
     EXPECT_TRUE(SameSequence(expected, handedOut, EventName));
     EXPECT_EQ(FocusRuns().size(), 2u) << "no handler ran again";
 }
@@ -200,9 +193,7 @@ struct ReturnCase {
     std::vector<std::string> expected;
 };
 
-void PrintTo(const ReturnCase& c, std::ostream* out) {
-    *out << c.name;
-}
+void PrintTo(const ReturnCase& c, std::ostream* out) { *out << c.name; }
 
 class EventWaitShortcut : public EventWaitTest, public ::testing::WithParamInterface<ReturnCase> {};
 
@@ -210,8 +201,7 @@ WNDPROC fieldProcedure;
 
 LRESULT CALLBACK FieldSpy(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_KEYDOWN || message == WM_KEYUP) {
-        HandlerLog().push_back("field " + MessageName(message) + " " +
-                        VirtualKeyName(static_cast<unsigned>(wParam)));
+        HandlerLog().push_back("field " + MessageName(message) + " " + VirtualKeyName(static_cast<unsigned>(wParam)));
     } else if (message == WM_CHAR) {
         char unit[16];
         std::snprintf(unit, sizeof unit, " U+%04X", static_cast<unsigned>(wParam));
@@ -222,16 +212,13 @@ LRESULT CALLBACK FieldSpy(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 
 // What a WaitEvent call handed out, for the key messages and menu events only.
 bool LogKeyResult(int64_t result) {
-    if (result == EVENT_MENU)
-        HandlerLog().push_back("WaitEvent " + EventName(CurrentRecord()));
+    if (result == EVENT_MENU) HandlerLog().push_back("WaitEvent " + EventName(CurrentRecord()));
     else if (result == WM_KEYDOWN || result == WM_KEYUP || result == WM_CHAR)
         HandlerLog().push_back("WaitEvent " + MessageName(static_cast<unsigned>(result)));
     return result == WM_KEYUP;
 }
 
-void LogMenuEvent() {
-    HandlerLog().push_back("raised " + EventName(CurrentRecord()));
-}
+void LogMenuEvent() { HandlerLog().push_back("raised " + EventName(CurrentRecord())); }
 
 TEST_P(EventWaitShortcut, ReturnIsTranslatedOnlyWhenTheActiveWindowHasAShortcut) {
     ASSERT_TRUE(OpenPrompt());
@@ -241,8 +228,8 @@ TEST_P(EventWaitShortcut, ReturnIsTranslatedOnlyWhenTheActiveWindowHasAShortcut)
         ASSERT_NE(AddShortcut(0, VK_RETURN, 10000), nullptr);
     }
     HWND field = promptField;
-    fieldProcedure = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FieldSpy)));
+    fieldProcedure =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FieldSpy)));
     BindEventHandler(EVENT_MENU, LogMenuEvent);
 
     PressKey(VK_RETURN);
@@ -260,12 +247,11 @@ const ReturnCase RETURN_CASES[] = {
     {"WithShortcut",
      true,
      {"raised EVENT_MENU(window 0, object 10000, 0)", "WaitEvent WM_KEYDOWN",
-      "WaitEvent EVENT_MENU(window 0, object 10000, 0)", "field WM_KEYUP VK_RETURN",
-      "WaitEvent WM_KEYUP"}},
+      "WaitEvent EVENT_MENU(window 0, object 10000, 0)", "field WM_KEYUP VK_RETURN", "WaitEvent WM_KEYUP"}},
     {"WithoutShortcut",
      false,
-     {"field WM_KEYDOWN VK_RETURN", "WaitEvent WM_KEYDOWN", "field WM_CHAR U+000D",
-      "WaitEvent WM_CHAR", "field WM_KEYUP VK_RETURN", "WaitEvent WM_KEYUP"}},
+     {"field WM_KEYDOWN VK_RETURN", "WaitEvent WM_KEYDOWN", "field WM_CHAR U+000D", "WaitEvent WM_CHAR",
+      "field WM_KEYUP VK_RETURN", "WaitEvent WM_KEYUP"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(EventWait, EventWaitShortcut, ::testing::ValuesIn(RETURN_CASES),
@@ -365,9 +351,7 @@ struct TimeoutCase {
     double belowMs;
 };
 
-void PrintTo(const TimeoutCase& c, std::ostream* out) {
-    *out << c.name;
-}
+void PrintTo(const TimeoutCase& c, std::ostream* out) { *out << c.name; }
 
 class EventWaitTimeout : public EventWaitTest, public ::testing::WithParamInterface<TimeoutCase> {};
 
@@ -433,11 +417,9 @@ TEST_P(EventWaitQuit, AQuitMessageIsProcessedAndReturnedLikeAnyOther) {
     EXPECT_TRUE(SameSequence(std::vector<int64_t>{WM_QUIT, 0}, results, EventCodeName));
 }
 
-INSTANTIATE_TEST_SUITE_P(EventWait, EventWaitQuit, ::testing::Values(-1, 0, 50),
-                         [](const auto& info) {
-                             return info.param == -1 ? std::string("WithoutLimit")
-                                                     : "Timeout" + std::to_string(info.param);
-                         });
+INSTANTIATE_TEST_SUITE_P(EventWait, EventWaitQuit, ::testing::Values(-1, 0, 50), [](const auto& info) {
+    return info.param == -1 ? std::string("WithoutLimit") : "Timeout" + std::to_string(info.param);
+});
 
 // --- The foreground window's number -----------------------------------------------------
 
@@ -449,18 +431,14 @@ struct ForegroundCase {
     int64_t number; // the window to open, for OwnNumbered
 };
 
-void PrintTo(const ForegroundCase& c, std::ostream* out) {
-    *out << c.name;
-}
+void PrintTo(const ForegroundCase& c, std::ostream* out) { *out << c.name; }
 
-class EventWaitForeground : public EventWaitTest,
-                            public ::testing::WithParamInterface<ForegroundCase> {};
+class EventWaitForeground : public EventWaitTest, public ::testing::WithParamInterface<ForegroundCase> {};
 
 TEST_P(EventWaitForeground, GivesTheNumberOfOurForegroundWindowOrMinusOne) {
     const ForegroundCase& c = GetParam();
     // Our own numbered window is open in every case, if not always in front.
-    ASSERT_NE(OpenAppWindow(c.number, PROMPT_X, PROMPT_Y, 120, 60, L"Window", DEFAULT_WINDOW_FLAGS),
-              0);
+    ASSERT_NE(OpenAppWindow(c.number, PROMPT_X, PROMPT_Y, 120, 60, L"Window", DEFAULT_WINDOW_FLAGS), 0);
     int64_t expected = -1;
     FixtureEditor editor;
     std::optional<PlainWindow> plain;
@@ -470,8 +448,7 @@ TEST_P(EventWaitForeground, GivesTheNumberOfOurForegroundWindowOrMinusOne) {
         expected = c.number;
         break;
     case Front::OwnGenerated: {
-        const int64_t generated =
-            OpenAppWindow(NEW_OBJECT, 300, 50, 120, 60, L"Generated", DEFAULT_WINDOW_FLAGS);
+        const int64_t generated = OpenAppWindow(NEW_OBJECT, 300, 50, 120, 60, L"Generated", DEFAULT_WINDOW_FLAGS);
         ASSERT_NE(generated, 0);
         ASSERT_TRUE(Activate(WindowHandle(generated)));
         expected = generated;
@@ -492,10 +469,8 @@ TEST_P(EventWaitForeground, GivesTheNumberOfOurForegroundWindowOrMinusOne) {
 }
 
 const ForegroundCase FOREGROUND_CASES[] = {
-    {"WindowZero", Front::OwnNumbered, 0},
-    {"WindowSeven", Front::OwnNumbered, 7},
-    {"GeneratedNumber", Front::OwnGenerated, 0},
-    {"OwnWindowWithoutNumber", Front::OwnUnnumbered, 0},
+    {"WindowZero", Front::OwnNumbered, 0},       {"WindowSeven", Front::OwnNumbered, 7},
+    {"GeneratedNumber", Front::OwnGenerated, 0}, {"OwnWindowWithoutNumber", Front::OwnUnnumbered, 0},
     {"AnotherProcess", Front::OtherProcess, 0},
 };
 
@@ -509,8 +484,7 @@ INSTANTIATE_TEST_SUITE_P(EventWait, EventWaitForeground, ::testing::ValuesIn(FOR
 // both waiting.
 bool OpenTwoWindowsWithBindingsAndEvents() {
     if (!OpenPrompt()) return false;
-    if (!OpenAppWindow(1, 300, 50, 120, 60, L"Other", DEFAULT_WINDOW_FLAGS | OPEN_HIDDEN))
-        return false;
+    if (!OpenAppWindow(1, 300, 50, 120, 60, L"Other", DEFAULT_WINDOW_FLAGS | OPEN_HIDDEN)) return false;
     DrainEvents();
     BindEventHandler(EVENT_MENU, LoggingHandler(0, "window 0, item 10000"), 0, 10000, 0);
     BindEventHandler(EVENT_MENU, LoggingHandler(1, "window 0, any item"), 0, -1, -1);
@@ -535,8 +509,7 @@ TEST_F(EventWaitClose, ClosingAWindowDropsItsQueuedEvents) {
         WaitEvent();
         left.push_back(CurrentRecord());
     }
-    const std::vector<EventRecord> expected = {{EVENT_MENU, 1, 10000, 0},
-                                               {EVENT_GADGET, 1, 5, 0x100}};
+    const std::vector<EventRecord> expected = {{EVENT_MENU, 1, 10000, 0}, {EVENT_GADGET, 1, 5, 0x100}};
     EXPECT_TRUE(SameSequence(expected, left, EventName));
 }
 
@@ -546,12 +519,9 @@ struct CloseCase {
     std::vector<std::string> expected;
 };
 
-void PrintTo(const CloseCase& c, std::ostream* out) {
-    *out << c.name;
-}
+void PrintTo(const CloseCase& c, std::ostream* out) { *out << c.name; }
 
-class EventWaitCloseBindings : public EventWaitTest,
-                               public ::testing::WithParamInterface<CloseCase> {};
+class EventWaitCloseBindings : public EventWaitTest, public ::testing::WithParamInterface<CloseCase> {};
 
 TEST_P(EventWaitCloseBindings, ClosingAWindowUnbindsItsOwnHandlersOnly) {
     ASSERT_TRUE(OpenTwoWindowsWithBindingsAndEvents());

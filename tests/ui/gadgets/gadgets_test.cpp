@@ -39,7 +39,7 @@ Events operator+(Events a, const Events& b) {
 }
 
 class GadgetsTest : public UiRuntimeTest {
-protected:
+  protected:
     HWND OpenWindow() {
         EXPECT_NE(OpenAppWindow(0, 100, 50, 120, 60, L"Window", DEFAULT_WINDOW_FLAGS), 0);
         HWND window = WindowHandle(0);
@@ -208,7 +208,7 @@ TEST_F(Gadgets, RecreatingANumberDestroysTheOldControlAndItsQueuedEvents) {
     HWND old = Control(2);
     DrainEvents();
     EventRecorder::Bind();
-    FocusGadget(2);                              // its focus events wait in the queue
+    FocusGadget(2);                             // its focus events wait in the queue
     RaiseEvent(EVENT_GADGET, 0, 1, EN_CHANGE_); // an event of another gadget, which stays
     EventRecorder::Clear();
 
@@ -265,8 +265,16 @@ TEST_F(Gadgets, KindAndExistenceByNumber) {
         int32_t exists;
     };
     const Case cases[] = {
-        {1, GADGET_KIND_TEXT, 1},  {2, GADGET_KIND_STRING, 1}, {0, 0, 0},  {5, 0, 0},          {49, 0, 0},
-        {50, 0, 0},                {1000, 0, 0},               {-1, 0, 0}, {-2, 0, 0},         {INT64_MAX, 0, 0},
+        {1, GADGET_KIND_TEXT, 1},
+        {2, GADGET_KIND_STRING, 1},
+        {0, 0, 0},
+        {5, 0, 0},
+        {49, 0, 0},
+        {50, 0, 0},
+        {1000, 0, 0},
+        {-1, 0, 0},
+        {-2, 0, 0},
+        {INT64_MAX, 0, 0},
         {reinterpret_cast<int64_t>(Control(2)), 0, 0},
     };
     for (const Case& c : cases) {
@@ -343,12 +351,8 @@ TEST_F(Gadgets, FocusedGadgetNamesTheGadgetWithTheFocus) {
         int64_t gadget;
     };
     const Case cases[] = {
-        {"text field 2", Control(2), 2},
-        {"gadget numbered 0", Control(0), 0},
-        {"label", Control(1), 1},
-        {"the window itself", window, -1},
-        {"a control that is no gadget", foreign, -1},
-        {"nowhere", nullptr, -1},
+        {"text field 2", Control(2), 2},   {"gadget numbered 0", Control(0), 0},         {"label", Control(1), 1},
+        {"the window itself", window, -1}, {"a control that is no gadget", foreign, -1}, {"nowhere", nullptr, -1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -420,8 +424,8 @@ TEST_F(Gadgets, TabWithOneTabStopKeepsTheFocusInTheField) {
         // The field got the marker, and of the Tab only its release: the
         // press went to the window's shortcut list.
         EXPECT_TRUE(SameSequence(Typed(2), EventRecorder::Raised(), EventName));
-        EXPECT_TRUE(SameSequence(std::vector<KeyMessage>{{WM_KEYUP, VK_TAB}}, KeySpy::About(VK_TAB, L'\t'),
-                                 KeyMessageName));
+        EXPECT_TRUE(
+            SameSequence(std::vector<KeyMessage>{{WM_KEYUP, VK_TAB}}, KeySpy::About(VK_TAB, L'\t'), KeyMessageName));
         CloseAppWindow(0);
         DrainEvents();
     }
@@ -456,8 +460,8 @@ TEST_F(Gadgets, TabMovesBetweenTwoFieldsAndWrapsAround) {
         PressKey(VK_TAB, c.shift);
 
         ASSERT_TRUE(PumpUntil([&] { return FocusedGadget() == c.to; }));
-        const Events moved = c.from >= 0 ? FocusMoves(c.from, c.to)
-                                         : Events{Gadget(c.to, EVENT_TYPE_FOCUS), Gadget(c.to, EN_SETFOCUS_)};
+        const Events moved =
+            c.from >= 0 ? FocusMoves(c.from, c.to) : Events{Gadget(c.to, EVENT_TYPE_FOCUS), Gadget(c.to, EN_SETFOCUS_)};
         EXPECT_TRUE(SameSequence(moved, EventRecorder::Raised(), EventName));
         CloseAppWindow(0);
         DrainEvents();
@@ -520,8 +524,8 @@ TEST_F(Gadgets, ShiftTabFromAControlThatIsNoTabStopGoesToTheLast) {
     PressKey(VK_TAB, true);
 
     ASSERT_TRUE(PumpUntil([] { return FocusedGadget() == 3; }));
-    EXPECT_TRUE(SameSequence(Events{Gadget(3, EVENT_TYPE_FOCUS), Gadget(3, EN_SETFOCUS_)}, EventRecorder::Raised(),
-                             EventName));
+    EXPECT_TRUE(
+        SameSequence(Events{Gadget(3, EVENT_TYPE_FOCUS), Gadget(3, EN_SETFOCUS_)}, EventRecorder::Raised(), EventName));
 }
 
 // The message font is the gadget component's own: deleted at shutdown, while

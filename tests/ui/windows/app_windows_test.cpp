@@ -55,9 +55,10 @@ bool CompositionOn() {
 Events ActivateCollecting(HWND window) {
     Events handed;
     SetForegroundWindow(window);
-    EXPECT_TRUE(PumpUntil([&] { return GetActiveWindow() == window && GetForegroundWindow() == window; }, 10000,
-                          &handed));
-    for (const EventRecord& r : DrainEvents()) handed.push_back(r);
+    EXPECT_TRUE(
+        PumpUntil([&] { return GetActiveWindow() == window && GetForegroundWindow() == window; }, 10000, &handed));
+    for (const EventRecord& r : DrainEvents())
+        handed.push_back(r);
     return handed;
 }
 
@@ -69,7 +70,8 @@ bool Raised(const EventRecord& event) {
 
 int Count(int32_t code) {
     int count = 0;
-    for (const EventRecord& r : EventRecorder::Raised()) count += r.code == code;
+    for (const EventRecord& r : EventRecorder::Raised())
+        count += r.code == code;
     return count;
 }
 
@@ -88,7 +90,7 @@ std::string MessageName(const Message& m) {
 }
 
 class MessageHook {
-public:
+  public:
     MessageHook(HWND window, std::vector<UINT> messages) {
         Window() = window;
         Wanted() = std::move(messages);
@@ -112,7 +114,7 @@ public:
         return false;
     }
 
-private:
+  private:
     static HWND& Window() {
         static HWND window;
         return window;
@@ -144,7 +146,7 @@ private:
 };
 
 class WindowsTest : public UiRuntimeTest {
-protected:
+  protected:
     // The prompt's window: window 0, active, text field 2 focused.
     HWND OpenPrompt(bool withField = true) {
         const int64_t opened = OpenAppWindow(0, LEFT, TOP, WIDTH, HEIGHT, L"Window", DEFAULT_WINDOW_FLAGS);
@@ -258,11 +260,11 @@ struct FlagCase {
     bool visible;
     bool activated;
     bool toolWindow;
-    bool centred;       // on the screen, instead of at (LEFT, TOP)
-    bool exactSize;     // client area 120 x 60
-    LONG_PTR styleSet;  // bits that must be set
+    bool centred;        // on the screen, instead of at (LEFT, TOP)
+    bool exactSize;      // client area 120 x 60
+    LONG_PTR styleSet;   // bits that must be set
     LONG_PTR styleClear; // bits that must be clear
-    Events raised;      // while opening
+    Events raised;       // while opening
 };
 
 void PrintTo(const FlagCase& c, std::ostream* os) { *os << c.name; }
@@ -302,26 +304,98 @@ TEST_P(WindowsOpening, FlagWordReachesThePlatform) {
 }
 
 const FlagCase FLAG_CASES[] = {
-    {"NoFlagsAddCaption", 0, true, true, false, false, true, WS_CAPTION, WS_SYSMENU | WS_THICKFRAME,
+    {"NoFlagsAddCaption",
+     0,
+     true,
+     true,
+     false,
+     false,
+     true,
+     WS_CAPTION,
+     WS_SYSMENU | WS_THICKFRAME,
      {Activated(0), Repainted(0)}},
-    {"Hidden", OPEN_HIDDEN | DEFAULT_WINDOW_FLAGS, false, false, false, false, true, WS_CAPTION | WS_SYSMENU,
-     WS_VISIBLE, {}},
+    {"Hidden",
+     OPEN_HIDDEN | DEFAULT_WINDOW_FLAGS,
+     false,
+     false,
+     false,
+     false,
+     true,
+     WS_CAPTION | WS_SYSMENU,
+     WS_VISIBLE,
+     {}},
     {"HiddenAloneAddsCaption", OPEN_HIDDEN, false, false, false, false, true, WS_CAPTION, WS_VISIBLE, {}},
-    {"NoActivate", OPEN_NO_ACTIVATE | DEFAULT_WINDOW_FLAGS, true, false, false, false, true, WS_CAPTION,
-     WS_CLIPCHILDREN, {Repainted(0)}},
-    {"ToolWindow", OPEN_TOOL_WINDOW | DEFAULT_WINDOW_FLAGS | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, true, true, true,
-     false, true, WS_CAPTION | WS_SYSMENU, WS_MINIMIZEBOX | WS_MAXIMIZEBOX, {Activated(0), Repainted(0)}},
-    {"CenterScreen", OPEN_CENTER_SCREEN | DEFAULT_WINDOW_FLAGS, true, true, false, true, true, WS_CAPTION, 0,
+    {"NoActivate",
+     OPEN_NO_ACTIVATE | DEFAULT_WINDOW_FLAGS,
+     true,
+     false,
+     false,
+     false,
+     true,
+     WS_CAPTION,
+     WS_CLIPCHILDREN,
+     {Repainted(0)}},
+    {"ToolWindow",
+     OPEN_TOOL_WINDOW | DEFAULT_WINDOW_FLAGS | WS_MINIMIZEBOX | WS_MAXIMIZEBOX,
+     true,
+     true,
+     true,
+     false,
+     true,
+     WS_CAPTION | WS_SYSMENU,
+     WS_MINIMIZEBOX | WS_MAXIMIZEBOX,
      {Activated(0), Repainted(0)}},
-    {"Resizable", WS_THICKFRAME | DEFAULT_WINDOW_FLAGS, true, true, false, false, true, WS_THICKFRAME, 0,
+    {"CenterScreen",
+     OPEN_CENTER_SCREEN | DEFAULT_WINDOW_FLAGS,
+     true,
+     true,
+     false,
+     true,
+     true,
+     WS_CAPTION,
+     0,
      {Activated(0), Repainted(0)}},
-    {"NoContainer", OPEN_NO_CONTAINER | DEFAULT_WINDOW_FLAGS, true, true, false, false, true, WS_CAPTION, 0,
+    {"Resizable",
+     WS_THICKFRAME | DEFAULT_WINDOW_FLAGS,
+     true,
+     true,
+     false,
+     false,
+     true,
+     WS_THICKFRAME,
+     0,
      {Activated(0), Repainted(0)}},
-    {"Maximized", WS_MAXIMIZE | DEFAULT_WINDOW_FLAGS, true, true, false, false, false, WS_MAXIMIZE, 0,
+    {"NoContainer",
+     OPEN_NO_CONTAINER | DEFAULT_WINDOW_FLAGS,
+     true,
+     true,
+     false,
+     false,
+     true,
+     WS_CAPTION,
+     0,
+     {Activated(0), Repainted(0)}},
+    {"Maximized",
+     WS_MAXIMIZE | DEFAULT_WINDOW_FLAGS,
+     true,
+     true,
+     false,
+     false,
+     false,
+     WS_MAXIMIZE,
+     0,
      {Activated(0), Repainted(0)}},
     // The platform activates a window shown minimized twice: once minimized,
     // once more after the minimize.
-    {"Minimized", WS_MINIMIZE | DEFAULT_WINDOW_FLAGS, true, true, false, false, false, WS_MINIMIZE, 0,
+    {"Minimized",
+     WS_MINIMIZE | DEFAULT_WINDOW_FLAGS,
+     true,
+     true,
+     false,
+     false,
+     false,
+     WS_MINIMIZE,
+     0,
      {Activated(0), Activated(0)}},
 };
 
@@ -351,9 +425,9 @@ TEST_F(Windows, DefaultYWithoutCentringLetsThePlatformChooseBoth) {
 }
 
 TEST_F(Windows, DefaultYWithCentringIsCentred) {
-    ASSERT_NE(OpenAppWindow(0, LEFT, POSITION_DEFAULT, WIDTH, HEIGHT, L"Window",
-                            OPEN_CENTER_SCREEN | DEFAULT_WINDOW_FLAGS),
-              0);
+    ASSERT_NE(
+        OpenAppWindow(0, LEFT, POSITION_DEFAULT, WIDTH, HEIGHT, L"Window", OPEN_CENTER_SCREEN | DEFAULT_WINDOW_FLAGS),
+        0);
     HWND window = WindowHandle(0);
     RECT outer = {};
     GetWindowRect(window, &outer);
@@ -363,9 +437,9 @@ TEST_F(Windows, DefaultYWithCentringIsCentred) {
 
 TEST_F(Windows, CentringOnAParentUsesTheParentsOuterRectangle) {
     PlainWindow parent(300, 200);
-    ASSERT_NE(OpenAppWindow(0, LEFT, TOP, WIDTH, HEIGHT, L"Window", OPEN_CENTER_PARENT | DEFAULT_WINDOW_FLAGS,
-                            parent.handle),
-              0);
+    ASSERT_NE(
+        OpenAppWindow(0, LEFT, TOP, WIDTH, HEIGHT, L"Window", OPEN_CENTER_PARENT | DEFAULT_WINDOW_FLAGS, parent.handle),
+        0);
     HWND window = WindowHandle(0);
     RECT outer = {}, around = {};
     GetWindowRect(window, &outer);
@@ -443,11 +517,13 @@ TEST_F(Windows, ClosingAllClosesEveryWindowAndDropsTheirEvents) {
 
     CloseAppWindow(ALL_OBJECTS);
 
-    for (HWND window : windows) EXPECT_FALSE(IsWindow(window));
+    for (HWND window : windows)
+        EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(WindowHandle(0), nullptr);
     EXPECT_EQ(WindowHandle(3), nullptr);
     EXPECT_EQ(WindowHandle(generated), nullptr);
-    for (int64_t number : {int64_t{0}, int64_t{3}, generated}) EXPECT_FALSE(ClassRegistered(number)) << number;
+    for (int64_t number : {int64_t{0}, int64_t{3}, generated})
+        EXPECT_FALSE(ClassRegistered(number)) << number;
     EXPECT_TRUE(SameSequence(Events{}, DrainEvents(), EventName));
 }
 
@@ -470,7 +546,8 @@ TEST_F(Windows, ClosingDropsTheWindowsQueuedEventsAndBindings) {
     DrainEvents();
     static int calls;
     calls = 0;
-    BindEventHandler(EVENT_MENU, [] { ++calls; }, 0, 10000, 0);
+    BindEventHandler(
+        EVENT_MENU, [] { ++calls; }, 0, 10000, 0);
     RaiseEvent(EVENT_MENU, 0, 7, 0);
     RaiseEvent(EVENT_MENU, 1, 5, 0); // an event of the other window, which stays
     RaiseEvent(EVENT_MENU, 0, 8, 0);
@@ -492,11 +569,15 @@ TEST_F(Windows, AHandlerMayCloseItsOwnWindowWhileItsBindingsRun) {
     calls.clear();
     // Newest first: the closing handler runs, then the older one of the same
     // binding must not, since the binding went with the window.
-    BindEventHandler(EVENT_CLOSE_WINDOW, [] { calls.push_back("older, same window"); }, 0, 0, 0);
-    BindEventHandler(EVENT_CLOSE_WINDOW, [] {
-        calls.push_back("closing");
-        CloseAppWindow(0);
-    }, 0, 0, 0);
+    BindEventHandler(
+        EVENT_CLOSE_WINDOW, [] { calls.push_back("older, same window"); }, 0, 0, 0);
+    BindEventHandler(
+        EVENT_CLOSE_WINDOW,
+        [] {
+            calls.push_back("closing");
+            CloseAppWindow(0);
+        },
+        0, 0, 0);
     BindEventHandler(EVENT_CLOSE_WINDOW, [] { calls.push_back("all windows"); });
 
     SendMessageW(window, WM_CLOSE, 0, 0);
@@ -510,8 +591,7 @@ TEST_F(Windows, AHandlerMayCloseItsOwnWindowWhileItsBindingsRun) {
 
 TEST_F(Windows, ClosingAnOwnedWindowActivatesItsOwnerFirst) {
     HWND owner = OpenPrompt();
-    ASSERT_NE(OpenAppWindow(1, 300, TOP, WIDTH, HEIGHT, L"Owned", OPEN_NO_CONTAINER | DEFAULT_WINDOW_FLAGS, owner),
-              0);
+    ASSERT_NE(OpenAppWindow(1, 300, TOP, WIDTH, HEIGHT, L"Owned", OPEN_NO_CONTAINER | DEFAULT_WINDOW_FLAGS, owner), 0);
     HWND owned = WindowHandle(1);
     ASSERT_TRUE(Activate(owned));
     ASSERT_EQ(GetWindow(owned, GW_OWNER), owner);
@@ -524,8 +604,7 @@ TEST_F(Windows, ClosingAnOwnedWindowActivatesItsOwnerFirst) {
     EXPECT_EQ(FocusedGadget(), 2);
     // The owner is active again, focus back in its field, while the owned
     // window still exists; that window's own event then leaves the queue.
-    const Events raised = {Deactivated(1), Gadget(0, 2, EVENT_TYPE_FOCUS), Gadget(0, 2, EN_SETFOCUS_),
-                           Activated(0)};
+    const Events raised = {Deactivated(1), Gadget(0, 2, EVENT_TYPE_FOCUS), Gadget(0, 2, EN_SETFOCUS_), Activated(0)};
     EXPECT_TRUE(SameSequence(raised, EventRecorder::Raised(), EventName));
     EXPECT_TRUE(SameSequence(Events(raised.begin() + 1, raised.end()), DrainEvents(), EventName));
 }
@@ -536,7 +615,8 @@ TEST_F(Windows, ReusingANumberClosesTheOldWindowFirst) {
     ASSERT_TRUE(AddShortcut(0, 13, 10000));
     static int calls;
     calls = 0;
-    BindEventHandler(EVENT_MENU, [] { ++calls; }, 0, 10000, 0);
+    BindEventHandler(
+        EVENT_MENU, [] { ++calls; }, 0, 10000, 0);
     // The field's focus events still wait in the queue.
     EventRecorder::Bind();
 
@@ -599,8 +679,8 @@ TEST_F(Windows, AltF4OnlyRaisesTheCloseEvent) {
         const EventRecord close = {EVENT_CLOSE_WINDOW, 0, 0, 0};
         ASSERT_TRUE(PumpUntil([&] { return Raised(close); }));
         // Let the rest of the key strokes (Alt up) pass too.
-        ASSERT_TRUE(PumpUntil(
-            [] { return MessageHook::Saw(WM_SYSKEYUP, VK_MENU) || MessageHook::Saw(WM_KEYUP, VK_MENU); }));
+        ASSERT_TRUE(
+            PumpUntil([] { return MessageHook::Saw(WM_SYSKEYUP, VK_MENU) || MessageHook::Saw(WM_KEYUP, VK_MENU); }));
         DrainEvents();
         EXPECT_TRUE(SameSequence(Events{close}, EventRecorder::Raised(), EventName));
         EXPECT_TRUE(IsWindow(window));
@@ -689,7 +769,8 @@ TEST_F(Windows, ReactivationPutsTheFocusBackIntoTheField) {
         if (c.byClick) {
             PressButtons(free, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
             ASSERT_TRUE(PumpUntil([] { return Count(EVENT_LEFT_CLICK) > 0; }, 10000, &handed));
-            for (const EventRecord& r : DrainEvents()) handed.push_back(r);
+            for (const EventRecord& r : DrainEvents())
+                handed.push_back(r);
         } else {
             handed = ActivateCollecting(window);
         }
@@ -822,7 +903,8 @@ TEST_F(Windows, DestroyingTheWindowDirectlyCleansUpItsNumber) {
     ASSERT_NE(OpenAppWindow(1, 600, 400, WIDTH, HEIGHT, L"Other", OPEN_NO_ACTIVATE | OPEN_NO_CONTAINER), 0);
     static int calls;
     calls = 0;
-    BindEventHandler(EVENT_MENU, [] { ++calls; }, 0, 10000, 0);
+    BindEventHandler(
+        EVENT_MENU, [] { ++calls; }, 0, 10000, 0);
     DrainEvents();
     RaiseEvent(EVENT_MENU, 0, 7, 0);
     RaiseEvent(EVENT_MENU, 1, 5, 0);
@@ -848,8 +930,7 @@ TEST_F(Windows, WindowWithoutContainerTakesNoGadgets) {
         const char* name;
         bool earlierWindow;
     };
-    const Case cases[] = {{"no window before: creation fails", false},
-                          {"a window before: gadgets go there", true}};
+    const Case cases[] = {{"no window before: creation fails", false}, {"a window before: gadgets go there", true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         if (c.earlierWindow) {
@@ -877,17 +958,21 @@ TEST_F(Windows, CommandMessagesBecomeMenuAndGadgetEvents) {
         WPARAM wParam;
         bool fromControl; // lParam names a plain child control with id 7
         Events raised;
-        int64_t focus;    // gadget with the focus afterwards
+        int64_t focus; // gadget with the focus afterwards
     };
     const Case cases[] = {
         {"menu item", 10000, false, {{EVENT_MENU, 0, 10000, 0}}, 2},
         {"menu item with the Tab command's number", TAB_NEXT_COMMAND, false, {{EVENT_MENU, 0, TAB_NEXT_COMMAND, 0}}, 2},
         {"shortcut", MAKEWPARAM(10000, 1), false, {{EVENT_MENU, 0, 10000, 0}}, 2},
-        {"shortcut Tab command", MAKEWPARAM(TAB_NEXT_COMMAND, 1), false,
+        {"shortcut Tab command",
+         MAKEWPARAM(TAB_NEXT_COMMAND, 1),
+         false,
          {Gadget(0, 2, EVENT_TYPE_LOST_FOCUS), Gadget(0, 2, EN_KILLFOCUS_), Gadget(0, 3, EVENT_TYPE_FOCUS),
           Gadget(0, 3, EN_SETFOCUS_)},
          3},
-        {"shortcut Shift+Tab command", MAKEWPARAM(TAB_PREVIOUS_COMMAND, 1), false,
+        {"shortcut Shift+Tab command",
+         MAKEWPARAM(TAB_PREVIOUS_COMMAND, 1),
+         false,
          {Gadget(0, 2, EVENT_TYPE_LOST_FOCUS), Gadget(0, 2, EN_KILLFOCUS_), Gadget(0, 3, EVENT_TYPE_FOCUS),
           Gadget(0, 3, EN_SETFOCUS_)},
          3},
@@ -937,7 +1022,8 @@ TEST_F(Windows, MouseButtonsRaiseClickEvents) {
 
         Events handed;
         ASSERT_TRUE(PumpUntil([&] { return EventRecorder::Raised().size() >= c.raised.size(); }, 10000, &handed));
-        for (const EventRecord& r : DrainEvents()) handed.push_back(r);
+        for (const EventRecord& r : DrainEvents())
+            handed.push_back(r);
         EXPECT_TRUE(SameSequence(c.raised, EventRecorder::Raised(), EventName));
         EXPECT_TRUE(SameSequence(c.raised, handed, EventName));
         CloseAppWindow(0);
@@ -1004,12 +1090,12 @@ TEST_F(Windows, ToolWindowsCanBeNarrowedToOnePixel) {
 // 0), so the window under test answers it from a state kept here, changed by
 // the WM_CHANGEUISTATE requests it receives, which are recorded.
 class CueState {
-public:
+  public:
     static void Attach(HWND window, WPARAM state) {
         State() = state;
         Sent().clear();
-        Previous() = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Procedure)));
+        Previous() =
+            reinterpret_cast<WNDPROC>(SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Procedure)));
     }
     static WPARAM& State() {
         static WPARAM state;
@@ -1020,7 +1106,7 @@ public:
         return sent;
     }
 
-private:
+  private:
     static WNDPROC& Previous() {
         static WNDPROC previous;
         return previous;
@@ -1047,10 +1133,17 @@ TEST_F(Windows, FocusCuesAreChangedOnlyWhenTheyDiffer) {
         std::vector<Message> sent;
     };
     const Case cases[] = {
-        {0, false, {HIDE_CUES}}, {UISF_HIDEFOCUS, false, {HIDE_CUES}}, {UISF_HIDEACCEL, false, {HIDE_CUES}},
-        {BOTH_CUES, false, {}},  {UISF_ACTIVE, false, {HIDE_CUES}},    {BOTH_CUES | UISF_ACTIVE, false, {}},
-        {BOTH_CUES, true, {SHOW_CUES}}, {UISF_HIDEFOCUS, true, {SHOW_CUES}}, {UISF_HIDEACCEL, true, {SHOW_CUES}},
-        {0, true, {}},           {UISF_ACTIVE, true, {}},
+        {0, false, {HIDE_CUES}},
+        {UISF_HIDEFOCUS, false, {HIDE_CUES}},
+        {UISF_HIDEACCEL, false, {HIDE_CUES}},
+        {BOTH_CUES, false, {}},
+        {UISF_ACTIVE, false, {HIDE_CUES}},
+        {BOTH_CUES | UISF_ACTIVE, false, {}},
+        {BOTH_CUES, true, {SHOW_CUES}},
+        {UISF_HIDEFOCUS, true, {SHOW_CUES}},
+        {UISF_HIDEACCEL, true, {SHOW_CUES}},
+        {0, true, {}},
+        {UISF_ACTIVE, true, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "state " << c.state << (c.show ? ", show" : ", hide"));
@@ -1124,8 +1217,8 @@ TEST_F(Windows, PlainTabBelongsToAWritableRichTextControl) {
         HMODULE library = LoadLibraryW(c.library);
         ASSERT_NE(library, nullptr);
         HWND window = OpenPrompt();
-        HWND rich = CreateWindowExW(0, c.className, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE, 10, 5,
-                                    100, 20, window, reinterpret_cast<HMENU>(9), GetModuleHandleW(nullptr), nullptr);
+        HWND rich = CreateWindowExW(0, c.className, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE, 10, 5, 100,
+                                    20, window, reinterpret_cast<HMENU>(9), GetModuleHandleW(nullptr), nullptr);
         ASSERT_NE(rich, nullptr);
         if (c.readOnly) SendMessageW(rich, EM_SETREADONLY, TRUE, 0);
         SetFocus(rich);

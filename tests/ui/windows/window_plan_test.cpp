@@ -14,8 +14,7 @@ namespace {
 constexpr uint32_t SYSMENU = 0x80000, MINIMIZEBOX = 0x20000, MAXIMIZEBOX = 0x10000, BORDER = 0x800000,
                    DLGFRAME = 0x400000, POPUP = 0x80000000;
 // ShowWindow commands.
-constexpr int SW_NORMAL_ = 1, SW_MINIMIZED_ = 2, SW_MAXIMIZED_ = 3, SW_NOACTIVATE_ = 4, SW_MINNOACTIVE_ = 7,
-              SW_NA_ = 8;
+constexpr int SW_NORMAL_ = 1, SW_MINIMIZED_ = 2, SW_MAXIMIZED_ = 3, SW_NOACTIVATE_ = 4, SW_MINNOACTIVE_ = 7, SW_NA_ = 8;
 
 std::string Hex(uint32_t value) {
     char text[16];
@@ -37,10 +36,9 @@ struct PlanCase {
 const PlanCase PLAN_CASES[] = {
     {"default flags", DEFAULT_WINDOW_FLAGS, 0xC80000, 0xC80000, 0, false, false, false, false, false, SW_NORMAL_},
     {"no flags: caption added", 0, 0xC00000, 0xC00000, 0, false, false, false, false, false, SW_NORMAL_},
-    {"hidden alone: caption added", OPEN_HIDDEN, 0xC00000, 0xC00000, 0, true, false, false, false, false,
-     SW_NORMAL_},
-    {"hidden with default flags", OPEN_HIDDEN | DEFAULT_WINDOW_FLAGS, 0xC80000, 0xC80000, 0, true, false, false,
-     false, false, SW_NORMAL_},
+    {"hidden alone: caption added", OPEN_HIDDEN, 0xC00000, 0xC00000, 0, true, false, false, false, false, SW_NORMAL_},
+    {"hidden with default flags", OPEN_HIDDEN | DEFAULT_WINDOW_FLAGS, 0xC80000, 0xC80000, 0, true, false, false, false,
+     false, SW_NORMAL_},
     {"centre on screen alone: caption added", OPEN_CENTER_SCREEN, 0xC00000, 0xC00000, 0, false, false, false, true,
      false, SW_NORMAL_},
     {"centre on parent alone: caption added", OPEN_CENTER_PARENT, 0xC00000, 0xC00000, 0, false, false, false, true,
@@ -48,39 +46,38 @@ const PlanCase PLAN_CASES[] = {
     {"hidden, centred: caption added", OPEN_HIDDEN | OPEN_CENTER_SCREEN | OPEN_CENTER_PARENT, 0xC00000, 0xC00000, 0,
      true, false, false, true, false, SW_NORMAL_},
     // Bit 3 goes before the caption rule looks at the flags.
-    {"no container alone: caption added", OPEN_NO_CONTAINER, 0xC00000, 0xC00000, 0, false, false, true, false,
-     false, SW_NORMAL_},
-    {"no container with default flags", OPEN_NO_CONTAINER | DEFAULT_WINDOW_FLAGS, 0xC80000, 0xC80000, 0, false,
-     false, true, false, false, SW_NORMAL_},
+    {"no container alone: caption added", OPEN_NO_CONTAINER, 0xC00000, 0xC00000, 0, false, false, true, false, false,
+     SW_NORMAL_},
+    {"no container with default flags", OPEN_NO_CONTAINER | DEFAULT_WINDOW_FLAGS, 0xC80000, 0xC80000, 0, false, false,
+     true, false, false, SW_NORMAL_},
     // Any real style bit, even one that draws no caption, keeps the caption off.
     {"system menu alone: no caption", SYSMENU, SYSMENU, SYSMENU, 0, false, false, false, false, false, SW_NORMAL_},
     {"popup alone: no caption", POPUP, POPUP, POPUP, 0, false, false, false, false, false, SW_NORMAL_},
     {"tool window alone", OPEN_TOOL_WINDOW, 0xC00000, 0xC00000, 0x80, false, false, false, false, false, SW_NORMAL_},
     {"tool window clears boxes, minimize, maximize",
-     OPEN_TOOL_WINDOW | SYSMENU | MINIMIZEBOX | MAXIMIZEBOX | STYLE_MINIMIZE | STYLE_MAXIMIZE, 0xC80000, 0xC80000,
-     0x80, false, false, false, false, false, SW_NORMAL_},
+     OPEN_TOOL_WINDOW | SYSMENU | MINIMIZEBOX | MAXIMIZEBOX | STYLE_MINIMIZE | STYLE_MAXIMIZE, 0xC80000, 0xC80000, 0x80,
+     false, false, false, false, false, SW_NORMAL_},
     {"tool window keeps a thick frame", OPEN_TOOL_WINDOW | STYLE_THICKFRAME, 0xC40000, 0xC40000, 0x80, false, false,
      false, false, false, SW_NORMAL_},
     // Bit 25 is WS_CLIPCHILDREN: kept for the size computation, never created.
     {"no activation alone: no caption", OPEN_NO_ACTIVATE, OPEN_NO_ACTIVATE, 0, 0, false, true, false, false, false,
      SW_NOACTIVATE_},
-    {"no activation", OPEN_NO_ACTIVATE | DEFAULT_WINDOW_FLAGS, 0x2C80000, 0xC80000, 0, false, true, false, false,
-     false, SW_NOACTIVATE_},
+    {"no activation", OPEN_NO_ACTIVATE | DEFAULT_WINDOW_FLAGS, 0x2C80000, 0xC80000, 0, false, true, false, false, false,
+     SW_NOACTIVATE_},
     {"maximized", STYLE_MAXIMIZE | DEFAULT_WINDOW_FLAGS, 0x1C80000, 0x1C80000, 0, false, false, false, false, true,
      SW_MAXIMIZED_},
     {"minimized", STYLE_MINIMIZE | DEFAULT_WINDOW_FLAGS, 0x20C80000, 0x20C80000, 0, false, false, false, false, true,
      SW_MINIMIZED_},
-    {"maximized wins over minimized", STYLE_MAXIMIZE | STYLE_MINIMIZE | DEFAULT_WINDOW_FLAGS, 0x21C80000,
-     0x21C80000, 0, false, false, false, false, true, SW_MAXIMIZED_},
+    {"maximized wins over minimized", STYLE_MAXIMIZE | STYLE_MINIMIZE | DEFAULT_WINDOW_FLAGS, 0x21C80000, 0x21C80000, 0,
+     false, false, false, false, true, SW_MAXIMIZED_},
     {"maximized, no activation", OPEN_NO_ACTIVATE | STYLE_MAXIMIZE | DEFAULT_WINDOW_FLAGS, 0x3C80000, 0x1C80000, 0,
      false, true, false, false, true, SW_NA_},
-    {"minimized, no activation", OPEN_NO_ACTIVATE | STYLE_MINIMIZE | DEFAULT_WINDOW_FLAGS, 0x22C80000, 0x20C80000,
-     0, false, true, false, false, true, SW_MINNOACTIVE_},
-    {"hidden, maximized: still marked", OPEN_HIDDEN | STYLE_MAXIMIZE | DEFAULT_WINDOW_FLAGS, 0x1C80000, 0x1C80000,
-     0, true, false, false, false, true, SW_MAXIMIZED_},
+    {"minimized, no activation", OPEN_NO_ACTIVATE | STYLE_MINIMIZE | DEFAULT_WINDOW_FLAGS, 0x22C80000, 0x20C80000, 0,
+     false, true, false, false, true, SW_MINNOACTIVE_},
+    {"hidden, maximized: still marked", OPEN_HIDDEN | STYLE_MAXIMIZE | DEFAULT_WINDOW_FLAGS, 0x1C80000, 0x1C80000, 0,
+     true, false, false, false, true, SW_MAXIMIZED_},
     {"every runtime bit",
-     OPEN_CENTER_SCREEN | OPEN_CENTER_PARENT | OPEN_TOOL_WINDOW | OPEN_NO_CONTAINER | OPEN_NO_ACTIVATE |
-         OPEN_HIDDEN,
+     OPEN_CENTER_SCREEN | OPEN_CENTER_PARENT | OPEN_TOOL_WINDOW | OPEN_NO_CONTAINER | OPEN_NO_ACTIVATE | OPEN_HIDDEN,
      0x2C00000, 0xC00000, 0x80, true, true, true, true, false, SW_NOACTIVATE_},
 };
 
@@ -129,8 +126,7 @@ const PositionCase POSITION_CASES[] = {
     {"default x", POSITION_DEFAULT, 50, DEFAULT_WINDOW_FLAGS, false, DEFAULT_COORDINATE, DEFAULT_COORDINATE},
     {"default x while centring", POSITION_DEFAULT, 50, DEFAULT_WINDOW_FLAGS | OPEN_CENTER_SCREEN, false,
      DEFAULT_COORDINATE, DEFAULT_COORDINATE},
-    {"default x beats the shift", POSITION_DEFAULT, 50, THICK_CAPTION, true, DEFAULT_COORDINATE,
-     DEFAULT_COORDINATE},
+    {"default x beats the shift", POSITION_DEFAULT, 50, THICK_CAPTION, true, DEFAULT_COORDINATE, DEFAULT_COORDINATE},
     {"default y", 100, POSITION_DEFAULT, DEFAULT_WINDOW_FLAGS, false, DEFAULT_COORDINATE, DEFAULT_COORDINATE},
     {"default y centred on screen", 100, POSITION_DEFAULT, DEFAULT_WINDOW_FLAGS | OPEN_CENTER_SCREEN, false, 100,
      POSITION_DEFAULT},
