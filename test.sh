@@ -8,6 +8,9 @@ cd "$(dirname "$0")"
 source scripts/packages.sh
 ensure_packages
 
+# The sources follow .clang-format, and both builds treat warnings as errors.
+scripts/check-format.sh
+
 cmake --preset host >/dev/null
 cmake --build --preset host -j "$(nproc)"
 cmake --preset windows >/dev/null
