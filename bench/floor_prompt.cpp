@@ -34,13 +34,11 @@ void* volatile imported[3]; // keeps one import of each DLL
 #endif
 
 long long ParseLine(const wchar_t* text) {
-    while (*text == L' ' || *text == L'\t')
-        ++text;
+    while (*text == L' ' || *text == L'\t') ++text;
     bool negative = false;
     if (*text == L'-' || *text == L'+') negative = *text++ == L'-';
     long long value = 0;
-    while (*text >= L'0' && *text <= L'9' && value < 100000000000000LL)
-        value = value * 10 + (*text++ - L'0');
+    while (*text >= L'0' && *text <= L'9' && value < 100000000000000LL) value = value * 10 + (*text++ - L'0');
     return negative ? -value : value;
 }
 

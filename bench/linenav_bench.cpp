@@ -63,8 +63,7 @@ template <class Condition> bool PollUntil(Condition condition, double timeoutMs)
 
 std::string Narrow(const std::wstring& text) {
     std::string out;
-    for (wchar_t c : text)
-        out += c < 128 ? static_cast<char>(c) : '?';
+    for (wchar_t c : text) out += c < 128 ? static_cast<char>(c) : '?';
     return out;
 }
 
@@ -146,7 +145,7 @@ struct Run {
 };
 
 class Child {
-  public:
+public:
     ~Child() {
         if (process_) {
             if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
@@ -173,7 +172,7 @@ class Child {
     HANDLE process() const { return process_; }
     DWORD threadId() const { return threadId_; }
 
-  private:
+private:
     HANDLE process_ = nullptr, thread_ = nullptr;
     DWORD threadId_ = 0;
 };
@@ -182,7 +181,7 @@ class Child {
 // keys: with it in front, linenav hands the keyboard over to it and looks
 // where the keyboard goes while it sends, as in a real run.
 class EditorSink {
-  public:
+public:
     EditorSink() {
         ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         thread_ = CreateThread(nullptr, 0, Main, this, 0, &threadId_);
@@ -213,7 +212,7 @@ class EditorSink {
     }
     LONG keys() const { return InterlockedCompareExchange(const_cast<LONG*>(&keys_), 0, 0); }
 
-  private:
+private:
     static constexpr UINT DRAIN = WM_APP + 1;
 
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -392,15 +391,13 @@ std::string JsonString(const std::string& text) {
 
 std::string JsonList(const std::vector<std::string>& items) {
     std::string out = "[";
-    for (size_t i = 0; i < items.size(); ++i)
-        out += (i ? ", " : "") + JsonString(items[i]);
+    for (size_t i = 0; i < items.size(); ++i) out += (i ? ", " : "") + JsonString(items[i]);
     return out + "]";
 }
 
 std::string Joined(const std::vector<std::string>& items) {
     std::string out;
-    for (const std::string& item : items)
-        out += (out.empty() ? "" : " ") + item;
+    for (const std::string& item : items) out += (out.empty() ? "" : " ") + item;
     return out.empty() ? "-" : out;
 }
 
@@ -537,8 +534,7 @@ int wmain(int argc, wchar_t** argv) {
     RunOnce(linenav, programFolder, 1);
     if (!onlyLaunch) RunOnce(floor, programFolder, 1);
     if (withDlls) RunOnce(floorDlls, programFolder, 1);
-    for (const Case& c : cases)
-        rounds = c.pairs > rounds ? c.pairs : rounds;
+    for (const Case& c : cases) rounds = c.pairs > rounds ? c.pairs : rounds;
     for (int round = 0; round < rounds; ++round) {
         std::fprintf(stderr, "bench: round %d of %d\n", round + 1, rounds);
         std::fflush(stderr);

@@ -22,7 +22,7 @@ std::vector<unsigned char> ReadWholeFile(const std::wstring& path) {
 }
 
 class PeFile {
-  public:
+public:
     explicit PeFile(std::vector<unsigned char> bytes) : bytes_(std::move(bytes)) {
         if (bytes_.size() < sizeof(IMAGE_DOS_HEADER)) return;
         IMAGE_DOS_HEADER dos;
@@ -70,7 +70,7 @@ class PeFile {
         return name;
     }
 
-  private:
+private:
     std::vector<unsigned char> bytes_;
     IMAGE_NT_HEADERS64 headers_ = {};
     size_t sections_ = 0;
@@ -112,8 +112,7 @@ bool ShipsWithSystem(const std::string& dll) {
     if (length == 0 || length >= MAX_PATH) return false;
     std::wstring path(folder, length);
     path += L'\\';
-    for (char c : dll)
-        path += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    for (char c : dll) path += static_cast<wchar_t>(static_cast<unsigned char>(c));
     const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }

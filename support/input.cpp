@@ -122,10 +122,8 @@ std::optional<POINT> CloseBoxOf(HWND window) {
         for (int x = rect.right - 1; x > (rect.left + rect.right) / 2; --x) {
             if (HitTest(window, x, y) != HTCLOSE) continue;
             int left = x, bottom = y;
-            while (HitTest(window, left - 1, y) == HTCLOSE)
-                --left;
-            while (HitTest(window, x, bottom + 1) == HTCLOSE)
-                ++bottom;
+            while (HitTest(window, left - 1, y) == HTCLOSE) --left;
+            while (HitTest(window, x, bottom + 1) == HTCLOSE) ++bottom;
             return POINT{(left + x) / 2, (y + bottom) / 2};
         }
     return std::nullopt;

@@ -44,8 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const TextUnit* text = units.data();
     int64_t length = 0;
-    while (text[length] != 0)
-        ++length;
+    while (text[length] != 0) ++length;
 
     const int64_t count = CountCommandTokens(text);
     Check(count >= -1 && count <= length, "count out of range", count);

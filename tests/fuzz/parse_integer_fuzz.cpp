@@ -102,8 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const Text built = joined + joined;
     Check(At(copy) == built);
     const TextUnit* spaces = TextAt(start);
-    for (int32_t i = 0; i < padding; ++i)
-        Check(spaces[i] == TXT(' '));
+    for (int32_t i = 0; i < padding; ++i) Check(spaces[i] == TXT(' '));
 
     TextVar variable = nullptr;
     AssignResult(variable, copy);

@@ -31,8 +31,7 @@ std::vector<KeyEvent> Plan(int64_t line) {
 
 std::string Show(const std::vector<KeyEvent>& events) {
     std::string text;
-    for (const KeyEvent& e : events)
-        text += Name(e) + "\n";
+    for (const KeyEvent& e : events) text += Name(e) + "\n";
     return text;
 }
 

@@ -18,8 +18,7 @@ TEST(CountingLoop, RunsLimitTimesAndNeverForZeroOrLess) {
         int64_t limit, passes;
     };
     const Case cases[] = {{1, 1}, {2, 2}, {1000, 1000}, {0, 0}, {-1, 0}, {-5, 0}, {INT64_MIN, 0}};
-    for (const Case& c : cases)
-        EXPECT_EQ(Passes(c.limit), c.passes) << "limit " << c.limit;
+    for (const Case& c : cases) EXPECT_EQ(Passes(c.limit), c.passes) << "limit " << c.limit;
 }
 
 TEST(CountingLoop, CounterRunsFromOne) {

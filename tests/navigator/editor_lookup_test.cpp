@@ -40,7 +40,7 @@ void Lookup() {
 }
 
 class EditorLookup : public RuntimeTest {
-  protected:
+protected:
     void SetUp() override {
         RuntimeTest::SetUp();
         Navigator = {};
@@ -124,8 +124,7 @@ TEST(WindowRectValue, SidesKeepTheirSign) {
     };
     const Case cases[] = {{0, rect.left}, {1, rect.top}, {2, rect.right}, {3, rect.bottom},
                           {4, 0},         {-1, 0},       {5, 0},          {INT64_MIN, 0}};
-    for (const Case& c : cases)
-        EXPECT_EQ(WindowRectValue(window.get(), c.side), c.value) << "side " << c.side;
+    for (const Case& c : cases) EXPECT_EQ(WindowRectValue(window.get(), c.side), c.value) << "side " << c.side;
     EXPECT_EQ(rect.left, -300);
     EXPECT_EQ(rect.top, -200);
 }

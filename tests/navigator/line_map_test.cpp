@@ -21,7 +21,7 @@ std::wstring Home() {
 }
 
 class LineMap : public RuntimeTest {
-  protected:
+protected:
     void SetUp() override {
         RuntimeTest::SetUp();
         StartFiles();
@@ -124,8 +124,7 @@ TEST_F(LineMap, TranslatesThroughTheRecords) {
         {none, 7, 7, "no map"},
         {folderMap, 8, 8, "a folder named like the map"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(Translate(c.data, c.typed), c.line) << c.why;
+    for (const Case& c : cases) EXPECT_EQ(Translate(c.data, c.typed), c.line) << c.why;
 }
 
 TEST_F(LineMap, MapHeldOpenByAnotherProcessLeavesTheTypedNumber) {

@@ -94,15 +94,14 @@ TEST_F(Navigation, CaretLandsOnTheLine) {
 // Wine's notepad, opened on a file whose name starts with the prefix, is an
 // editor nobody here wrote: "Quillo V5. e2e.txt - Notepad".
 class Notepad {
-  public:
+public:
     // Empty when notepad is open with the focus in its Edit, else what failed.
     std::string Open(int lines) {
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
         path_ = std::wstring(temp) + std::wstring(NOTEPAD_FILE);
         std::string text;
-        for (int i = 1; i <= lines; ++i)
-            text += "notepad line " + std::to_string(i) + "\r\n";
+        for (int i = 1; i <= lines; ++i) text += "notepad line " + std::to_string(i) + "\r\n";
         FileHandle file(
             CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         DWORD written = 0;
@@ -130,7 +129,7 @@ class Notepad {
     HWND edit() const { return edit_; }
     std::wstring Title() const { return TitleOf(window_); }
 
-  private:
+private:
     std::wstring path_;
     ChildProcess process_;
     HWND window_ = nullptr, edit_ = nullptr;

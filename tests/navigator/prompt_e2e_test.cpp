@@ -34,7 +34,7 @@ std::string Situation(LinenavRun& run) {
 }
 
 class Prompt : public ::testing::Test {
-  protected:
+protected:
     // The editor stays where it was started; each test starts its own.
     bool StartEditor(int x = 40, int y = 40, int lines = 300) {
         return editor.Start({.title = L"Quillo V5. prompt", .lines = lines, .caret = lines / 2, .x = x, .y = y});
@@ -207,8 +207,7 @@ TEST_F(Prompt, AMinimizedEditorPlacesItFromItsRestoredPlaceAndIsRestored) {
 
 long CountOf(const std::vector<KeyRecord>& keys, const KeyRecord& which) {
     long count = 0;
-    for (const KeyRecord& key : keys)
-        count += key == which;
+    for (const KeyRecord& key : keys) count += key == which;
     return count;
 }
 
@@ -262,8 +261,7 @@ TEST_F(Prompt, MessagesFromOtherProgramsCannotHarmIt) {
     const UINT posted = RegisterWindowMessageW(L"LinenavPostedEvent");
     const LPARAM garbage[] = {0, 1, 0x1000, static_cast<LPARAM>(0xDEADBEEF), static_cast<LPARAM>(0x7FFFFFFF0000), -1};
     for (int round = 0; round < 300; ++round) {
-        for (LPARAM value : garbage)
-            ASSERT_TRUE(PostMessageW(hidden, posted, 0, value));
+        for (LPARAM value : garbage) ASSERT_TRUE(PostMessageW(hidden, posted, 0, value));
         ASSERT_TRUE(round % 100 != 0 || PostMessageW(hidden, WM_CLOSE, 0, 0));
     }
     // A notification whose pointer means nothing in linenav, posted to the prompt.
@@ -355,7 +353,7 @@ std::wstring ProfileFolder() {
 
 // The per-user data folder exists only for the test that needs it.
 class UserMap {
-  public:
+public:
     explicit UserMap(const std::vector<uint8_t>& bytes) {
         CreateDirectoryW((ProfileFolder() + L"AppData").c_str(), nullptr);
         CreateDirectoryW((ProfileFolder() + L"AppData\\Local").c_str(), nullptr);
@@ -372,7 +370,7 @@ class UserMap {
     const std::wstring& path() const { return path_; }
     static std::wstring Folder() { return ProfileFolder() + L"AppData\\Local\\Quillo5\\"; }
 
-  private:
+private:
     std::wstring path_;
 };
 
@@ -499,8 +497,7 @@ TEST_F(Prompt, WritesNoFile) {
     for (const auto& [path, state] : before)
         if (!after.count(path)) changed.push_back(path);
     std::string list;
-    for (const auto& path : changed)
-        list += Narrow(path) + "\n";
+    for (const auto& path : changed) list += Narrow(path) + "\n";
     EXPECT_TRUE(changed.empty()) << "changed on drive C:\n" << list;
 }
 

@@ -72,8 +72,7 @@ KeyRecord FixtureEditor::KeyAt(long index) const {
 std::vector<KeyRecord> FixtureEditor::Keys() const {
     std::vector<KeyRecord> keys;
     const long count = KeyCount();
-    for (long i = 0; i < count; ++i)
-        keys.push_back(KeyAt(i));
+    for (long i = 0; i < count; ++i) keys.push_back(KeyAt(i));
     return keys;
 }
 
@@ -97,8 +96,7 @@ std::string CaretLanding(const FixtureEditor& editor, DWORD timeoutMs) {
         return "the keys never all arrived: " + std::to_string(keys.size()) + " key messages, the last " +
                (keys.empty() ? std::string("none") : KeyRecordName(keys.back()));
     long downs = 0;
-    for (const KeyRecord& key : keys)
-        downs += key == KeyRecord{WM_KEYDOWN, VK_DOWN, 0};
+    for (const KeyRecord& key : keys) downs += key == KeyRecord{WM_KEYDOWN, VK_DOWN, 0};
     const long caret = editor.CaretLine() + 1;
     if (caret != downs + 1) return OnLine(caret) + ", though the keys asked for line " + std::to_string(downs + 1);
     return OnLine(caret);

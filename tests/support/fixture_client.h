@@ -27,7 +27,7 @@ struct FixtureOptions {
 };
 
 class FixtureEditor {
-  public:
+public:
     FixtureEditor() = default;
     FixtureEditor(const FixtureEditor&) = delete;
     FixtureEditor& operator=(const FixtureEditor&) = delete;
@@ -55,7 +55,7 @@ class FixtureEditor {
     // cannot pass for one that lands where the caret already was.
     void SetCaretLine(long line) const;
 
-  private:
+private:
     LRESULT Ask(UINT message, WPARAM wParam = 0) const;
 
     ChildProcess process_;

@@ -23,7 +23,7 @@ inline std::string KeyMessageName(const KeyMessage& m) {
 }
 
 class KeySpy {
-  public:
+public:
     static void Attach(HWND control) {
         Previous()[control] =
             reinterpret_cast<WNDPROC>(SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Procedure)));
@@ -46,7 +46,7 @@ class KeySpy {
         return false;
     }
 
-  private:
+private:
     static std::map<HWND, WNDPROC>& Previous() {
         static std::map<HWND, WNDPROC> previous;
         return previous;

@@ -13,7 +13,7 @@
 std::wstring LinenavCommand(const std::wstring& argument);
 
 class LinenavRun {
-  public:
+public:
     ~LinenavRun() { process_.Kill(); }
 
     // Starts linenav.exe and waits (bounded) for its prompt to be the
@@ -31,7 +31,7 @@ class LinenavRun {
     std::optional<DWORD> WaitForExit();
     bool Running();
 
-  private:
+private:
     ChildProcess process_;
     HWND prompt_ = nullptr, field_ = nullptr, label_ = nullptr;
 };

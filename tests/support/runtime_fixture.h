@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 class RuntimeTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         GeneralHeap = CreatePrivateHeap();
         StartTextArea();

@@ -13,8 +13,7 @@ template <class Record, class Namer>
 ::testing::AssertionResult SameSequence(const std::vector<Record>& expected, const std::vector<Record>& actual,
                                         Namer name) {
     bool same = expected.size() == actual.size();
-    for (size_t i = 0; same && i < expected.size(); ++i)
-        same = expected[i] == actual[i];
+    for (size_t i = 0; same && i < expected.size(); ++i) same = expected[i] == actual[i];
     if (same) return ::testing::AssertionSuccess();
 
     std::string table = "sequences differ (expected | actual):\n";

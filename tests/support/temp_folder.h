@@ -9,7 +9,7 @@
 #include <vector>
 
 class TempFolder {
-  public:
+public:
     TempFolder();
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
@@ -21,7 +21,7 @@ class TempFolder {
     std::wstring Write(const std::wstring& name, const std::vector<uint8_t>& bytes) const;
     std::wstring MakeFolder(const std::wstring& name) const;
 
-  private:
+private:
     std::wstring path_;
 };
 
@@ -30,10 +30,10 @@ std::vector<uint8_t> Int32Records(std::initializer_list<int32_t> values);
 
 // Another process that holds `path` open with no sharing while it lives.
 class FileHolder {
-  public:
+public:
     bool Hold(const std::wstring& path);
     ~FileHolder() { process_.Kill(); }
 
-  private:
+private:
     ChildProcess process_;
 };

@@ -12,7 +12,7 @@
 // activation, away from the runtime windows unless placed elsewhere; with a
 // plain Edit control in it when asked for.
 class PlainWindow {
-  public:
+public:
     explicit PlainWindow(int x = 600, int y = 400, bool withEdit = false);
     ~PlainWindow() { DestroyWindow(handle); }
     PlainWindow(const PlainWindow&) = delete;

@@ -109,8 +109,7 @@ std::vector<EventRecord>& EventRecorder::Raised() {
 }
 
 void EventRecorder::Bind() {
-    for (const CodeName& entry : CODES)
-        BindEventHandler(entry.code, RecordRaised);
+    for (const CodeName& entry : CODES) BindEventHandler(entry.code, RecordRaised);
 }
 
 void EventRecorder::Start() {

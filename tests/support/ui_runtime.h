@@ -36,7 +36,7 @@ std::string EventName(const EventRecord& record);
 // Starts the general heap, the text area and every runtime component in their
 // fixed order; stops them in reverse afterwards.
 class UiRuntimeTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override;
     void TearDown() override;
 };
@@ -44,7 +44,7 @@ class UiRuntimeTest : public ::testing::Test {
 // Records every event whose handlers run (bound for all windows, objects and
 // types of every event code), in the order they ran.
 class EventRecorder {
-  public:
+public:
     // Binds the recorder for every event code; call once per test after the
     // runtime has started.
     static void Bind();

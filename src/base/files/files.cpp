@@ -115,8 +115,7 @@ int64_t FileLength(const TextUnit* path) {
     }
 
     int32_t end = copied;
-    while (end > 0 && IsSeparator(copy[end - 1]))
-        --end;
+    while (end > 0 && IsSeparator(copy[end - 1])) --end;
     copy[end] = 0;
 
     WIN32_FIND_DATAW found;

@@ -92,8 +92,7 @@ void* PoolRecord(BlockPool* pool) {
     if (--chunk->freeCount == 0 && chunk->next && chunk->next->freeCount) {
         Unlink(pool, chunk); // full: behind the chunks that still have room
         PoolChunk* last = pool->chunks;
-        while (last->next)
-            last = last->next;
+        while (last->next) last = last->next;
         last->next = chunk;
         chunk->previous = last;
         chunk->next = nullptr;
@@ -156,8 +155,7 @@ BlockPool* SharedBlockPool(int32_t recordSize) {
     EnterShared();
     ForgetPoolsOfAnotherHeap();
     BlockPool* pool = sharedPools;
-    while (pool && pool->recordSize != recordSize)
-        pool = pool->nextShared;
+    while (pool && pool->recordSize != recordSize) pool = pool->nextShared;
     if (!pool) {
         pool = static_cast<BlockPool*>(RuntimeRecord(sizeof(BlockPool)));
         if (pool) {

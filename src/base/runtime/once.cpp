@@ -31,8 +31,7 @@ void RunOnceFallback(OnceRecord* once, OnceCallback initialise, void* context) {
         state.store(ONCE_DONE, std::memory_order_release);
         return;
     }
-    while (state.load(std::memory_order_acquire) != ONCE_DONE)
-        YieldProcessorTime();
+    while (state.load(std::memory_order_acquire) != ONCE_DONE) YieldProcessorTime();
 }
 
 #ifdef _WIN32

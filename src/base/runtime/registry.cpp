@@ -138,8 +138,7 @@ void* NextWalkObject(Registry* registry, int64_t* number) {
     if (registry->walkPosition == registry->capacity) {
         ++registry->walkPosition;
         GeneratedObject* oldest = registry->generated;
-        while (oldest && oldest->older)
-            oldest = oldest->older;
+        while (oldest && oldest->older) oldest = oldest->older;
         registry->walkCursor = oldest;
     }
     while (GeneratedObject* node = registry->walkCursor) {

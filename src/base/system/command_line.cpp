@@ -35,8 +35,7 @@ const TextUnit* HostCommandLine = nullptr;
 // false when only spaces (or nothing) remain.
 bool ScanToken(const TextUnit*& cursor, CommandToken& token) {
     const TextUnit* p = cursor;
-    while (*p == SPACE)
-        ++p;
+    while (*p == SPACE) ++p;
     if (*p == 0) {
         cursor = p;
         return false;
@@ -48,8 +47,7 @@ bool ScanToken(const TextUnit*& cursor, CommandToken& token) {
         // not, starts the next token. No closing quote: it runs to the end.
         ++quotes;
         ++p;
-        while (*p != 0 && *p != QUOTE)
-            ++p;
+        while (*p != 0 && *p != QUOTE) ++p;
         if (*p == QUOTE) {
             ++quotes;
             ++p;
@@ -121,8 +119,7 @@ int64_t CountCommandTokens(const TextUnit* commandLine) {
     if (!commandLine) return count;
     const TextUnit* cursor = commandLine;
     CommandToken token;
-    while (ScanToken(cursor, token))
-        ++count;
+    while (ScanToken(cursor, token)) ++count;
     return count;
 }
 

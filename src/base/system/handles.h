@@ -10,7 +10,7 @@
 #include <shtypes.h>
 
 template <class Traits> class UniqueHandle {
-  public:
+public:
     using Type = typename Traits::Type;
 
     UniqueHandle() = default;
@@ -38,7 +38,7 @@ template <class Traits> class UniqueHandle {
         value_ = value;
     }
 
-  private:
+private:
     Type value_ = Traits::Invalid();
 };
 
@@ -101,7 +101,7 @@ using ItemList = UniqueHandle<ItemListTraits>;
 // A critical section is a structure, not a handle: it cannot move, and it is
 // deleted exactly once, by its owner.
 class CriticalSection {
-  public:
+public:
     CriticalSection() { InitializeCriticalSection(&section_); }
     ~CriticalSection() { DeleteCriticalSection(&section_); }
     CriticalSection(const CriticalSection&) = delete;
@@ -109,6 +109,6 @@ class CriticalSection {
 
     CRITICAL_SECTION* get() { return &section_; }
 
-  private:
+private:
     CRITICAL_SECTION section_;
 };

@@ -12,8 +12,7 @@ int32_t EndFolderPath(TextUnit* path, int32_t room) {
     int32_t length = 0;
     // Bounded: a shell that leaves the buffer unterminated must not walk us
     // past it.
-    while (length < room - 1 && path[length] != 0)
-        ++length;
+    while (length < room - 1 && path[length] != 0) ++length;
     if (length > 0 && path[length - 1] != L'\\') path[length++] = L'\\';
     path[length] = 0;
     return length;

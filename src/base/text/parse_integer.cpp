@@ -20,8 +20,7 @@ uint64_t DigitValue(TextUnit unit) {
 int64_t ParseInteger(const TextUnit* text) {
     if (!text) return 0;
 
-    while (*text == TXT(' ') || *text == TXT('\t'))
-        ++text;
+    while (*text == TXT(' ') || *text == TXT('\t')) ++text;
 
     bool negative = false;
     if (*text == TXT('-')) {

@@ -187,8 +187,7 @@ int32_t MakeSpaces(int32_t count) {
         target = ReserveResult(0, position);
         count = 0;
     }
-    for (int32_t i = 0; i < count; ++i)
-        target[i] = TXT(' ');
+    for (int32_t i = 0; i < count; ++i) target[i] = TXT(' ');
     target[count] = 0;
     return position;
 }
@@ -197,8 +196,7 @@ int32_t LeftPart(const TextUnit* text, int32_t count) {
     // Reads no further than the count: the text need not be measured whole.
     int32_t units = 0;
     if (text)
-        while (units < count && text[units] != 0)
-            ++units;
+        while (units < count && text[units] != 0) ++units;
     return BuildCopy(text, units);
 }
 
@@ -209,8 +207,7 @@ int32_t AppendText(const TextUnit* text) { return BuildCopy(text, TextLength(tex
 int32_t TextLength(const TextUnit* text) {
     if (!text) return 0;
     int32_t length = 0;
-    while (text[length] != 0)
-        ++length;
+    while (text[length] != 0) ++length;
     return length;
 }
 

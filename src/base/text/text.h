@@ -63,7 +63,7 @@ void FreeText(TextVar& variable);                         // nothing for null
 // Remembers the end of the temporary area and puts it back when the scope
 // ends, so a statement's temporaries never outlive it.
 class TextMark {
-  public:
+public:
     TextMark() : position_(TextAreaEnd()) {}
     ~TextMark() { ResetTextArea(position_); }
     TextMark(const TextMark&) = delete;
@@ -74,13 +74,13 @@ class TextMark {
     const TextUnit* text() const { return TextAt(position_); }
     void AssignTo(TextVar& variable) { AssignResult(variable, position_); }
 
-  private:
+private:
     int32_t position_;
 };
 
 // A text variable local to a scope, released when the scope ends.
 class LocalText {
-  public:
+public:
     LocalText() = default;
     ~LocalText() { FreeText(text_); }
     LocalText(const LocalText&) = delete;
@@ -89,6 +89,6 @@ class LocalText {
     TextVar& var() { return text_; }
     TextUnit* get() const { return text_; }
 
-  private:
+private:
     TextVar text_ = nullptr;
 };

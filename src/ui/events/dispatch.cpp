@@ -54,8 +54,7 @@ int32_t FormatNumber(char* out, int64_t value) {
     } while (magnitude);
     int32_t length = 0;
     if (value < 0) out[length++] = '-';
-    while (count)
-        out[length++] = digits[--count];
+    while (count) out[length++] = digits[--count];
     return length;
 }
 
@@ -142,8 +141,7 @@ int32_t FormatBindingKey(char* out, int32_t code, int64_t window, int64_t object
 
 uint32_t BindingKeyHash(const char* key) {
     uint32_t hash = 0;
-    for (; *key; ++key)
-        hash = hash * 65599u + static_cast<unsigned char>(*key);
+    for (; *key; ++key) hash = hash * 65599u + static_cast<unsigned char>(*key);
     return hash;
 }
 

@@ -46,8 +46,7 @@ constexpr LRESULT RICH_EDIT_READ_ONLY = 0x800; // ECO_READONLY
 void FormatClassName(wchar_t* out, int64_t number) {
     static const wchar_t PREFIX[] = L"WindowClass_";
     int length = 0;
-    for (const wchar_t* p = PREFIX; *p; ++p)
-        out[length++] = *p;
+    for (const wchar_t* p = PREFIX; *p; ++p) out[length++] = *p;
     if (number < 0) out[length++] = L'-';
     uint64_t magnitude = number < 0 ? 0 - static_cast<uint64_t>(number) : static_cast<uint64_t>(number);
     wchar_t digits[24];
@@ -56,8 +55,7 @@ void FormatClassName(wchar_t* out, int64_t number) {
         digits[count++] = static_cast<wchar_t>(L'0' + magnitude % 10);
         magnitude /= 10;
     } while (magnitude);
-    while (count)
-        out[length++] = digits[--count];
+    while (count) out[length++] = digits[--count];
     out[length] = 0;
 }
 

@@ -62,8 +62,7 @@ TEST(FileBuffer, ValuesAreSignedLittleEndian) {
 
 TEST(FileBuffer, OneRefillServesAThousandAndTwentyFourRecords) {
     std::vector<uint8_t> bytes(4 * 3000, 0);
-    for (size_t i = 0; i < bytes.size(); i += 4)
-        bytes[i] = static_cast<uint8_t>(i / 4);
+    for (size_t i = 0; i < bytes.size(); i += 4) bytes[i] = static_cast<uint8_t>(i / 4);
     OpenFile open(bytes);
     for (int record = 0; record < 1024; ++record)
         ASSERT_EQ(ReadOneRecord(&open.entry, nullptr), static_cast<uint8_t>(record));
@@ -83,15 +82,13 @@ TEST(FileBuffer, RecordsStraddlingARefillStayWhole) {
 
 TEST(FileBuffer, LargeRequestsBypassTheBuffer) {
     std::vector<uint8_t> bytes(100);
-    for (size_t i = 0; i < bytes.size(); ++i)
-        bytes[i] = static_cast<uint8_t>(i);
+    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i);
     OpenFile open(bytes, 8);
     uint8_t head[3];
     ASSERT_EQ(BufferedRead(&open.entry, head, 3), 3); // refill of 8, 5 left
     uint8_t big[20];
     ASSERT_EQ(BufferedRead(&open.entry, big, 20), 20); // 5 from the buffer, 15 straight from the file
-    for (int i = 0; i < 20; ++i)
-        EXPECT_EQ(big[i], 3 + i);
+    for (int i = 0; i < 20; ++i) EXPECT_EQ(big[i], 3 + i);
     EXPECT_EQ(open.file.requested, (std::vector<int32_t>{8, 15}));
     EXPECT_EQ(open.entry.count, 0);
     uint8_t next;

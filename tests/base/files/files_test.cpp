@@ -12,7 +12,7 @@
 namespace {
 
 class Files : public RuntimeTest {
-  protected:
+protected:
     void SetUp() override {
         RuntimeTest::SetUp();
         StartFiles();

@@ -32,16 +32,14 @@ TEST_F(BlockPools, RecordsAreDistinctZeroedAndComeBack) {
     for (int i = 0; i < 100; ++i) {
         auto* record = static_cast<unsigned char*>(PoolRecord(&pool));
         ASSERT_TRUE(record);
-        for (int b = 0; b < 24; ++b)
-            ASSERT_EQ(record[b], 0);
+        for (int b = 0; b < 24; ++b) ASSERT_EQ(record[b], 0);
         std::fill(record, record + 24, 0xAB); // the whole record is usable
         records.push_back(record);
         distinct.insert(record);
     }
     EXPECT_EQ(distinct.size(), 100u);
     EXPECT_EQ(pool.room, 112) << "seven chunks of 16";
-    for (void* record : records)
-        ReleasePoolRecord(&pool, record);
+    for (void* record : records) ReleasePoolRecord(&pool, record);
     EXPECT_EQ(pool.room, 0) << "chunks whose records are all free go back to the heap";
     EXPECT_EQ(pool.chunks, nullptr);
 }
@@ -50,13 +48,11 @@ TEST_F(BlockPools, AReleasedRecordIsReusedBeforeANewChunkIsMade) {
     BlockPool pool;
     InitBlockPool(&pool, 16, 16, 256);
     std::vector<void*> records;
-    for (int i = 0; i < 16; ++i)
-        records.push_back(PoolRecord(&pool));
+    for (int i = 0; i < 16; ++i) records.push_back(PoolRecord(&pool));
     ReleasePoolRecord(&pool, records[5]);
     EXPECT_EQ(PoolRecord(&pool), records[5]);
     EXPECT_EQ(pool.room, 16);
-    for (void* record : records)
-        ReleasePoolRecord(&pool, record);
+    for (void* record : records) ReleasePoolRecord(&pool, record);
 }
 
 TEST_F(BlockPools, SharedPoolsAreSharedBySizeAndFreedWithTheirLastUser) {

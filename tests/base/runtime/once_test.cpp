@@ -17,8 +17,7 @@ void Initialise(void* context) {
     auto* counter = static_cast<Counter*>(context);
     ++counter->runs;
     // Give racing callers time to arrive while initialisation is running.
-    for (int i = 0; i < 1000; ++i)
-        std::this_thread::yield();
+    for (int i = 0; i < 1000; ++i) std::this_thread::yield();
     counter->finished = true;
 }
 
@@ -36,8 +35,7 @@ TEST_P(OnceInit, RunsExactlyOnceAndEveryCallerSeesItDone) {
             GetParam()(&once, Initialise, &counter);
             if (!counter.finished) ++sawUnfinished;
         });
-    for (auto& thread : threads)
-        thread.join();
+    for (auto& thread : threads) thread.join();
     GetParam()(&once, Initialise, &counter);
     EXPECT_EQ(counter.runs, 1);
     EXPECT_EQ(sawUnfinished, 0);

@@ -37,7 +37,7 @@ Thing* Make(int64_t number, int tag = 1, int64_t* generated = nullptr) {
 }
 
 class Registries : public RuntimeTest {
-  protected:
+protected:
     void SetUp() override {
         RuntimeTest::SetUp();
         things = CreateRegistry(16, sizeof(Thing), ReleaseThing);
@@ -49,8 +49,7 @@ TEST_F(Registries, FreshRegistryHasGrowthSlotsAndGrowsPastARequest) {
     EXPECT_EQ(things->capacity, 16);
     ASSERT_TRUE(Make(20));
     EXPECT_EQ(things->capacity, 36);
-    for (int64_t number = 0; number < 36; ++number)
-        ASSERT_TRUE(Make(number, 2));
+    for (int64_t number = 0; number < 36; ++number) ASSERT_TRUE(Make(number, 2));
     EXPECT_EQ(things->capacity, 36) << "numbers 0 to 35 resolve without growing";
 }
 
@@ -159,8 +158,7 @@ TEST_F(Registries, WalkGivesSlotsAscendingThenGeneratedOldestFirst) {
     std::vector<int64_t> seen;
     WalkObjects(things);
     int64_t number = 0;
-    while (NextWalkObject(things, &number))
-        seen.push_back(number);
+    while (NextWalkObject(things, &number)) seen.push_back(number);
     EXPECT_EQ(seen, (std::vector<int64_t>{1, 12, older, newer}));
     EXPECT_EQ(NextWalkObject(things, &number), nullptr);
     WalkObjects(things); // restarts

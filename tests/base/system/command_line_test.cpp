@@ -148,7 +148,7 @@ TEST(CommandLineSplit, IndexesOutsideTheTokensFindNothing) {
 }
 
 class ArgumentTest : public RuntimeTest {
-  protected:
+protected:
     void SetUp() override {
         RuntimeTest::SetUp();
         StartArguments();

@@ -14,8 +14,7 @@ using Text = std::basic_string<TextUnit>;
 
 Text FromAscii(const char* ascii) {
     Text text;
-    for (const char* p = ascii; *p; ++p)
-        text.push_back(static_cast<TextUnit>(*p));
+    for (const char* p = ascii; *p; ++p) text.push_back(static_cast<TextUnit>(*p));
     return text;
 }
 

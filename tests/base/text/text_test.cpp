@@ -20,8 +20,7 @@ Text Str(const TextUnit* text) { return text ? Text(text) : Text(); }
 // Readable failure messages for texts that are not plain char strings.
 std::string Ascii(const Text& text) {
     std::string out;
-    for (TextUnit unit : text)
-        out.push_back(unit < 0x80 ? static_cast<char>(unit) : '?');
+    for (TextUnit unit : text) out.push_back(unit < 0x80 ? static_cast<char>(unit) : '?');
     return out;
 }
 

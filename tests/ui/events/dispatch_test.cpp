@@ -65,8 +65,7 @@ void Raise(const Event& e) { RaiseFullEvent(AppEvent{e.code, e.object, e.window,
 // Empties the queue through TakeQueuedEvent, oldest first.
 std::vector<Event> TakeAll() {
     std::vector<Event> taken;
-    for (int guard = 0; guard < 1000 && TakeQueuedEvent() != 0; ++guard)
-        taken.push_back(FromCurrent());
+    for (int guard = 0; guard < 1000 && TakeQueuedEvent() != 0; ++guard) taken.push_back(FromCurrent());
     return taken;
 }
 
@@ -83,7 +82,7 @@ void RecordCurrent() {
 }
 
 class DispatchTest : public RuntimeTest {
-  protected:
+protected:
     void SetUp() override {
         RuntimeTest::SetUp();
         StartEventQueue();
@@ -311,10 +310,8 @@ class DispatchTail : public DispatchTest, public ::testing::WithParamInterface<T
 
 TEST_P(DispatchTail, AnEventIdenticalToTheTailIsNotQueuedAgainButItsHandlersRun) {
     const TailCase& c = GetParam();
-    for (const Event& e : c.raised)
-        BindEventHandler(e.code, RecordCurrent); // 0 for codes seen before
-    for (const Event& e : c.raised)
-        Raise(e);
+    for (const Event& e : c.raised) BindEventHandler(e.code, RecordCurrent); // 0 for codes seen before
+    for (const Event& e : c.raised) Raise(e);
     EXPECT_TRUE(SameSequence(c.raised, Seen(), EventText)) << "handlers run for every raise";
     EXPECT_EQ(QueuedEventCount(), static_cast<int32_t>(c.queued.size()));
     EXPECT_TRUE(SameSequence(c.queued, TakeAll(), EventText));
@@ -376,8 +373,7 @@ void PrintTo(const DropCase& c, std::ostream* out) { *out << c.name; }
 class DispatchDropQueued : public DispatchTest, public ::testing::WithParamInterface<DropCase> {};
 
 TEST_P(DispatchDropQueued, RemovesEveryMatchAndKeepsTheOrderOfTheRest) {
-    for (const Event& e : QUEUE)
-        Raise(e);
+    for (const Event& e : QUEUE) Raise(e);
     const Key& p = GetParam().pattern;
     DropQueuedEvents(p.code, p.window, p.object, p.type);
     EXPECT_EQ(QueuedEventCount(), static_cast<int32_t>(GetParam().kept.size()));
@@ -412,8 +408,7 @@ void PrintTo(const WindowDropCase& c, std::ostream* out) { *out << c.name; }
 class DispatchDropWindow : public DispatchTest, public ::testing::WithParamInterface<WindowDropCase> {};
 
 TEST_P(DispatchDropWindow, RemovesTheEventsOfExactlyThatWindow) {
-    for (const Event& e : QUEUE)
-        Raise(e);
+    for (const Event& e : QUEUE) Raise(e);
     DropWindowEvents(GetParam().window);
     EXPECT_EQ(QueuedEventCount(), static_cast<int32_t>(GetParam().kept.size()));
     EXPECT_TRUE(SameSequence(GetParam().kept, TakeAll(), EventText));
@@ -443,8 +438,7 @@ TEST_F(DispatchQueue, AfterTheTailIsDroppedTheSameEventQueuesAgain) {
 }
 
 TEST_F(DispatchQueue, AfterEverythingIsDroppedTheQueueWorksAgain) {
-    for (const Event& e : QUEUE)
-        Raise(e);
+    for (const Event& e : QUEUE) Raise(e);
     DropWindowEvents(0);
     DropQueuedEvents(-1, -1, -1, -1);
     Raise(FOCUS);
@@ -489,12 +483,10 @@ class DispatchTake : public DispatchTest, public ::testing::WithParamInterface<T
 
 TEST_P(DispatchTake, HandsOutTheOldestOrMarksTheQueueEmpty) {
     const TakeCase& c = GetParam();
-    for (const Event& e : c.raised)
-        Raise(e);
+    for (const Event& e : c.raised) Raise(e);
     BindEventHandler(EVENT_GADGET, LoggingHandler(0, "handler"));
     int64_t result = -99;
-    for (int i = 0; i < c.takes; ++i)
-        result = TakeQueuedEvent();
+    for (int i = 0; i < c.takes; ++i) result = TakeQueuedEvent();
     EXPECT_EQ(result, c.lastResult);
     EXPECT_EQ(FromCurrent(), c.current);
     EXPECT_TRUE(HandlerLog().empty()) << "taking an event runs no handler";

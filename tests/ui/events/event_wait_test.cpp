@@ -94,7 +94,7 @@ std::vector<WaitStep> WaitSteps(int calls) {
 }
 
 class EventWaitTest : public UiRuntimeTest {
-  protected:
+protected:
     void SetUp() override {
         UiRuntimeTest::SetUp();
         HandlerLog().clear();
@@ -159,8 +159,7 @@ TEST_F(EventWaitQueue, QueuedEventsComeOutBeforeWaitingPlatformMessages) {
     RaiseEvent(EVENT_MENU, 0, 10000, 0);
     RaiseEvent(EVENT_GADGET, 0, 2, 0x100);
     std::vector<int64_t> results;
-    for (int i = 0; i < 4; ++i)
-        results.push_back(WaitEvent(i < 2 ? -1 : 0));
+    for (int i = 0; i < 4; ++i) results.push_back(WaitEvent(i < 2 ? -1 : 0));
     const std::vector<int64_t> expected = {EVENT_MENU, EVENT_GADGET, WM_APP + 1, 0};
     EXPECT_TRUE(SameSequence(expected, results, EventCodeName));
 }
@@ -168,8 +167,7 @@ TEST_F(EventWaitQueue, QueuedEventsComeOutBeforeWaitingPlatformMessages) {
 TEST_F(EventWaitQueue, APlatformMessageLeavesTypeMinusOneAndTheLastObject) {
     ASSERT_TRUE(OpenPrompt());
     FocusGadget(2);
-    while (QueuedEventCount() > 0)
-        WaitEvent(); // the last one: (EVENT_GADGET, 0, 2, 256)
+    while (QueuedEventCount() > 0) WaitEvent(); // the last one: (EVENT_GADGET, 0, 2, 256)
     ASSERT_EQ(CurrentEventType(), 0x100);
 
     PressKey('A');

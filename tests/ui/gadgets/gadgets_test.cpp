@@ -39,7 +39,7 @@ Events operator+(Events a, const Events& b) {
 }
 
 class GadgetsTest : public UiRuntimeTest {
-  protected:
+protected:
     HWND OpenWindow() {
         EXPECT_NE(OpenAppWindow(0, 100, 50, 120, 60, L"Window", DEFAULT_WINDOW_FLAGS), 0);
         HWND window = WindowHandle(0);

@@ -40,8 +40,7 @@ std::string EntryName(const Entry& e) {
 
 std::vector<Entry> TableEntries(HACCEL table) {
     std::vector<Entry> entries;
-    for (const ACCEL& a : ShortcutEntries(table))
-        entries.push_back({a.fVirt, a.key, a.cmd});
+    for (const ACCEL& a : ShortcutEntries(table)) entries.push_back({a.fVirt, a.key, a.cmd});
     return entries;
 }
 
@@ -55,7 +54,7 @@ void OtherItemHandler() { HandlerLog().push_back(Call("other item", CurrentRecor
 void WideHandler() { HandlerLog().push_back(Call("every menu event", CurrentRecord())); }
 
 class MenusTest : public UiRuntimeTest {
-  protected:
+protected:
     void SetUp() override {
         UiRuntimeTest::SetUp();
         HandlerLog().clear();
@@ -84,8 +83,7 @@ class MenusTest : public UiRuntimeTest {
         PressKey(key, shift, control);
         Events handed;
         EXPECT_TRUE(PumpUntil([&] { return KeySpy::SawRelease(key); }, 10000, &handed));
-        for (const EventRecord& r : DrainEvents())
-            handed.push_back(r);
+        for (const EventRecord& r : DrainEvents()) handed.push_back(r);
         return handed;
     }
 };
@@ -209,8 +207,7 @@ TEST_F(Menus, FreeingAllMenusDestroysEveryMenu) {
 
     FreeMenu(ALL_OBJECTS);
 
-    for (int64_t handle : {zero, one, two})
-        EXPECT_FALSE(IsMenu(reinterpret_cast<HMENU>(handle)));
+    for (int64_t handle : {zero, one, two}) EXPECT_FALSE(IsMenu(reinterpret_cast<HMENU>(handle)));
     for (int64_t number : {int64_t{0}, int64_t{1}, int64_t{2}, generated}) {
         SCOPED_TRACE(number);
         EXPECT_EQ(BindMenuItemHandler(number, 1, ItemHandler), 0);
@@ -220,8 +217,7 @@ TEST_F(Menus, FreeingAllMenusDestroysEveryMenu) {
 TEST_F(Menus, FreeingAnUnknownNumberDoesNothing) {
     HWND window = OpenPrompt();
     const int64_t zero = CreateMenuBar(0, window);
-    for (int64_t number : {int64_t{1}, int64_t{1000}, int64_t{-2}, zero})
-        FreeMenu(number);
+    for (int64_t number : {int64_t{1}, int64_t{1000}, int64_t{-2}, zero}) FreeMenu(number);
     EXPECT_TRUE(IsMenu(reinterpret_cast<HMENU>(zero)));
     EXPECT_EQ(BindMenuItemHandler(0, 1, ItemHandler), 1);
 }
@@ -302,68 +298,35 @@ struct PressCase {
 };
 
 TEST_F(Shortcuts, KeyValuesAndItemsAsPressed) {
+    // One case a row reads better than one field a line.
+    // clang-format off
     const PressCase cases[] = {
         {"Return", {{RETURN_KEY, 10000}}, VK_RETURN, false, false, {Menu(0, 10000)}, Translated(VK_RETURN)},
         {"Shift+Return is another key", {{RETURN_KEY, 10000}}, VK_RETURN, true, false, {}, Typed(VK_RETURN, '\r')},
         {"Control+Return is another key", {{RETURN_KEY, 10000}}, VK_RETURN, false, true, {}, Typed(VK_RETURN, '\n')},
-        {"added twice: the last item",
-         {{RETURN_KEY, 10000}, {RETURN_KEY, 10001}},
-         VK_RETURN,
-         false,
-         false,
-         {Menu(0, 10001)},
+        {"added twice: the last item", {{RETURN_KEY, 10000}, {RETURN_KEY, 10001}}, VK_RETURN, false, false,
+         {Menu(0, 10001)}, Translated(VK_RETURN)},
+        {"Shift+Return of its own", {{RETURN_KEY, 10000}, {RETURN_KEY + WITH_SHIFT, 10001}}, VK_RETURN, true, false,
+         {Menu(0, 10001)}, Translated(VK_RETURN)},
+        {"Return beside Shift+Return", {{RETURN_KEY, 10000}, {RETURN_KEY + WITH_SHIFT, 10001}}, VK_RETURN, false,
+         false, {Menu(0, 10000)}, Translated(VK_RETURN)},
+        {"Control+Return", {{RETURN_KEY + WITH_CONTROL, 20}}, VK_RETURN, false, true, {Menu(0, 20)},
          Translated(VK_RETURN)},
-        {"Shift+Return of its own",
-         {{RETURN_KEY, 10000}, {RETURN_KEY + WITH_SHIFT, 10001}},
-         VK_RETURN,
-         true,
-         false,
-         {Menu(0, 10001)},
+        {"Control+Shift+Return needs both", {{RETURN_KEY + WITH_CONTROL + WITH_SHIFT, 21}}, VK_RETURN, false, true,
+         {}, Typed(VK_RETURN, '\n')},
+        {"item above 16 bits keeps its low word", {{RETURN_KEY, 65536 + 5}}, VK_RETURN, false, false, {Menu(0, 5)},
          Translated(VK_RETURN)},
-        {"Return beside Shift+Return",
-         {{RETURN_KEY, 10000}, {RETURN_KEY + WITH_SHIFT, 10001}},
-         VK_RETURN,
-         false,
-         false,
-         {Menu(0, 10000)},
-         Translated(VK_RETURN)},
-        {"Control+Return",
-         {{RETURN_KEY + WITH_CONTROL, 20}},
-         VK_RETURN,
-         false,
-         true,
-         {Menu(0, 20)},
-         Translated(VK_RETURN)},
-        {"Control+Shift+Return needs both",
-         {{RETURN_KEY + WITH_CONTROL + WITH_SHIFT, 21}},
-         VK_RETURN,
-         false,
-         true,
-         {},
-         Typed(VK_RETURN, '\n')},
-        {"item above 16 bits keeps its low word",
-         {{RETURN_KEY, 65536 + 5}},
-         VK_RETURN,
-         false,
-         false,
-         {Menu(0, 5)},
-         Translated(VK_RETURN)},
-        {"key value bits above Alt are ignored",
-         {{RETURN_KEY + (int64_t{1} << 20), 22}},
-         VK_RETURN,
-         false,
-         false,
-         {Menu(0, 22)},
-         Translated(VK_RETURN)},
+        {"key value bits above Alt are ignored", {{RETURN_KEY + (int64_t{1} << 20), 22}}, VK_RETURN, false, false,
+         {Menu(0, 22)}, Translated(VK_RETURN)},
         {"largest item", {{RETURN_KEY, 65535}}, VK_RETURN, false, false, {Menu(0, 65535)}, Translated(VK_RETURN)},
         {"Escape", {{VK_ESCAPE, 9}}, VK_ESCAPE, false, false, {Menu(0, 9)}, Translated(VK_ESCAPE)},
         {"a letter", {{'A', 30}}, 'A', false, false, {Menu(0, 30)}, Translated('A')},
     };
+    // clang-format on
     for (const PressCase& c : cases) {
         SCOPED_TRACE(c.name);
         OpenPrompt();
-        for (const Added& a : c.added)
-            ASSERT_NE(AddShortcut(0, a.keyValue, a.item), nullptr);
+        for (const Added& a : c.added) ASSERT_NE(AddShortcut(0, a.keyValue, a.item), nullptr);
         StartRecording();
 
         const Events handed = Press(c.key, c.shift, c.control);

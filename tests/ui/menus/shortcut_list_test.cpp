@@ -53,7 +53,7 @@ constexpr Entry TAB_NEXT = {3, 9, 0xFA01}, TAB_PREVIOUS = {7, 9, 0xFA02};
 constexpr int64_t RETURN_KEY = 13, ESCAPE_KEY = 27;
 
 class ShortcutListEdit : public RuntimeTest {
-  protected:
+protected:
     void TearDown() override {
         ClearShortcuts(list);
         RuntimeTest::TearDown();

@@ -57,8 +57,7 @@ Events ActivateCollecting(HWND window) {
     SetForegroundWindow(window);
     EXPECT_TRUE(
         PumpUntil([&] { return GetActiveWindow() == window && GetForegroundWindow() == window; }, 10000, &handed));
-    for (const EventRecord& r : DrainEvents())
-        handed.push_back(r);
+    for (const EventRecord& r : DrainEvents()) handed.push_back(r);
     return handed;
 }
 
@@ -70,8 +69,7 @@ bool Raised(const EventRecord& event) {
 
 int Count(int32_t code) {
     int count = 0;
-    for (const EventRecord& r : EventRecorder::Raised())
-        count += r.code == code;
+    for (const EventRecord& r : EventRecorder::Raised()) count += r.code == code;
     return count;
 }
 
@@ -90,7 +88,7 @@ std::string MessageName(const Message& m) {
 }
 
 class MessageHook {
-  public:
+public:
     MessageHook(HWND window, std::vector<UINT> messages) {
         Window() = window;
         Wanted() = std::move(messages);
@@ -114,7 +112,7 @@ class MessageHook {
         return false;
     }
 
-  private:
+private:
     static HWND& Window() {
         static HWND window;
         return window;
@@ -146,7 +144,7 @@ class MessageHook {
 };
 
 class WindowsTest : public UiRuntimeTest {
-  protected:
+protected:
     // The prompt's window: window 0, active, text field 2 focused.
     HWND OpenPrompt(bool withField = true) {
         const int64_t opened = OpenAppWindow(0, LEFT, TOP, WIDTH, HEIGHT, L"Window", DEFAULT_WINDOW_FLAGS);
@@ -303,101 +301,32 @@ TEST_P(WindowsOpening, FlagWordReachesThePlatform) {
     EXPECT_TRUE(SameSequence(c.raised, EventRecorder::Raised(), EventName));
 }
 
+// One case a row reads better than one field a line.
+// clang-format off
 const FlagCase FLAG_CASES[] = {
-    {"NoFlagsAddCaption",
-     0,
-     true,
-     true,
-     false,
-     false,
-     true,
-     WS_CAPTION,
-     WS_SYSMENU | WS_THICKFRAME,
+    {"NoFlagsAddCaption", 0, true, true, false, false, true, WS_CAPTION, WS_SYSMENU | WS_THICKFRAME,
      {Activated(0), Repainted(0)}},
-    {"Hidden",
-     OPEN_HIDDEN | DEFAULT_WINDOW_FLAGS,
-     false,
-     false,
-     false,
-     false,
-     true,
-     WS_CAPTION | WS_SYSMENU,
-     WS_VISIBLE,
-     {}},
+    {"Hidden", OPEN_HIDDEN | DEFAULT_WINDOW_FLAGS, false, false, false, false, true, WS_CAPTION | WS_SYSMENU,
+     WS_VISIBLE, {}},
     {"HiddenAloneAddsCaption", OPEN_HIDDEN, false, false, false, false, true, WS_CAPTION, WS_VISIBLE, {}},
-    {"NoActivate",
-     OPEN_NO_ACTIVATE | DEFAULT_WINDOW_FLAGS,
-     true,
-     false,
-     false,
-     false,
-     true,
-     WS_CAPTION,
-     WS_CLIPCHILDREN,
-     {Repainted(0)}},
-    {"ToolWindow",
-     OPEN_TOOL_WINDOW | DEFAULT_WINDOW_FLAGS | WS_MINIMIZEBOX | WS_MAXIMIZEBOX,
-     true,
-     true,
-     true,
-     false,
-     true,
-     WS_CAPTION | WS_SYSMENU,
-     WS_MINIMIZEBOX | WS_MAXIMIZEBOX,
+    {"NoActivate", OPEN_NO_ACTIVATE | DEFAULT_WINDOW_FLAGS, true, false, false, false, true, WS_CAPTION,
+     WS_CLIPCHILDREN, {Repainted(0)}},
+    {"ToolWindow", OPEN_TOOL_WINDOW | DEFAULT_WINDOW_FLAGS | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, true, true, true,
+     false, true, WS_CAPTION | WS_SYSMENU, WS_MINIMIZEBOX | WS_MAXIMIZEBOX, {Activated(0), Repainted(0)}},
+    {"CenterScreen", OPEN_CENTER_SCREEN | DEFAULT_WINDOW_FLAGS, true, true, false, true, true, WS_CAPTION, 0,
      {Activated(0), Repainted(0)}},
-    {"CenterScreen",
-     OPEN_CENTER_SCREEN | DEFAULT_WINDOW_FLAGS,
-     true,
-     true,
-     false,
-     true,
-     true,
-     WS_CAPTION,
-     0,
+    {"Resizable", WS_THICKFRAME | DEFAULT_WINDOW_FLAGS, true, true, false, false, true, WS_THICKFRAME, 0,
      {Activated(0), Repainted(0)}},
-    {"Resizable",
-     WS_THICKFRAME | DEFAULT_WINDOW_FLAGS,
-     true,
-     true,
-     false,
-     false,
-     true,
-     WS_THICKFRAME,
-     0,
+    {"NoContainer", OPEN_NO_CONTAINER | DEFAULT_WINDOW_FLAGS, true, true, false, false, true, WS_CAPTION, 0,
      {Activated(0), Repainted(0)}},
-    {"NoContainer",
-     OPEN_NO_CONTAINER | DEFAULT_WINDOW_FLAGS,
-     true,
-     true,
-     false,
-     false,
-     true,
-     WS_CAPTION,
-     0,
-     {Activated(0), Repainted(0)}},
-    {"Maximized",
-     WS_MAXIMIZE | DEFAULT_WINDOW_FLAGS,
-     true,
-     true,
-     false,
-     false,
-     false,
-     WS_MAXIMIZE,
-     0,
+    {"Maximized", WS_MAXIMIZE | DEFAULT_WINDOW_FLAGS, true, true, false, false, false, WS_MAXIMIZE, 0,
      {Activated(0), Repainted(0)}},
     // The platform activates a window shown minimized twice: once minimized,
     // once more after the minimize.
-    {"Minimized",
-     WS_MINIMIZE | DEFAULT_WINDOW_FLAGS,
-     true,
-     true,
-     false,
-     false,
-     false,
-     WS_MINIMIZE,
-     0,
+    {"Minimized", WS_MINIMIZE | DEFAULT_WINDOW_FLAGS, true, true, false, false, false, WS_MINIMIZE, 0,
      {Activated(0), Activated(0)}},
 };
+// clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Windows, WindowsOpening, ::testing::ValuesIn(FLAG_CASES),
                          [](const ::testing::TestParamInfo<FlagCase>& info) { return std::string(info.param.name); });
@@ -517,13 +446,11 @@ TEST_F(Windows, ClosingAllClosesEveryWindowAndDropsTheirEvents) {
 
     CloseAppWindow(ALL_OBJECTS);
 
-    for (HWND window : windows)
-        EXPECT_FALSE(IsWindow(window));
+    for (HWND window : windows) EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(WindowHandle(0), nullptr);
     EXPECT_EQ(WindowHandle(3), nullptr);
     EXPECT_EQ(WindowHandle(generated), nullptr);
-    for (int64_t number : {int64_t{0}, int64_t{3}, generated})
-        EXPECT_FALSE(ClassRegistered(number)) << number;
+    for (int64_t number : {int64_t{0}, int64_t{3}, generated}) EXPECT_FALSE(ClassRegistered(number)) << number;
     EXPECT_TRUE(SameSequence(Events{}, DrainEvents(), EventName));
 }
 
@@ -769,8 +696,7 @@ TEST_F(Windows, ReactivationPutsTheFocusBackIntoTheField) {
         if (c.byClick) {
             PressButtons(free, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
             ASSERT_TRUE(PumpUntil([] { return Count(EVENT_LEFT_CLICK) > 0; }, 10000, &handed));
-            for (const EventRecord& r : DrainEvents())
-                handed.push_back(r);
+            for (const EventRecord& r : DrainEvents()) handed.push_back(r);
         } else {
             handed = ActivateCollecting(window);
         }
@@ -1022,8 +948,7 @@ TEST_F(Windows, MouseButtonsRaiseClickEvents) {
 
         Events handed;
         ASSERT_TRUE(PumpUntil([&] { return EventRecorder::Raised().size() >= c.raised.size(); }, 10000, &handed));
-        for (const EventRecord& r : DrainEvents())
-            handed.push_back(r);
+        for (const EventRecord& r : DrainEvents()) handed.push_back(r);
         EXPECT_TRUE(SameSequence(c.raised, EventRecorder::Raised(), EventName));
         EXPECT_TRUE(SameSequence(c.raised, handed, EventName));
         CloseAppWindow(0);
@@ -1090,7 +1015,7 @@ TEST_F(Windows, ToolWindowsCanBeNarrowedToOnePixel) {
 // 0), so the window under test answers it from a state kept here, changed by
 // the WM_CHANGEUISTATE requests it receives, which are recorded.
 class CueState {
-  public:
+public:
     static void Attach(HWND window, WPARAM state) {
         State() = state;
         Sent().clear();
@@ -1106,7 +1031,7 @@ class CueState {
         return sent;
     }
 
-  private:
+private:
     static WNDPROC& Previous() {
         static WNDPROC previous;
         return previous;
