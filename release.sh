@@ -26,6 +26,13 @@ cmake --build --preset release -j "$(nproc)" >/dev/null
 
 # CMake writes the name from the project's version.
 name="$(cat "$build/package-name.txt")"
+# The documents that ship with the exe must speak of the same version.
+version="${name#linenav-}"
+version="${version%-win64}"
+if ! grep -q "linenav $version\b" README.md || ! grep -q "^## \[$version\]" CHANGELOG.md; then
+    echo "release.sh: README.md or CHANGELOG.md does not name version $version" >&2
+    exit 1
+fi
 stage="$build/package"
 files=(linenav.exe README.md LICENSE CHANGELOG.md)
 mkdir -p "$stage" "$out"
