@@ -42,61 +42,30 @@ private:
     Type value_ = Traits::Invalid();
 };
 
-struct KernelHandleTraits { // processes, threads, events: null when absent
-    using Type = HANDLE;
+// A kind is its handle type, the value that means "none" and its release.
+template <class T, auto Release> struct NullHandleTraits { // null when absent
+    using Type = T;
     static Type Invalid() { return nullptr; }
-    static void Close(Type h) { CloseHandle(h); }
+    static void Close(Type h) { Release(h); }
 };
-struct FileHandleTraits { // CreateFileW reports failure as INVALID_HANDLE_VALUE
-    using Type = HANDLE;
-    static Type Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Type h) { CloseHandle(h); }
-};
-struct FindHandleTraits {
+template <auto Release> struct InvalidHandleTraits { // failure is INVALID_HANDLE_VALUE
     using Type = HANDLE;
     static Type Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Type h) { FindClose(h); }
-};
-struct LibraryHandleTraits {
-    using Type = HMODULE;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { FreeLibrary(h); }
-};
-struct WindowHandleTraits {
-    using Type = HWND;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { DestroyWindow(h); }
-};
-struct FontHandleTraits { // a font the program created, never a stock one
-    using Type = HFONT;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { DeleteObject(h); }
-};
-struct AcceleratorTableTraits {
-    using Type = HACCEL;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { DestroyAcceleratorTable(h); }
-};
-struct MenuHandleTraits { // a menu attached to no window: the window destroys its own
-    using Type = HMENU;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { DestroyMenu(h); }
-};
-struct ItemListTraits { // shell item lists are the caller's to free with the task allocator
-    using Type = PIDLIST_ABSOLUTE;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { CoTaskMemFree(h); }
+    static void Close(Type h) { Release(h); }
 };
 
-using KernelHandle = UniqueHandle<KernelHandleTraits>;
-using FileHandle = UniqueHandle<FileHandleTraits>;
-using FindHandle = UniqueHandle<FindHandleTraits>;
-using LibraryHandle = UniqueHandle<LibraryHandleTraits>;
-using OwnedWindow = UniqueHandle<WindowHandleTraits>;
-using FontHandle = UniqueHandle<FontHandleTraits>;
-using AcceleratorTable = UniqueHandle<AcceleratorTableTraits>;
-using MenuHandle = UniqueHandle<MenuHandleTraits>;
-using ItemList = UniqueHandle<ItemListTraits>;
+using KernelHandle = UniqueHandle<NullHandleTraits<HANDLE, CloseHandle>>; // processes, threads, events
+using FileHandle = UniqueHandle<InvalidHandleTraits<CloseHandle>>;        // CreateFileW
+using FindHandle = UniqueHandle<InvalidHandleTraits<FindClose>>;
+using LibraryHandle = UniqueHandle<NullHandleTraits<HMODULE, FreeLibrary>>;
+using OwnedWindow = UniqueHandle<NullHandleTraits<HWND, DestroyWindow>>;
+// A font the program created, never a stock one.
+using FontHandle = UniqueHandle<NullHandleTraits<HFONT, DeleteObject>>;
+using AcceleratorTable = UniqueHandle<NullHandleTraits<HACCEL, DestroyAcceleratorTable>>;
+// A menu attached to no window: the window destroys its own.
+using MenuHandle = UniqueHandle<NullHandleTraits<HMENU, DestroyMenu>>;
+// Shell item lists are the caller's to free with the task allocator.
+using ItemList = UniqueHandle<NullHandleTraits<PIDLIST_ABSOLUTE, CoTaskMemFree>>;
 
 // A critical section is a structure, not a handle: it cannot move, and it is
 // deleted exactly once, by its owner.
