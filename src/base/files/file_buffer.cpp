@@ -26,6 +26,13 @@ void CopyBytes(uint8_t* destination, const uint8_t* source, int32_t bytes) {
     }
 }
 
+// A record's 4 bytes as a signed little-endian 32-bit integer, widened.
+int64_t DecodeRecord(const uint8_t* bytes) {
+    const uint32_t value = static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
+                           static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+    return static_cast<int32_t>(value);
+}
+
 // One read from the file: a failure delivers nothing, like the end of the
 // file, but is remembered.
 int32_t ReadInto(FileEntry* entry, void* destination, int32_t bytes) {
@@ -39,9 +46,7 @@ int32_t ReadInto(FileEntry* entry, void* destination, int32_t bytes) {
 int64_t ReadRecord(FileEntry* entry, int32_t* delivered) {
     uint8_t bytes[4] = {0, 0, 0, 0};
     *delivered = entry->buffer ? BufferedRead(entry, bytes, 4) : ReadInto(entry, bytes, 4);
-    const uint32_t value = static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-                           static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
-    return static_cast<int32_t>(value);
+    return DecodeRecord(bytes);
 }
 
 } // namespace
@@ -99,8 +104,7 @@ int64_t ReadEntryInt32Run(FileEntry* entry, int64_t wanted, int64_t* read, int32
             const int64_t whole = entry->count / 4;
             const int64_t take = whole < wanted - done ? whole : wanted - done;
             const uint8_t* last = entry->buffer + (entry->filled - entry->count) + 4 * (take - 1);
-            value = static_cast<int32_t>(static_cast<uint32_t>(last[0]) | static_cast<uint32_t>(last[1]) << 8 |
-                                         static_cast<uint32_t>(last[2]) << 16 | static_cast<uint32_t>(last[3]) << 24);
+            value = DecodeRecord(last);
             entry->count -= static_cast<int32_t>(4 * take);
             done += take;
             got = 4;
