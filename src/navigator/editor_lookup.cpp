@@ -34,15 +34,10 @@ int64_t WindowRectValue(HWND window, int64_t side) {
     RECT rect = {0, 0, 0, 0};
     GetWindowRect(window, &rect); // leaves the rectangle untouched on failure
     switch (side) {
-    case 0:
-        return rect.left;
-    case 1:
-        return rect.top;
-    case 2:
-        return rect.right;
-    case 3:
-        return rect.bottom;
-    default:
-        return 0;
+    case 0: return rect.left;
+    case 1: return rect.top;
+    case 2: return rect.right;
+    case 3: return rect.bottom;
+    default: return 0;
     }
 }

@@ -45,20 +45,13 @@ bool IsEventCode(int64_t code) {
 std::string TypeName(int32_t code, int64_t type) {
     if (code == EVENT_GADGET) {
         switch (type) {
-        case EVENT_TYPE_FOCUS:
-            return "EVENT_TYPE_FOCUS";
-        case EVENT_TYPE_LOST_FOCUS:
-            return "EVENT_TYPE_LOST_FOCUS";
-        case EVENT_TYPE_RETURN_KEY:
-            return "EVENT_TYPE_RETURN_KEY/EN_MAXTEXT";
-        case EN_SETFOCUS_:
-            return "EN_SETFOCUS";
-        case EN_KILLFOCUS_:
-            return "EN_KILLFOCUS";
-        case EN_CHANGE_:
-            return "EN_CHANGE";
-        case EN_UPDATE_:
-            return "EN_UPDATE";
+        case EVENT_TYPE_FOCUS: return "EVENT_TYPE_FOCUS";
+        case EVENT_TYPE_LOST_FOCUS: return "EVENT_TYPE_LOST_FOCUS";
+        case EVENT_TYPE_RETURN_KEY: return "EVENT_TYPE_RETURN_KEY/EN_MAXTEXT";
+        case EN_SETFOCUS_: return "EN_SETFOCUS";
+        case EN_KILLFOCUS_: return "EN_KILLFOCUS";
+        case EN_CHANGE_: return "EN_CHANGE";
+        case EN_UPDATE_: return "EN_UPDATE";
         }
     }
     return std::to_string(type);

@@ -12,17 +12,10 @@ void CopyBytes(uint8_t* destination, const uint8_t* source, int32_t bytes) {
         destination[3] = source[3];
         destination[2] = source[2];
         [[fallthrough]];
-    case 2:
-        destination[1] = source[1];
-        [[fallthrough]];
-    case 1:
-        destination[0] = source[0];
-        break;
-    case 0:
-        break;
-    default:
-        std::memcpy(destination, source, static_cast<size_t>(bytes));
-        break;
+    case 2: destination[1] = source[1]; [[fallthrough]];
+    case 1: destination[0] = source[0]; break;
+    case 0: break;
+    default: std::memcpy(destination, source, static_cast<size_t>(bytes)); break;
     }
 }
 

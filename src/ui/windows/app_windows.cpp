@@ -200,15 +200,9 @@ LRESULT OnCommand(HWND window, int64_t number, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     switch (LOWORD(wParam)) { // a shortcut
-    case TAB_NEXT_COMMAND:
-        MoveFocus(false);
-        break;
-    case TAB_PREVIOUS_COMMAND:
-        MoveFocus(true);
-        break;
-    default:
-        RaiseEvent(EVENT_MENU, number, LOWORD(wParam), 0);
-        break;
+    case TAB_NEXT_COMMAND: MoveFocus(false); break;
+    case TAB_PREVIOUS_COMMAND: MoveFocus(true); break;
+    default: RaiseEvent(EVENT_MENU, number, LOWORD(wParam), 0); break;
     }
     return 0;
 }
@@ -234,33 +228,22 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     AppWindow* record = LookupWindow(number);
     LRESULT result = 0;
     switch (message) {
-    case WM_CLOSE:
-        return OnClose(window, number, record);
-    case WM_MOVE:
-        return OnMove(window, number, record);
+    case WM_CLOSE: return OnClose(window, number, record);
+    case WM_MOVE: return OnMove(window, number, record);
     case WM_SIZE:
         if (OnSize(window, number, record, wParam, &result)) return result;
         break;
-    case WM_ACTIVATE:
-        return OnActivate(window, number, wParam);
-    case WM_ERASEBKGND:
-        RaiseWindowEvent(EVENT_REPAINT, number);
-        break;
+    case WM_ACTIVATE: return OnActivate(window, number, wParam);
+    case WM_ERASEBKGND: RaiseWindowEvent(EVENT_REPAINT, number); break;
     case WM_SYSCOLORCHANGE:
         if (record) EnumChildWindows(window, SendColorChange, 0);
         break;
     case WM_GETMINMAXINFO:
         if (record) return OnGetMinMaxInfo(window, lParam);
         break;
-    case WM_LBUTTONUP:
-        RaiseWindowEvent(EVENT_LEFT_CLICK, number);
-        return 0;
-    case WM_RBUTTONUP:
-        RaiseWindowEvent(EVENT_RIGHT_CLICK, number);
-        return 0;
-    case WM_LBUTTONDBLCLK:
-        RaiseWindowEvent(EVENT_LEFT_DOUBLE_CLICK, number);
-        return 0;
+    case WM_LBUTTONUP: RaiseWindowEvent(EVENT_LEFT_CLICK, number); return 0;
+    case WM_RBUTTONUP: RaiseWindowEvent(EVENT_RIGHT_CLICK, number); return 0;
+    case WM_LBUTTONDBLCLK: RaiseWindowEvent(EVENT_LEFT_DOUBLE_CLICK, number); return 0;
     case WM_TIMER:
         if (!record) break;
         RaiseWindowEvent(EVENT_TIMER, number, static_cast<int64_t>(wParam));
@@ -280,8 +263,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_CTLCOLORSTATIC:
         if (OfferToGadgetKind(reinterpret_cast<HWND>(lParam), window, message, wParam, lParam, &result)) return result;
         break;
-    case WM_COMMAND:
-        return OnCommand(window, number, wParam, lParam);
+    case WM_COMMAND: return OnCommand(window, number, wParam, lParam);
     case WM_NCDESTROY:
         if (window == numberedWindow || GetPropW(window, WINDOW_NUMBER_PROPERTY)) CleanUpWindow(window);
         return 1;
