@@ -3,28 +3,51 @@
 #include "navigator/caret_plan.h"
 #include "navigator/editor_window.h"
 #include "navigator/globals.h"
+#include "navigator/modifier_wait.h"
 
 // The key plan names these platform values without windows.h.
 static_assert(KEY_LEFT_CONTROL == VK_LCONTROL && KEY_HOME == VK_HOME && KEY_DOWN == VK_DOWN);
 static_assert(KEY_PRESS == 0 && KEY_RELEASE == KEYEVENTF_KEYUP);
+static_assert(KEY_SHIFT == VK_SHIFT && KEY_CONTROL == VK_CONTROL && KEY_ALT == VK_MENU);
+static_assert(KEY_LEFT_WINDOWS == VK_LWIN && KEY_RIGHT_WINDOWS == VK_RWIN);
+
+namespace {
+
+constexpr DWORD MODIFIER_POLL_MS = 10;
+
+// The person's hands off Alt, Shift, Ctrl and the Windows keys. Injected keys
+// join whatever the keyboard holds at that moment: a person still holding
+// Alt from the Alt+F4 that closed the prompt would turn every Down into
+// Alt+Down.
+bool HandsOff(ModifierWait& wait) {
+    return wait.HandsOff([](uint8_t key) { return GetAsyncKeyState(key) < 0; }, [] { return GetTickCount64(); },
+                         [] { Sleep(MODIFIER_POLL_MS); });
+}
+
+} // namespace
 
 void SendCaretKeys() {
     HWND editor = Navigator.EditorHandle;
-    // Minimized again while the prompt was open: the person is to see the
-    // caret land.
-    RestoreEditor(editor);
-    // SetForegroundWindow only asks; the keys wait until the editor has taken
-    // the activation, else they are lost. A refused change or a hung editor
-    // costs at most a second, then the keys go to whichever window has the
-    // keyboard, as they always did.
-    SetForegroundWindow(editor);
-    if (editor) WaitForHandOff(editor);
+    HWND target = editor;
+    if (editor) {
+        // Minimized again while the prompt was open: the person is to see the
+        // caret land.
+        RestoreEditor(editor);
+        // SetForegroundWindow only asks. An editor that closed, hung or was
+        // refused the foreground gets no key, and neither does the window the
+        // system activated in its place.
+        SetForegroundWindow(editor);
+        if (!WaitForHandOff(editor)) return;
+    } else {
+        // No editor found (its title may not match): the keys are meant for
+        // the window that has the keyboard now.
+        target = GetForegroundWindow();
+    }
 
-    // The keys are meant for the window that has the keyboard now. When
-    // another program takes the foreground, or the editor closes, the rest
-    // would go to that program: sending stops instead.
-    HWND keyboard = GetForegroundWindow();
+    // When another program takes the foreground, or the editor closes, the
+    // rest would go to that program: sending stops instead.
+    ModifierWait modifiers;
     PlanCaretKeys(
         Navigator.LoopCounter, Navigator.LineNumber, [](uint8_t key, uint32_t flags) { keybd_event(key, 0, flags, 0); },
-        [keyboard] { return !keyboard || GetForegroundWindow() == keyboard; });
+        [&] { return HandsOff(modifiers) && (!target || GetForegroundWindow() == target); });
 }

@@ -32,12 +32,14 @@ constexpr int64_t KEYBOARD_CHECK_EVERY = 64;
 
 // Calls emit(virtual key, flags) for every key event, in order. The Down loop
 // is the tool's counting loop over `loopCounter`, its limit read again from
-// `lineNumber` before every pass. `stillOurs()` is asked before every
-// KEYBOARD_CHECK_EVERY-th Down press and before the final Home; when it says
-// no, nothing more is sent. Keys go out in press/release pairs and the check
-// falls between pairs, so no key is ever left down.
-template <class Emit, class StillOurs>
-inline void PlanCaretKeys(int64_t& loopCounter, const int64_t& lineNumber, Emit&& emit, StillOurs&& stillOurs) {
+// `lineNumber` before every pass. `ready()` is asked before the first key,
+// before every KEYBOARD_CHECK_EVERY-th Down press and before the final Home;
+// when it says no, nothing more is sent. Keys go out in press/release pairs
+// and the looks fall between groups, so linenav holds no key while ready()
+// runs and none is ever left down.
+template <class Emit, class Ready>
+inline void PlanCaretKeys(int64_t& loopCounter, const int64_t& lineNumber, Emit&& emit, Ready&& ready) {
+    if (!ready()) return;
     emit(KEY_LEFT_CONTROL, KEY_PRESS);
     emit(KEY_HOME, KEY_PRESS);
     emit(KEY_HOME, KEY_RELEASE);
@@ -46,12 +48,12 @@ inline void PlanCaretKeys(int64_t& loopCounter, const int64_t& lineNumber, Emit&
     CountingLoop(
         loopCounter, [&] { return DownPressLimit(lineNumber); },
         [&] {
-            if (loopCounter % KEYBOARD_CHECK_EVERY == 0 && !(ours = stillOurs())) return false;
+            if (loopCounter % KEYBOARD_CHECK_EVERY == 0 && !(ours = ready())) return false;
             emit(KEY_DOWN, KEY_PRESS);
             emit(KEY_DOWN, KEY_RELEASE);
             return true;
         });
-    if (!ours || !stillOurs()) return;
+    if (!ours || !ready()) return;
     emit(KEY_HOME, KEY_PRESS);
     emit(KEY_HOME, KEY_RELEASE);
 }

@@ -1,43 +1,69 @@
 #!/usr/bin/env bash
-# A person at the X display: types a number into the prompt with the keyboard
-# and closes the prompt with the mouse on its close box. The prompt is no
-# cancel, so the editor's caret lands on the typed line.
+# A person at the X display types a number into the prompt with the keyboard
+# and closes the prompt: once with the mouse on its close box, once with
+# Alt+F4, letting go of Alt only after the editor is back in front. The prompt
+# is no cancel, so the editor's caret lands on the typed line, and no key
+# reaches the editor with the person's Alt.
 #   person_test.sh <windows build folder>
 # Needs the bench (DISPLAY, WINEPREFIX) that test.sh starts.
 set -euo pipefail
 build="$1"
+title='Quillo V5. person'
 probe() { wine "$build/editor_probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
-fail() { echo "FAILED: $*"; exit 1; }
+fail() { echo "FAILED: $*"; echo "0 passed, 1 failed"; exit 1; }
 
-wine "$build/fixture_editor.exe" --title "Quillo V5. person" --lines 120 --caret 60 --x 60 --y 50 >/dev/null 2>&1 &
+wine "$build/fixture_editor.exe" --title "$title" --lines 120 --caret 60 --x 60 --y 50 >/dev/null 2>&1 &
 editor=$!
-trap 'kill $editor 2>/dev/null || true' EXIT
-probe wait 'Quillo V5. person' >/dev/null || fail "the fixture editor did not come up"
+trap 'xdotool keyup alt 2>/dev/null || true; kill $editor 2>/dev/null || true' EXIT
+probe wait "$title" >/dev/null || fail "the fixture editor did not come up"
 
 linenav="$(winepath -w "$build/linenav.exe" 2>/dev/null)"
-PROBE_COMMAND_LINE="\"$linenav\" \"C:\\Program Files\\Quillo\\\"" probe run >"$build/person-run.txt" &
-run=$!
-
-read -r left top right bottom closeX closeY < <(probe prompt) || fail "no prompt"
-[ "$left" = $((60 + 280)) ] && [ "$top" = $((50 + 80)) ] || fail "prompt at $left,$top"
-
+start_linenav() {
+    PROBE_COMMAND_LINE="\"$linenav\" \"C:\\Program Files\\Quillo\\\"" probe run >"$build/person-run.txt" &
+    run=$!
+    read -r left top right bottom closeX closeY < <(probe prompt) || fail "no prompt"
+    [ "$left" = $((60 + 280)) ] && [ "$top" = $((50 + 80)) ] || fail "prompt at $left,$top"
+}
 # X gives the keyboard to the desktop window once it is clicked; Wine then
 # hands the keys to its focused window, the prompt's field.
-fieldX=$(((left + right) / 2)); fieldY=$((bottom - 20))
-xdotool mousemove "$fieldX" "$fieldY"
-probe pointer "$fieldX" "$fieldY" || fail "pointer never reached the field"
-xdotool click 1
-xdotool type --delay 20 42
+type_into_field() {
+    local fieldX=$(((left + right) / 2)) fieldY=$((bottom - 20))
+    xdotool mousemove "$fieldX" "$fieldY"
+    probe pointer "$fieldX" "$fieldY" || fail "pointer never reached the field"
+    xdotool click 1
+    xdotool type --delay 20 "$1"
+    probe field "$1" || fail "the field never held $1"
+}
+expect_line() {
+    wait "$run" || fail "linenav exited with $(cat "$build/person-run.txt")"
+    grep -q 'exit code 0' "$build/person-run.txt" || fail "$(cat "$build/person-run.txt")"
+    local line
+    line="$(probe caret "$title")"
+    [ "$line" = "$1" ] || fail "caret on line $line, expected $1"
+}
 
-# Onto the close box in two steps, then press.
+# 1. Typed, then closed with the mouse on the close box, in two steps.
+start_linenav
+type_into_field 42
 xdotool mousemove $((closeX - 6)) $((closeY + 3))
 probe pointer $((closeX - 6)) $((closeY + 3)) || fail "pointer never neared the close box"
 xdotool mousemove "$closeX" "$closeY"
 probe pointer "$closeX" "$closeY" || fail "pointer never reached the close box"
 xdotool click 1
+expect_line 42
 
-wait "$run" || fail "linenav exited with $(cat "$build/person-run.txt")"
-grep -q 'exit code 0' "$build/person-run.txt" || fail "$(cat "$build/person-run.txt")"
-line="$(probe caret 'Quillo V5. person')"
-[ "$line" = 42 ] || fail "caret on line $line, expected 42"
-echo "1 passed, 0 failed"
+# 2. Typed, then Alt+F4, Alt held on until the editor is back in front. Keys
+# typed meanwhile would arrive as Alt+Down: no key press may come while Alt is
+# down (F4 comes up in the editor: the person's own release).
+probe clearkeys "$title"
+start_linenav
+type_into_field 37
+xdotool keydown alt
+xdotool key F4
+probe gone || fail "Alt+F4 did not close the prompt"
+probe wait "$title" >/dev/null || fail "the editor never came back to the front"
+probe nopress "$title" 1500 || fail "keys reached the editor while Alt was held: $(probe keys "$title" | head -8 | tr '\n' ',')"
+xdotool keyup alt
+expect_line 37
+if probe keys "$title" | grep -q WM_SYSKEYDOWN; then fail "keys with Alt: $(probe keys "$title" | tr '\n' ',')"; fi
+echo "2 passed, 0 failed"
