@@ -1,14 +1,18 @@
 #include "navigator/editor_lookup.h"
 
-#include "navigator/globals.h"
 #include "base/text/text.h"
+#include "navigator/editor_choice.h"
+#include "navigator/globals.h"
 
 void FindEditorWindow() {
-    LPARAM scratch = 0; // passed on to the callback, which never reads it
-    EnumWindows(MatchEditorWindow, reinterpret_cast<LPARAM>(&scratch));
+    DWORD front = 0;
+    if (HWND foreground = GetForegroundWindow()) GetWindowThreadProcessId(foreground, &front);
+    EditorChoice<HWND> choice(front);
+    EnumWindows(MatchEditorWindow, reinterpret_cast<LPARAM>(&choice));
+    if (HWND chosen = choice.Chosen()) Navigator.EditorHandle = chosen;
 }
 
-BOOL CALLBACK MatchEditorWindow(HWND window, LPARAM) {
+BOOL CALLBACK MatchEditorWindow(HWND window, LPARAM value) {
     // A fresh buffer of spaces for every window: a title the platform cannot
     // read leaves spaces, which never match the prefix.
     LocalText title;
@@ -26,7 +30,11 @@ BOOL CALLBACK MatchEditorWindow(HWND window, LPARAM) {
         matches = TextEquals(Navigator.TitlePrefix, head.text());
     }
     // Visibility is asked only of windows whose title matched.
-    if (matches && IsWindowVisible(window)) Navigator.EditorHandle = window; // later matches win
+    if (matches && IsWindowVisible(window)) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        reinterpret_cast<EditorChoice<HWND>*>(value)->Offer(window, process);
+    }
     return TRUE;
 }
 

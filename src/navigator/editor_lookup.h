@@ -7,12 +7,14 @@
 
 constexpr int EDITOR_TITLE_BUFFER = 1024; // maximum count handed to GetWindowTextW
 
-// Sets Navigator.EditorHandle to the last visible top-level window, in
-// EnumWindows order, whose title begins with Navigator.TitlePrefix. Leaves it
-// untouched when nothing matches.
+// Sets Navigator.EditorHandle to a visible top-level window whose title
+// begins with Navigator.TitlePrefix: the last one, in EnumWindows order, of
+// the process that owns the foreground window, else the last one of any
+// process (editor_choice.h). Leaves it untouched when nothing matches.
 void FindEditorWindow();
 
-// The EnumWindows callback; never stops the enumeration.
+// The EnumWindows callback: offers each visible match to the
+// EditorChoice<HWND> that `value` points to; never stops the enumeration.
 BOOL CALLBACK MatchEditorWindow(HWND window, LPARAM value);
 
 // Side 0 = left, 1 = top, 2 = right, 3 = bottom of the window's screen

@@ -247,6 +247,51 @@ TEST_F(Prompt, KeysStopWhenTheKeyboardGoesElsewhere) {
     }
 }
 
+TEST_F(Prompt, TwoEditorsTheOneInFrontGetsTheKeys) {
+    FixtureEditor behind;
+    ASSERT_TRUE(behind.Start({.title = L"Quillo V5. behind", .lines = 300, .caret = 150, .x = 300, .y = 200}));
+    ASSERT_TRUE(StartEditor(40, 40)); // started last: in front, where the person works
+    behind.ClearKeys();
+    LinenavRun run;
+    ASSERT_TRUE(run.StartAndWaitForPrompt(NO_PROGRAM_FOLDER));
+    RECT outer;
+    GetWindowRect(run.prompt(), &outer);
+    EXPECT_EQ(outer.left, 40 + 280) << "placed beside the editor in front";
+    EXPECT_EQ(outer.top, 40 + 80);
+    SendText(L"77");
+    ASSERT_TRUE(WaitUntil([&] { return FieldText(run.field()) == L"77"; }));
+    SendKey(VK_RETURN);
+    EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0)) << Situation(run);
+    EXPECT_EQ(CaretLanding(editor, CARET_WAIT_MS), OnLine(77));
+    EXPECT_EQ(behind.KeyCount(), 0) << "key messages that reached the editor behind";
+    EXPECT_EQ(behind.CaretLine(), 150);
+}
+
+TEST_F(Prompt, AnEditorClosedWhileItIsOpenLeavesEveryWindowUntyped) {
+    FixtureEditor other;
+    ASSERT_TRUE(other.Start({.title = L"Another program", .lines = 40, .caret = 20, .x = 500, .y = 300}));
+    ASSERT_TRUE(StartEditor());
+    LinenavRun run;
+    ASSERT_TRUE(run.StartAndWaitForPrompt(NO_PROGRAM_FOLDER));
+    SendText(L"9");
+    ASSERT_TRUE(WaitUntil([&] { return FieldText(run.field()) == L"9"; }));
+    editor.Close();
+    ASSERT_TRUE(WaitUntil([&] { return IsForegroundWithFocus(run.prompt(), run.field()); }));
+    other.ClearKeys();
+    SendKey(VK_RETURN);
+    EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0)) << Situation(run);
+
+    // Once the other program has handled a key sent after linenav ended, it
+    // has handled every key linenav sent it.
+    ASSERT_TRUE(other.MakeForeground());
+    SendKey(VK_F9);
+    ASSERT_TRUE(WaitForLastKey(other, {WM_KEYUP, VK_F9, 0}, DEFAULT_WAIT_MS));
+    for (const KeyRecord& key : other.Keys())
+        EXPECT_TRUE(key.key != VK_CONTROL && key.key != VK_HOME && key.key != VK_DOWN)
+            << KeyRecordName(key) << " reached another program";
+    EXPECT_EQ(other.CaretLine(), 20);
+}
+
 // --- What other programs can do to it ---------------------------------------------------------
 
 TEST_F(Prompt, MessagesFromOtherProgramsCannotHarmIt) {
