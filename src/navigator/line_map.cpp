@@ -6,6 +6,8 @@
 #include "navigator/globals.h"
 #include "navigator/line_map_records.h"
 
+#include <windows.h>
+
 void ChooseDataFolder() {
     {
         TextMark path;
@@ -28,14 +30,30 @@ void ChooseDataFolder() {
     }
 }
 
+namespace {
+
+// Opens the map as LINE_MAP_FILE_NUMBER. A program that holds it without
+// sharing, or writes it, usually lets go within moments: a sharing violation
+// is tried again for up to LINE_MAP_RETRY_MS before the typed number is used.
+bool OpenLineMap(const TextUnit* path) {
+    const ULONGLONG end = GetTickCount64() + LINE_MAP_RETRY_MS;
+    for (;;) {
+        if (OpenForReading(LINE_MAP_FILE_NUMBER, path)) return true;
+        if (GetLastError() != ERROR_SHARING_VIOLATION || GetTickCount64() >= end) return false;
+        Sleep(LINE_MAP_RETRY_PAUSE_MS);
+    }
+}
+
+} // namespace
+
 void TranslateLineNumber() {
-    uintptr_t opened;
+    bool opened;
     {
         TextMark path;
         AppendText(Navigator.DataFolder);
         AppendText(LINE_MAP_FILE);
         HoldResult(); // the open's own temporaries must not overwrite the path
-        opened = OpenForReading(LINE_MAP_FILE_NUMBER, path.text());
+        opened = OpenLineMap(path.text());
     }
     if (!opened) return; // the typed number stands
 

@@ -13,6 +13,8 @@ constexpr const TextUnit* PORTABLE_MARKER = TXT("portable.inf");
 constexpr const TextUnit* PORTABLE_DATA_FOLDER = TXT("DATA\\");
 constexpr const TextUnit* LINE_MAP_FILE = TXT("lineno.txt");
 constexpr int64_t LINE_MAP_FILE_NUMBER = 1;
+constexpr unsigned LINE_MAP_RETRY_MS = 100;      // how long a map held by another program is tried again
+constexpr unsigned LINE_MAP_RETRY_PAUSE_MS = 10; // between two tries
 
 // Sets Navigator.DataFolder: the profile folder followed by
 // "AppData\Local\Quillo5\", or, when the program folder holds "portable.inf"
@@ -20,5 +22,7 @@ constexpr int64_t LINE_MAP_FILE_NUMBER = 1;
 void ChooseDataFolder();
 
 // Replaces Navigator.LineNumber by its record in the line map of the data
-// folder, when the map opens and the record is there and not 0.
+// folder, when the map opens and the record is there and not 0. A map that
+// another program holds open without sharing, or writes, is tried again for
+// up to LINE_MAP_RETRY_MS.
 void TranslateLineNumber();

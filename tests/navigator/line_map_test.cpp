@@ -127,11 +127,23 @@ TEST_F(LineMap, TranslatesThroughTheRecords) {
     for (const Case& c : cases) EXPECT_EQ(Translate(c.data, c.typed), c.line) << c.why;
 }
 
-TEST_F(LineMap, MapHeldOpenByAnotherProcessLeavesTheTypedNumber) {
+TEST_F(LineMap, MapHeldByAnotherProcess) {
     const auto map = folder.Write(L"lineno.txt", Int32Records({42, 43}));
-    FileHolder holder;
-    ASSERT_TRUE(holder.Hold(map));
-    EXPECT_EQ(Translate(folder.path(), 1), 1);
+    struct Case {
+        FileHolder::Kind holder;
+        int64_t line;
+        const char* why;
+    };
+    const Case cases[] = {
+        {FileHolder::Kind::Reader, 42, "a reader that shares the map, as a virus scanner does, keeps nothing from it"},
+        {FileHolder::Kind::Exclusive, 1, "held without sharing: the typed number stands"},
+        {FileHolder::Kind::Writer, 1, "being written: the typed number stands, never a half-written map"},
+    };
+    for (const Case& c : cases) {
+        FileHolder holder;
+        ASSERT_TRUE(holder.Hold(map, c.holder));
+        EXPECT_EQ(Translate(folder.path(), 1), c.line) << c.why;
+    }
 }
 
 TEST_F(LineMap, ALargeRecordNumberReadsThroughTheWholeMap) {

@@ -472,11 +472,12 @@ TEST_F(Prompt, LineMapPerUserAndPortable) {
         folder.Write(L"Prog Dir\\DATA\\lineno.txt", Int32Records({10, 0, 25}));
         EXPECT_EQ(Navigate(editor, quoted, L"1"), OnLine(10));
     }
-    {
-        SCOPED_TRACE("the map held open without sharing by another process");
+    for (auto [kind, line] : {std::pair{FileHolder::Kind::Reader, 25}, {FileHolder::Kind::Writer, 3}}) {
+        SCOPED_TRACE(kind == FileHolder::Kind::Reader ? "the map held by a reader that shares everything"
+                                                      : "the map held by a writer");
         FileHolder holder;
-        ASSERT_TRUE(holder.Hold(program + L"DATA\\lineno.txt"));
-        EXPECT_EQ(Navigate(editor, quoted, L"3"), OnLine(3));
+        ASSERT_TRUE(holder.Hold(program + L"DATA\\lineno.txt", kind));
+        EXPECT_EQ(Navigate(editor, quoted, L"3"), OnLine(line));
     }
 }
 

@@ -57,13 +57,15 @@ std::vector<uint8_t> Int32Records(std::initializer_list<int32_t> values) {
     return bytes;
 }
 
-bool FileHolder::Hold(const std::wstring& path) {
+bool FileHolder::Hold(const std::wstring& path, Kind kind) {
+    const wchar_t* kindName = kind == Kind::Reader ? L" reader" : kind == Kind::Writer ? L" writer" : L"";
     static int serial = 0;
     const std::wstring eventName =
         L"LinenavFileHolder-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++serial);
     KernelHandle ready(CreateEventW(nullptr, TRUE, FALSE, eventName.c_str()));
     if (!ready) return false;
-    if (!StartProcess(Quoted(ProgramBeside(L"file_holder.exe")) + L" " + Quoted(path) + L" " + Quoted(eventName),
+    if (!StartProcess(Quoted(ProgramBeside(L"file_holder.exe")) + L" " + Quoted(path) + L" " + Quoted(eventName) +
+                          kindName,
                       process_))
         return false;
     HANDLE waits[2] = {ready.get(), process_.process.get()};

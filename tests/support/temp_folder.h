@@ -28,10 +28,13 @@ private:
 // Signed 32-bit little-endian records, as the line map holds them.
 std::vector<uint8_t> Int32Records(std::initializer_list<int32_t> values);
 
-// Another process that holds `path` open with no sharing while it lives.
+// Another process that holds `path` open while it lives: reading with no
+// sharing (exclusive), reading and sharing everything (reader), or writing and
+// sharing with readers (writer).
 class FileHolder {
 public:
-    bool Hold(const std::wstring& path);
+    enum class Kind { Exclusive, Reader, Writer };
+    bool Hold(const std::wstring& path, Kind kind = Kind::Exclusive);
     ~FileHolder() { process_.Kill(); }
 
 private:

@@ -36,11 +36,13 @@ uintptr_t OpenForReading(int64_t number, const TextUnit* path) {
     if (!entry) return 0;
     const int64_t name = number == NEW_OBJECT ? generated : number;
 
-    HANDLE handle =
-        CreateFileW(path ? path : L"", GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE handle = CreateFileW(path ? path : L"", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE || !handle) {
+        const DWORD error = GetLastError();
         TRACE_FAILURE("CreateFileW");
         ReleaseObject(FileRegistry, name);
+        SetLastError(error);
         return 0;
     }
     // Without memory for a buffer the file is simply read unbuffered.

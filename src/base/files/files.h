@@ -19,10 +19,12 @@ void EndFiles();
 // whole, however long; a path the platform cannot look up gives FILE_NOT_FOUND.
 int64_t FileLength(const TextUnit* path);
 
-// Opens an existing file for reading only, shared with nobody, as `number`
-// (NEW_OBJECT: a generated number, which is then returned instead of the
-// handle). A number in use is closed first, even when this open then fails.
-// 0 on failure.
+// Opens an existing file for reading only, as `number` (NEW_OBJECT: a
+// generated number, which is then returned instead of the handle). Other
+// readers may hold the file meanwhile, as virus scanners and indexers do right
+// after it is written; writers may not, so a file being written is never read
+// half-way. A number in use is closed first, even when this open then fails.
+// 0 on failure, with the platform's reason left for GetLastError.
 uintptr_t OpenForReading(int64_t number, const TextUnit* path);
 
 // The next 4 bytes of the file as a signed little-endian integer; 0 when the
