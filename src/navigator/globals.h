@@ -15,8 +15,12 @@ struct NavigatorGlobals {
     TextVar DataFolder;    // always ends in a backslash
     int64_t MapValue;      // last line-map record read
     TextVar TitlePrefix;
-    int64_t ExitCode; // never changed: the tool always exits with 0
+    int64_t ExitCode; // 0, or PROMPT_FAILED_EXIT_CODE
 };
+
+// The exit code of a run whose prompt could not be opened, the same as that of
+// a runtime that cannot start.
+constexpr int64_t PROMPT_FAILED_EXIT_CODE = 1;
 
 extern NavigatorGlobals Navigator;
 

@@ -13,6 +13,8 @@
 
 #include <cstring>
 
+static_assert(PROMPT_FAILED_EXIT_CODE == START_FAILED_EXIT_CODE);
+
 void RunLineNavigator() {
     // 1. Process set-up, before any runtime component.
     std::memset(&Navigator, 0, sizeof Navigator);
@@ -31,12 +33,16 @@ void RunLineNavigator() {
         argument.AssignTo(Navigator.ProgramFolder);
     }
 
-    // 4-7. The tool's steps, each run once and in every case.
+    // 4-7. The tool's steps, each run once. A prompt that could not open
+    // asked nobody for a line: no key goes out, and the exit code says so.
     FindEditorWindow();
-    AskLineNumber();
-    ChooseDataFolder();
-    TranslateLineNumber();
-    SendCaretKeys();
+    if (AskLineNumber()) {
+        ChooseDataFolder();
+        TranslateLineNumber();
+        SendCaretKeys();
+    } else {
+        Navigator.ExitCode = PROMPT_FAILED_EXIT_CODE;
+    }
 
     // 8-9. Shutdown and exit.
     EndRuntime();

@@ -42,10 +42,10 @@ PromptPlace PromptPlaceFor(HWND editor) {
 
 } // namespace
 
-void AskLineNumber() {
+bool AskLineNumber() {
     const PromptPlace at = PromptPlaceFor(Navigator.EditorHandle);
     if (!OpenAppWindow(PROMPT_WINDOW, at.x, at.y, PROMPT_WIDTH, PROMPT_HEIGHT, TXT("Window"), DEFAULT_WINDOW_FLAGS))
-        return;
+        return false;
     CreateLabel(PROMPT_LABEL, 10, 10, 100, 20, TXT("Enter line no."), 0);
     CreateTextField(PROMPT_FIELD, 10, 30, 100, 20, TXT(""), 0);
     // The menu is never shown; it gives the Return item a window to belong to.
@@ -66,6 +66,7 @@ void AskLineNumber() {
         Navigator.LineNumber = ParseInteger(text.text());
     }
     CloseAppWindow(PROMPT_WINDOW);
+    return true;
 }
 
 void TrackFieldFocus() {

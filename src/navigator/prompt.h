@@ -18,9 +18,10 @@ constexpr int32_t PROMPT_WIDTH = 120; // client area
 constexpr int32_t PROMPT_HEIGHT = 60;
 constexpr int64_t KEY_VALUE_RETURN = 13; // Return, no modifier
 
-// Shows the prompt and sets Navigator.LineNumber to the number typed. When the
-// window cannot be opened, nothing is shown and LineNumber keeps its value.
-void AskLineNumber();
+// Shows the prompt and sets Navigator.LineNumber to the number typed. False
+// when the window cannot be opened: nothing was shown, nothing was typed, and
+// LineNumber keeps its value.
+bool AskLineNumber();
 
 // Handler for every gadget event: the Return shortcut exists exactly while a
 // text field has the focus.
