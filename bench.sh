@@ -7,8 +7,9 @@
 #
 # Settings (environment):
 #   BUILD_DIR       Windows build folder (default build/windows)
-#   WINEPREFIX      Wine prefix (default build/wineprefix; give another one to
-#                   run beside test.sh, which uses and stops the default one)
+#   LINENAV_WINEPREFIX  Wine prefix (default build/wineprefix; give another
+#                   one to run beside test.sh, which uses and stops the default
+#                   one). WINEPREFIX is not read: it names the person's own.
 #   BENCH_RUNS      pairs per line up to the Down-press cap (default 20)
 #   BENCH_CAP_RUNS  pairs for the line above the cap (default 5; ~40 s per run)
 #   BENCH_MAP_RUNS  pairs for the line map (default 51)

@@ -4,7 +4,11 @@
 # the prefix and restarts nothing that is already running for this shell.
 
 BENCH_ROOT="${BENCH_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}"
-export WINEPREFIX="${WINEPREFIX:-$BENCH_ROOT/build/wineprefix}"
+# Always the project's own prefix: a WINEPREFIX of the person's own names the
+# prefix of their Windows programs, which the bench would reconfigure (virtual
+# desktop, no crash dialog) and whose programs `wineserver -k` would end.
+# LINENAV_WINEPREFIX may name another prefix for the bench alone.
+export WINEPREFIX="${LINENAV_WINEPREFIX:-$BENCH_ROOT/build/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
@@ -23,18 +27,23 @@ bench_fonts() {
     return 0
 }
 
-# Creates the prefix once and configures it for unattended runs.
+# Creates the prefix once and configures it for unattended runs. Every step is
+# checked and the ready marker is written only when all of them succeeded, so
+# a prefix that failed half-way is made again on the next run. Fails (status
+# 1) when a step fails.
 bench_prefix() {
     if [ -f "$WINEPREFIX/.linenav-ready" ]; then
         bench_fonts
         return 0
     fi
     bench_log "creating Wine prefix in $WINEPREFIX"
-    mkdir -p "$WINEPREFIX"
-    DISPLAY= wine wineboot -i >/dev/null 2>&1
-    wineserver -w
+    mkdir -p "$WINEPREFIX" || return 1
+    if ! DISPLAY= wine wineboot -i >/dev/null 2>&1 || ! wineserver -w || [ ! -f "$WINEPREFIX/system.reg" ]; then
+        bench_log "wineboot could not make the prefix"
+        return 1
+    fi
     local reg="$WINEPREFIX/bench-settings.reg"
-    cat >"$reg" <<'REG'
+    cat >"$reg" <<REG || return 1
 REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Wine\WineDbg]
@@ -44,13 +53,13 @@ REGEDIT4
 "Desktop"="Default"
 
 [HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
-"Default"="DESKTOPSIZE"
+"Default"="$BENCH_DESKTOP_SIZE"
 REG
-    sed -i "s/DESKTOPSIZE/$BENCH_DESKTOP_SIZE/" "$reg"
-    DISPLAY= wine regedit /S "$reg" >/dev/null 2>&1
-    wineserver -w
-    bench_fonts
-    touch "$WINEPREFIX/.linenav-ready"
+    if ! DISPLAY= wine regedit /S "$reg" >/dev/null 2>&1 || ! wineserver -w; then
+        bench_log "regedit could not configure the prefix"
+        return 1
+    fi
+    bench_fonts && touch "$WINEPREFIX/.linenav-ready"
 }
 
 # Starts Xvfb on a free display number, a persistent wineserver and the

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# The bench's Wine prefix: the project's own whatever WINEPREFIX says, and
+# marked ready only when every step of making it succeeded. Wine itself is
+# stood in for by scripts that fail on request: what is tested here is the
+# bench script's own logic, not Wine.
+set -u
+script="$(cd "$(dirname "$0")/../.." && pwd)/scripts/bench-env.sh"
+root="$(mktemp -d)"
+trap 'rm -rf "$root"' EXIT
+passed=0 failed=0
+expect() { # expect <what> <command...>
+    local what="$1"
+    shift
+    if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $what"; fi
+}
+
+mkdir "$root/bin"
+cat >"$root/bin/wine" <<'SH'
+#!/bin/sh
+echo "$WINEPREFIX" >>"$CALLS"
+case "$1" in
+wineboot) [ "$FAIL_STEP" = wineboot ] && exit 1; touch "$WINEPREFIX/system.reg" ;;
+regedit) [ "$FAIL_STEP" = regedit ] && exit 1 ;;
+esac
+exit 0
+SH
+printf '#!/bin/sh\necho "$WINEPREFIX" >>"$CALLS"\n' >"$root/bin/wineserver"
+chmod +x "$root/bin/wine" "$root/bin/wineserver"
+
+theirs="$root/their prefix"
+for fail in none wineboot regedit; do
+    project="$root/project-$fail"
+    (
+        passed=0 failed=0
+        export WINEPREFIX="$theirs" PATH="$root/bin:$PATH" FAIL_STEP="$fail" CALLS="$root/calls-$fail"
+        unset LINENAV_WINEPREFIX
+        BENCH_ROOT="$project"
+        source "$script"
+        expect "$fail: the prefix is the project's, not the one WINEPREFIX named" \
+            [ "$WINEPREFIX" = "$project/build/wineprefix" ]
+        # As bench_up calls it: after ||, where set -e does not reach.
+        set -e
+        status=0
+        bench_prefix 2>/dev/null || status=$?
+        if [ "$fail" = none ]; then
+            expect "$fail: succeeds" [ "$status" = 0 ]
+            expect "$fail: the ready marker is written" [ -f "$WINEPREFIX/.linenav-ready" ]
+        else
+            expect "$fail: fails" [ "$status" != 0 ]
+            expect "$fail: no ready marker after a failed step" [ ! -e "$WINEPREFIX/.linenav-ready" ]
+        fi
+        expect "$fail: Wine ran only in the project's prefix" \
+            [ "$(sort -u "$CALLS")" = "$project/build/wineprefix" ]
+        echo "$passed $failed" >"$root/count-$fail"
+    )
+    read -r p f <"$root/count-$fail"
+    passed=$((passed + p)) failed=$((failed + f))
+done
+expect "the folder WINEPREFIX named is untouched" [ ! -e "$theirs" ]
+echo "$passed passed, $failed failed"
+[ "$failed" = 0 ]
