@@ -10,9 +10,13 @@
 
 void ChooseDataFolder() {
     {
+        // Without a profile folder there is no per-user map: the relative
+        // "AppData\Local\Quillo5\" would resolve against whatever folder the
+        // editor started linenav in, and a map planted there would steer the
+        // caret. The data folder then stays empty.
         TextMark path;
         HomeFolder();
-        AppendText(USER_DATA_FOLDER);
+        if (TextLength(path.text()) > 0) AppendText(USER_DATA_FOLDER);
         path.AssignTo(Navigator.DataFolder);
     }
     int64_t marker;
@@ -47,6 +51,7 @@ bool OpenLineMap(const TextUnit* path) {
 } // namespace
 
 void TranslateLineNumber() {
+    if (TextLength(Navigator.DataFolder) == 0) return; // no data folder: the typed number stands
     bool opened;
     {
         TextMark path;

@@ -17,12 +17,14 @@ constexpr unsigned LINE_MAP_RETRY_MS = 100;      // how long a map held by anoth
 constexpr unsigned LINE_MAP_RETRY_PAUSE_MS = 10; // between two tries
 
 // Sets Navigator.DataFolder: the profile folder followed by
-// "AppData\Local\Quillo5\", or, when the program folder holds "portable.inf"
-// (a file of any size, or a folder), the program folder followed by "DATA\".
+// "AppData\Local\Quillo5\" (empty when the profile folder cannot be found),
+// or, when the program folder holds "portable.inf" (a file of any size, or a
+// folder), the program folder followed by "DATA\".
 void ChooseDataFolder();
 
 // Replaces Navigator.LineNumber by its record in the line map of the data
-// folder, when the map opens and the record is there and not 0. A map that
+// folder, when there is a data folder, the map opens and the record is there
+// and not 0. A map that
 // another program holds open without sharing, or writes, is tried again for
 // up to LINE_MAP_RETRY_MS.
 void TranslateLineNumber();

@@ -91,6 +91,34 @@ TEST_F(LineMap, NoProgramFolderLooksInTheCurrentFolder) {
     SetCurrentDirectoryW(previous);
 }
 
+TEST_F(LineMap, WithoutAProfileFolderOnlyThePortableMapCounts) {
+    // A map planted where the relative per-user path leads from the current folder.
+    folder.MakeFolder(L"AppData");
+    folder.MakeFolder(L"AppData\\Local");
+    folder.MakeFolder(L"AppData\\Local\\Quillo5");
+    folder.Write(L"AppData\\Local\\Quillo5\\lineno.txt", Int32Records({99}));
+    const std::wstring program = folder.MakeFolder(L"program") + L"\\";
+    struct Seam { // the profile folder's lookup fails, in the map's folder
+        wchar_t previous[MAX_PATH];
+        explicit Seam(const std::wstring& current) {
+            GetCurrentDirectoryW(MAX_PATH, previous);
+            SetCurrentDirectoryW(current.c_str());
+            UseShellLibrary(L"linenav-absent-shell.dll");
+        }
+        ~Seam() {
+            UseShellLibrary(L"shell32.dll");
+            SetCurrentDirectoryW(previous);
+        }
+    } seam(folder.path());
+    const std::wstring data = ChooseFor(program);
+    EXPECT_EQ(data, L"");
+    EXPECT_EQ(Translate(data, 1), 1) << "no per-user map is looked for";
+    folder.Write(L"program\\portable.inf", {});
+    folder.MakeFolder(L"program\\DATA");
+    folder.Write(L"program\\DATA\\lineno.txt", Int32Records({7}));
+    EXPECT_EQ(Translate(ChooseFor(program), 1), 7) << "the portable map is unaffected";
+}
+
 TEST_F(LineMap, TranslatesThroughTheRecords) {
     const std::wstring twelve = folder.MakeFolder(L"twelve") + L"\\";
     folder.Write(L"twelve\\lineno.txt", Int32Records({10, 0, -5}));

@@ -24,5 +24,8 @@ void SetProcessCommandLine(const TextUnit* commandLine);
 // empty path stays empty) and returns its length. Reads at most `room` - 1
 // units; `path` holds `room` + 1 units.
 int32_t EndFolderPath(TextUnit* path, int32_t room);
+// The profile folder's lookup loads `name` from the system folder instead of
+// shell32.dll, from its next call on (Windows only).
+void UseShellLibrary(const TextUnit* name);
 // The open files by number.
 extern Registry* FileRegistry;

@@ -2,6 +2,7 @@
 
 #include "base/files/files.h"
 #include "base/system/command_line.h"
+#include "base/system/home_folder.h"
 #include "ui/events/event_wait.h"
 #include "ui/gadgets/gadgets.h"
 #include "ui/menus/menus.h"
@@ -25,4 +26,5 @@ void EndRuntime() {
     EndWindows();
     EndFiles();
     EndEvents();
+    EndHomeFolder();
 }

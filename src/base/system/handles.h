@@ -6,8 +6,6 @@
 #pragma once
 
 #include <windows.h>
-#include <objbase.h>
-#include <shtypes.h>
 
 template <class Traits> class UniqueHandle {
 public:
@@ -64,8 +62,6 @@ using FontHandle = UniqueHandle<NullHandleTraits<HFONT, DeleteObject>>;
 using AcceleratorTable = UniqueHandle<NullHandleTraits<HACCEL, DestroyAcceleratorTable>>;
 // A menu attached to no window: the window destroys its own.
 using MenuHandle = UniqueHandle<NullHandleTraits<HMENU, DestroyMenu>>;
-// Shell item lists are the caller's to free with the task allocator.
-using ItemList = UniqueHandle<NullHandleTraits<PIDLIST_ABSOLUTE, CoTaskMemFree>>;
 
 // A critical section is a structure, not a handle: it cannot move, and it is
 // deleted exactly once, by its owner.

@@ -1,4 +1,9 @@
 // The user's profile folder, as a folder text ending in a backslash.
+//
+// shell32 and ole32 serve only this lookup, which runs after the prompt has
+// closed: loading them here, not at start-up, takes their loading and
+// initialisation out of the time before the prompt is ready for the first
+// digit.
 #include "base/system/home_folder.h"
 
 #include "base/system/handles.h"
@@ -7,6 +12,50 @@
 
 #include <windows.h>
 #include <shlobj.h>
+
+namespace {
+
+using GetFolderLocationCall = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, PIDLIST_ABSOLUTE*);
+using GetPathFromItemListCall = BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, LPWSTR);
+using TaskMemoryFreeCall = void(WINAPI*)(void*);
+
+// The shell's functions, loaded on the first lookup and kept for the run.
+struct ShellFunctions {
+    LibraryHandle shell, ole;
+    GetFolderLocationCall getFolderLocation = nullptr;
+    GetPathFromItemListCall getPathFromItemList = nullptr;
+    TaskMemoryFreeCall taskMemoryFree = nullptr;
+    bool tried = false;
+};
+ShellFunctions shellFunctions;
+const TextUnit* shellLibrary = L"shell32.dll";
+
+template <class Call> Call Function(const LibraryHandle& library, const char* name) {
+    return library ? reinterpret_cast<Call>(reinterpret_cast<void*>(GetProcAddress(library.get(), name))) : nullptr;
+}
+
+// Only from the system folder: a shell32.dll or ole32.dll planted beside the
+// program, or in the editor's current folder, must never be loaded. False
+// when a library or one of its functions cannot be had.
+bool LoadShellFunctions() {
+    ShellFunctions& shell = shellFunctions;
+    if (!shell.tried) {
+        shell.tried = true;
+        shell.shell.reset(LoadLibraryExW(shellLibrary, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+        shell.ole.reset(LoadLibraryExW(L"ole32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+        if (!shell.shell || !shell.ole) TRACE_FAILURE("LoadLibraryExW(shell32.dll, ole32.dll)");
+        shell.getFolderLocation = Function<GetFolderLocationCall>(shell.shell, "SHGetFolderLocation");
+        shell.getPathFromItemList = Function<GetPathFromItemListCall>(shell.shell, "SHGetPathFromIDListW");
+        shell.taskMemoryFree = Function<TaskMemoryFreeCall>(shell.ole, "CoTaskMemFree");
+    }
+    return shell.getFolderLocation && shell.getPathFromItemList && shell.taskMemoryFree;
+}
+
+// Shell item lists are the caller's to free with the task allocator.
+void FreeItemList(PIDLIST_ABSOLUTE list) { shellFunctions.taskMemoryFree(list); }
+using ItemList = UniqueHandle<NullHandleTraits<PIDLIST_ABSOLUTE, FreeItemList>>;
+
+} // namespace
 
 int32_t EndFolderPath(TextUnit* path, int32_t room) {
     int32_t length = 0;
@@ -27,17 +76,26 @@ int32_t HomeFolder() {
     TextUnit* out = ReserveResult(MAX_PATH, at);
     int32_t length = 0;
 
-    PIDLIST_ABSOLUTE found = nullptr;
-    const HRESULT result = SHGetFolderLocation(nullptr, CSIDL_PROFILE, nullptr, 0, &found);
-    ItemList list(found); // whatever the result, a list handed out is ours to free
-    if (result == S_OK && list) {
-        if (SHGetPathFromIDListW(list.get(), out)) length = EndFolderPath(out, MAX_PATH);
-        else TRACE_FAILURE("SHGetPathFromIDListW");
-    } else {
-        TRACE_FAILURE("SHGetFolderLocation");
+    if (LoadShellFunctions()) {
+        PIDLIST_ABSOLUTE found = nullptr;
+        const HRESULT result = shellFunctions.getFolderLocation(nullptr, CSIDL_PROFILE, nullptr, 0, &found);
+        ItemList list(found); // whatever the result, a list handed out is ours to free
+        if (result == S_OK && list) {
+            if (shellFunctions.getPathFromItemList(list.get(), out)) length = EndFolderPath(out, MAX_PATH);
+            else TRACE_FAILURE("SHGetPathFromIDListW");
+        } else {
+            TRACE_FAILURE("SHGetFolderLocation");
+        }
     }
 
     out[length] = 0;
     GiveBackResult(MAX_PATH - length);
     return at;
+}
+
+void EndHomeFolder() { shellFunctions = ShellFunctions(); }
+
+void UseShellLibrary(const TextUnit* name) {
+    EndHomeFolder();
+    shellLibrary = name;
 }
