@@ -11,15 +11,14 @@
 //
 // Built twice. floor_prompt imports only what the prompt needs (GDI32,
 // KERNEL32, msvcrt, USER32). floor_prompt_dlls (FLOOR_SAME_DLLS) is the same
-// program importing the DLLs linenav imports, COMCTL32, SHELL32 and ole32
-// besides those: the loader maps and initialises them (and what they pull in)
-// before the entry point, as it does for linenav. It calls nothing in them;
-// their addresses are taken once the prompt is gone, only to keep the imports.
+// program importing the DLLs linenav imports, COMCTL32 besides those: the
+// loader maps and initialises it (and what it pulls in) before the entry
+// point, as it does for linenav. It calls nothing in it; its address is taken
+// once the prompt is gone, only to keep the import. (linenav loads SHELL32 and
+// ole32 itself, after the prompt has closed.)
 #include <windows.h>
 #ifdef FLOOR_SAME_DLLS
 #include <commctrl.h>
-#include <objbase.h>
-#include <shlobj.h>
 #endif
 
 namespace {
@@ -30,7 +29,7 @@ constexpr int FIELD_ID = 2;
 HWND field;
 bool done;
 #ifdef FLOOR_SAME_DLLS
-void* volatile imported[3]; // keeps one import of each DLL
+void* volatile imported; // keeps the import
 #endif
 
 long long ParseLine(const wchar_t* text) {
@@ -104,9 +103,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     GetWindowTextW(field, text, 64);
     DestroyWindow(window);
 #ifdef FLOOR_SAME_DLLS
-    imported[0] = reinterpret_cast<void*>(&InitCommonControlsEx);
-    imported[1] = reinterpret_cast<void*>(&SHGetFolderLocation);
-    imported[2] = reinterpret_cast<void*>(&CoTaskMemFree);
+    imported = reinterpret_cast<void*>(&InitCommonControlsEx);
 #endif
     SendKeys(ParseLine(text));
     ExitProcess(0);
