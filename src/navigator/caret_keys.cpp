@@ -14,6 +14,10 @@ static_assert(KEY_LEFT_WINDOWS == VK_LWIN && KEY_RIGHT_WINDOWS == VK_RWIN);
 namespace {
 
 constexpr DWORD MODIFIER_POLL_MS = 10;
+// How long a look waits for the keyboard to be back with the window it was
+// with, before it counts as gone: an activation being settled can leave the
+// foreground elsewhere for a moment. Nothing is sent meanwhile.
+constexpr ULONGLONG KEYBOARD_SETTLE_MS = 100;
 
 // The person's hands off Alt, Shift, Ctrl and the Windows keys. Injected keys
 // join whatever the keyboard holds at that moment: a person still holding
@@ -22,6 +26,18 @@ constexpr DWORD MODIFIER_POLL_MS = 10;
 bool HandsOff(ModifierWait& wait) {
     return wait.HandsOff([](uint8_t key) { return GetAsyncKeyState(key) < 0; }, [] { return GetTickCount64(); },
                          [] { Sleep(MODIFIER_POLL_MS); });
+}
+
+// True while the keyboard is with `target`; no target means whatever window
+// has it, as long as it keeps it.
+bool KeyboardWith(HWND target) {
+    if (!target || GetForegroundWindow() == target) return true;
+    const ULONGLONG end = GetTickCount64() + KEYBOARD_SETTLE_MS;
+    while (GetTickCount64() < end) {
+        Sleep(1);
+        if (GetForegroundWindow() == target) return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -49,5 +65,5 @@ void SendCaretKeys() {
     ModifierWait modifiers;
     PlanCaretKeys(
         Navigator.LoopCounter, Navigator.LineNumber, [](uint8_t key, uint32_t flags) { keybd_event(key, 0, flags, 0); },
-        [&] { return HandsOff(modifiers) && (!target || GetForegroundWindow() == target); });
+        [&] { return HandsOff(modifiers) && KeyboardWith(target); });
 }
