@@ -30,15 +30,7 @@ bool HandsOff(ModifierWait& wait) {
 
 // True while the keyboard is with `target`; no target means whatever window
 // has it, as long as it keeps it.
-bool KeyboardWith(HWND target) {
-    if (!target || GetForegroundWindow() == target) return true;
-    const ULONGLONG end = GetTickCount64() + KEYBOARD_SETTLE_MS;
-    while (GetTickCount64() < end) {
-        Sleep(1);
-        if (GetForegroundWindow() == target) return true;
-    }
-    return false;
-}
+bool KeyboardWith(HWND target) { return !target || ForegroundWithin(target, KEYBOARD_SETTLE_MS); }
 
 } // namespace
 

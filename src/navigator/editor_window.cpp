@@ -41,3 +41,7 @@ bool WaitForHandOff(HWND editor) {
         return GetGUIThreadInfo(thread, &info) && info.hwndActive == editor;
     });
 }
+
+bool ForegroundWithin(HWND window, ULONGLONG limitMs) {
+    return PollUntil(GetTickCount64() + limitMs, [&] { return GetForegroundWindow() == window; });
+}

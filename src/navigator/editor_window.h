@@ -17,3 +17,7 @@ void RestoreEditor(HWND editor);
 // its active window, which SetForegroundWindow only asks for. False when that
 // did not happen in time.
 bool WaitForHandOff(HWND editor);
+
+// True once `window` is the foreground window, at once when it is; false when
+// it was not within `limitMs`. Asks nothing of the window: it only watches.
+bool ForegroundWithin(HWND window, ULONGLONG limitMs);
