@@ -5,9 +5,14 @@
 #include "navigator/globals.h"
 
 void FindEditorWindow() {
+    HWND foreground = GetForegroundWindow();
+    HWND root = nullptr;
     DWORD front = 0;
-    if (HWND foreground = GetForegroundWindow()) GetWindowThreadProcessId(foreground, &front);
-    EditorChoice<HWND> choice(front);
+    if (foreground) {
+        GetWindowThreadProcessId(foreground, &front);
+        root = GetAncestor(foreground, GA_ROOTOWNER);
+    }
+    EditorChoice<HWND> choice(foreground, root, front);
     EnumWindows(MatchEditorWindow, reinterpret_cast<LPARAM>(&choice));
     if (HWND chosen = choice.Chosen()) Navigator.EditorHandle = chosen;
 }

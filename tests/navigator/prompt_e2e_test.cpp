@@ -267,6 +267,36 @@ TEST_F(Prompt, TwoEditorsTheOneInFrontGetsTheKeys) {
     EXPECT_EQ(behind.CaretLine(), 150);
 }
 
+TEST_F(Prompt, OneProgramTwoWindowsTheOneInFrontGetsTheKeys) {
+    FixtureEditor program;
+    ASSERT_TRUE(program.Start({.title = L"Quillo V5. one program", .lines = 300, .x = 40, .y = 40, .windows = 2}));
+    const FixtureWindow windows[] = {program, program.WindowAt(1)};
+    ASSERT_NE(windows[1].edit(), nullptr);
+    for (int front : {0, 1}) {
+        SCOPED_TRACE("window " + std::to_string(front) + " in front");
+        const FixtureWindow &there = windows[front], &behind = windows[1 - front];
+        for (const FixtureWindow& window : windows) {
+            window.SetCaretLine(150);
+            window.ClearKeys();
+        }
+        ASSERT_TRUE(there.MakeForeground());
+        LinenavRun run;
+        ASSERT_TRUE(run.StartAndWaitForPrompt(NO_PROGRAM_FOLDER));
+        RECT editorPlace, promptPlace;
+        GetWindowRect(there.window(), &editorPlace);
+        GetWindowRect(run.prompt(), &promptPlace);
+        EXPECT_EQ(promptPlace.left, editorPlace.left + 280) << "placed beside the window in front";
+        const std::wstring typed = std::to_wstring(60 + front);
+        SendText(typed);
+        ASSERT_TRUE(WaitUntil([&] { return FieldText(run.field()) == typed; }));
+        SendKey(VK_RETURN);
+        EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0)) << Situation(run);
+        EXPECT_EQ(CaretLanding(there, CARET_WAIT_MS), OnLine(60 + front));
+        EXPECT_EQ(behind.KeyCount(), 0) << "key messages that reached the window behind";
+        EXPECT_EQ(behind.CaretLine(), 150);
+    }
+}
+
 TEST_F(Prompt, AnEditorClosedWhileItIsOpenLeavesEveryWindowUntyped) {
     FixtureEditor other;
     ASSERT_TRUE(other.Start({.title = L"Another program", .lines = 40, .caret = 20, .x = 500, .y = 300}));

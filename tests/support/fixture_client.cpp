@@ -30,21 +30,31 @@ bool FixtureEditor::Start(const FixtureOptions& options) {
                            std::to_wstring(options.caret) + L" --x " + std::to_wstring(options.x) + L" --y " +
                            std::to_wstring(options.y);
     if (options.hidden) command += L" --hidden";
+    if (options.windows != 1) command += L" --windows " + std::to_wstring(options.windows);
     if (!StartProcess(command, process_)) return false;
     if (!WaitUntil([&] { return (window_ = FindProcessWindow(process_.id, FIXTURE_EDITOR_CLASS)) != nullptr; }))
         return false;
-    edit_ = reinterpret_cast<HWND>(Ask(FIXTURE_EDIT_HANDLE));
-    if (!edit_) return false;
+    if (!Adopt(reinterpret_cast<HWND>(Ask(FIXTURE_WINDOW_AT, 0)))) return false;
     if (options.hidden) return true;
     return WaitUntil([&] { return IsForegroundWithFocus(window_, edit_); });
 }
 
-bool FixtureEditor::MakeForeground() {
+bool FixtureWindow::Adopt(HWND window) {
+    window_ = window;
+    edit_ = window ? reinterpret_cast<HWND>(Ask(FIXTURE_EDIT_HANDLE)) : nullptr;
+    return edit_ != nullptr;
+}
+
+FixtureWindow FixtureEditor::WindowAt(int k) const {
+    return FixtureWindow(reinterpret_cast<HWND>(Ask(FIXTURE_WINDOW_AT, static_cast<WPARAM>(k))));
+}
+
+bool FixtureWindow::MakeForeground() const {
     SetForegroundWindow(window_);
     return WaitUntil([&] { return IsForegroundWithFocus(window_, edit_); });
 }
 
-bool FixtureEditor::HasKeyboardFocus() const { return IsForegroundWithFocus(window_, edit_); }
+bool FixtureWindow::HasKeyboardFocus() const { return IsForegroundWithFocus(window_, edit_); }
 
 void FixtureEditor::Close() {
     if (!process_.process) return;
@@ -54,29 +64,29 @@ void FixtureEditor::Close() {
     window_ = edit_ = nullptr;
 }
 
-LRESULT FixtureEditor::Ask(UINT message, WPARAM wParam) const {
+LRESULT FixtureWindow::Ask(UINT message, WPARAM wParam) const {
     DWORD_PTR result = 0;
     if (!SendMessageTimeoutW(window_, message, wParam, 0, SMTO_BLOCK, 5000, &result)) return -1;
     return static_cast<LRESULT>(result);
 }
 
-long FixtureEditor::KeyCount() const { return static_cast<long>(Ask(FIXTURE_KEY_COUNT)); }
+long FixtureWindow::KeyCount() const { return static_cast<long>(Ask(FIXTURE_KEY_COUNT)); }
 
-KeyRecord FixtureEditor::KeyAt(long index) const {
+KeyRecord FixtureWindow::KeyAt(long index) const {
     const LRESULT packed = Ask(FIXTURE_KEY_AT, static_cast<WPARAM>(index));
     static constexpr unsigned MESSAGES[] = {WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP};
     return {MESSAGES[(packed >> 16) & 3], static_cast<unsigned>(packed & 0xFFFF),
             static_cast<unsigned>(packed & (FIXTURE_CTRL | FIXTURE_SHIFT | FIXTURE_ALT))};
 }
 
-std::vector<KeyRecord> FixtureEditor::Keys() const {
+std::vector<KeyRecord> FixtureWindow::Keys() const {
     std::vector<KeyRecord> keys;
     const long count = KeyCount();
     for (long i = 0; i < count; ++i) keys.push_back(KeyAt(i));
     return keys;
 }
 
-bool WaitForLastKey(const FixtureEditor& editor, const KeyRecord& last, DWORD timeoutMs) {
+bool WaitForLastKey(const FixtureWindow& editor, const KeyRecord& last, DWORD timeoutMs) {
     return WaitUntil(
         [&] {
             const long count = editor.KeyCount();
@@ -87,7 +97,7 @@ bool WaitForLastKey(const FixtureEditor& editor, const KeyRecord& last, DWORD ti
 
 std::string OnLine(long line) { return "caret on line " + std::to_string(line); }
 
-std::string CaretLanding(const FixtureEditor& editor, DWORD timeoutMs) {
+std::string CaretLanding(const FixtureWindow& editor, DWORD timeoutMs) {
     // The fixture answers between two key messages, so once the final Home is
     // in its log every key before it has moved the caret. On a busy machine
     // the release of the Return that ended the prompt can be injected after
@@ -113,8 +123,8 @@ std::string CaretLanding(const FixtureEditor& editor, DWORD timeoutMs) {
     return OnLine(caret);
 }
 
-void FixtureEditor::ClearKeys() const { Ask(FIXTURE_CLEAR_KEYS); }
+void FixtureWindow::ClearKeys() const { Ask(FIXTURE_CLEAR_KEYS); }
 
-long FixtureEditor::CaretLine() const { return static_cast<long>(Ask(FIXTURE_CARET_LINE)); }
+long FixtureWindow::CaretLine() const { return static_cast<long>(Ask(FIXTURE_CARET_LINE)); }
 
-void FixtureEditor::SetCaretLine(long line) const { Ask(FIXTURE_SET_CARET, static_cast<WPARAM>(line)); }
+void FixtureWindow::SetCaretLine(long line) const { Ask(FIXTURE_SET_CARET, static_cast<WPARAM>(line)); }

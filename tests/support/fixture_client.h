@@ -24,26 +24,21 @@ struct FixtureOptions {
     int caret = 0; // 0-based line the caret starts on
     int x = 40, y = 40;
     bool hidden = false;
+    int windows = 1; // top-level windows of the one program, each with its Edit
 };
 
-class FixtureEditor {
+// One window of the fixture editor and its Edit control.
+class FixtureWindow {
 public:
-    FixtureEditor() = default;
-    FixtureEditor(const FixtureEditor&) = delete;
-    FixtureEditor& operator=(const FixtureEditor&) = delete;
-    ~FixtureEditor() { Close(); }
-
-    // Starts the fixture and waits (bounded) until its window exists and, for
-    // a visible one, is the foreground window with the focus in its Edit.
-    bool Start(const FixtureOptions& options);
-    void Close();
+    FixtureWindow() = default;
+    // A window of a running fixture; its Edit is asked of it.
+    explicit FixtureWindow(HWND window) { Adopt(window); }
 
     HWND window() const { return window_; }
     HWND edit() const { return edit_; }
-    DWORD processId() const { return process_.id; }
 
-    // Brings the fixture to the front and waits until its Edit has the focus.
-    bool MakeForeground();
+    // Brings the window to the front and waits until its Edit has the focus.
+    bool MakeForeground() const;
     bool HasKeyboardFocus() const;
 
     long KeyCount() const;
@@ -55,16 +50,37 @@ public:
     // cannot pass for one that lands where the caret already was.
     void SetCaretLine(long line) const;
 
-private:
+protected:
     LRESULT Ask(UINT message, WPARAM wParam = 0) const;
+    bool Adopt(HWND window);
 
-    ChildProcess process_;
     HWND window_ = nullptr;
     HWND edit_ = nullptr;
 };
 
+class FixtureEditor : public FixtureWindow {
+public:
+    FixtureEditor() = default;
+    FixtureEditor(const FixtureEditor&) = delete;
+    FixtureEditor& operator=(const FixtureEditor&) = delete;
+    ~FixtureEditor() { Close(); }
+
+    // Starts the fixture and waits (bounded) until its window exists and, for
+    // a visible one, is the foreground window with the focus in its Edit.
+    // The editor itself is its window 0.
+    bool Start(const FixtureOptions& options);
+    void Close();
+
+    DWORD processId() const { return process_.id; }
+    // Window k of the same program; a window with null handles if none.
+    FixtureWindow WindowAt(int k) const;
+
+private:
+    ChildProcess process_;
+};
+
 // Waits (bounded) until `last` is the newest key message in the fixture's log.
-bool WaitForLastKey(const FixtureEditor& editor, const KeyRecord& last, DWORD timeoutMs);
+bool WaitForLastKey(const FixtureWindow& editor, const KeyRecord& last, DWORD timeoutMs);
 
 std::string OnLine(long line); // "caret on line <line>", 1-based
 
@@ -72,7 +88,7 @@ std::string OnLine(long line); // "caret on line <line>", 1-based
 // ending with the plain Home release, then tells where its caret is, as
 // OnLine does; or what went wrong: keys that never all arrived, or a caret
 // elsewhere than on the line the keys asked for.
-std::string CaretLanding(const FixtureEditor& editor, DWORD timeoutMs);
+std::string CaretLanding(const FixtureWindow& editor, DWORD timeoutMs);
 
 // True when `top` is the foreground window and `focus` has the keyboard focus
 // of its thread.

@@ -12,6 +12,7 @@ constexpr UINT FIXTURE_CLEAR_KEYS = WM_APP + 3;  // forget the recorded keys
 constexpr UINT FIXTURE_CARET_LINE = WM_APP + 4;  // -> 0-based line of the caret
 constexpr UINT FIXTURE_EDIT_HANDLE = WM_APP + 5; // -> the Edit control's handle
 constexpr UINT FIXTURE_SET_CARET = WM_APP + 6;   // wParam 0-based line: put the caret there
+constexpr UINT FIXTURE_WINDOW_AT = WM_APP + 7;   // wParam k -> the program's window k, 0 if none
 
 // A recorded key message, packed into one LRESULT:
 //   bits 0-15 virtual key, bits 16-19 message (0 WM_KEYDOWN, 1 WM_KEYUP,
