@@ -28,9 +28,8 @@ bool HandsOff(ModifierWait& wait) {
                          [] { Sleep(MODIFIER_POLL_MS); });
 }
 
-// True while the keyboard is with `target`; no target means whatever window
-// has it, as long as it keeps it.
-bool KeyboardWith(HWND target) { return !target || ForegroundWithin(target, KEYBOARD_SETTLE_MS); }
+// True while the keyboard is with `target`.
+bool KeyboardWith(HWND target) { return ForegroundWithin(target, KEYBOARD_SETTLE_MS); }
 
 } // namespace
 
@@ -48,8 +47,11 @@ void SendCaretKeys() {
         if (!WaitForHandOff(editor)) return;
     } else {
         // No editor found (its title may not match): the keys are meant for
-        // the window that has the keyboard now.
-        target = GetForegroundWindow();
+        // the window that has the keyboard now, taken once. With none at all
+        // there is nobody to type into, and a look against no window could
+        // not tell when the keyboard moves on.
+        target = WaitForForegroundWindow();
+        if (!target) return;
     }
 
     // When another program takes the foreground, or the editor closes, the

@@ -42,6 +42,12 @@ bool WaitForHandOff(HWND editor) {
     });
 }
 
+HWND WaitForForegroundWindow() {
+    HWND foreground = nullptr;
+    PollUntil(GetTickCount64() + EDITOR_WAIT_LIMIT_MS, [&] { return (foreground = GetForegroundWindow()) != nullptr; });
+    return foreground;
+}
+
 bool ForegroundWithin(HWND window, ULONGLONG limitMs) {
     return PollUntil(GetTickCount64() + limitMs, [&] { return GetForegroundWindow() == window; });
 }

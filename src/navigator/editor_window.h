@@ -18,6 +18,11 @@ void RestoreEditor(HWND editor);
 // did not happen in time.
 bool WaitForHandOff(HWND editor);
 
+// The foreground window, waiting while there is none: while the activation
+// passes from one thread to another the platform names none for a moment.
+// Null when none came within EDITOR_WAIT_LIMIT_MS.
+HWND WaitForForegroundWindow();
+
 // True once `window` is the foreground window, at once when it is; false when
 // it was not within `limitMs`. Asks nothing of the window: it only watches.
 bool ForegroundWithin(HWND window, ULONGLONG limitMs);
