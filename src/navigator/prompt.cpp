@@ -40,20 +40,33 @@ PromptPlace PromptPlaceFor(HWND editor) {
     return PlacePrompt(left, top, WorkArea(editor), outer.right - outer.left, outer.bottom - outer.top);
 }
 
+// Whether the Return shortcut is in the prompt's table: put there each time
+// the field takes the focus, taken out each time it loses it.
+bool returnShortcutReady;
+
 } // namespace
 
 bool AskLineNumber() {
     const PromptPlace at = PromptPlaceFor(Navigator.EditorHandle);
     if (!OpenAppWindow(PROMPT_WINDOW, at.x, at.y, PROMPT_WIDTH, PROMPT_HEIGHT, TXT("Window"), DEFAULT_WINDOW_FLAGS))
         return false;
+    returnShortcutReady = false;
     CreateLabel(PROMPT_LABEL, 10, 10, 100, 20, TXT("Enter line no."), 0);
-    CreateTextField(PROMPT_FIELD, 10, 30, 100, 20, TXT(""), 0);
+    const bool field = CreateTextField(PROMPT_FIELD, 10, 30, 100, 20, TXT(""), 0) != 0;
     // The menu is never shown; it gives the Return item a window to belong to.
-    CreateMenuBar(PROMPT_MENU, WindowHandle(PROMPT_WINDOW));
+    const bool menu = CreateMenuBar(PROMPT_MENU, WindowHandle(PROMPT_WINDOW)) != 0;
     BindEventHandler(EVENT_GADGET, TrackFieldFocus);
-    BindMenuItemHandler(PROMPT_MENU, RETURN_SHORTCUT_ITEM, PostReturnKey);
+    const bool returnItem = menu && BindMenuItemHandler(PROMPT_MENU, RETURN_SHORTCUT_ITEM, PostReturnKey);
     // The focus event installs the Return shortcut before the wait begins.
-    FocusGadget(PROMPT_FIELD);
+    if (field) FocusGadget(PROMPT_FIELD);
+    // Out of window handles or desktop heap, the window may open while its
+    // field or its Return shortcut cannot be made: a prompt with nothing to
+    // type into, whose only way out would send the caret to line 1. That is
+    // no prompt at all.
+    if (!field || !returnItem || !returnShortcutReady) {
+        CloseAppWindow(PROMPT_WINDOW);
+        return false;
+    }
 
     // The type test looks at the event the previous WaitEvent made current.
     for (;;) {
@@ -73,8 +86,12 @@ void TrackFieldFocus() {
     const int64_t gadget = CurrentEventGadget();
     if (!GadgetExists(gadget) || GadgetKind(gadget) != GADGET_KIND_STRING) return;
     const int64_t type = CurrentEventType();
-    if (type == EVENT_TYPE_FOCUS) AddShortcut(PROMPT_WINDOW, KEY_VALUE_RETURN, RETURN_SHORTCUT_ITEM);
-    else if (type == EVENT_TYPE_LOST_FOCUS) RemoveShortcut(PROMPT_WINDOW, KEY_VALUE_RETURN);
+    if (type == EVENT_TYPE_FOCUS) {
+        returnShortcutReady = AddShortcut(PROMPT_WINDOW, KEY_VALUE_RETURN, RETURN_SHORTCUT_ITEM) != nullptr;
+    } else if (type == EVENT_TYPE_LOST_FOCUS) {
+        RemoveShortcut(PROMPT_WINDOW, KEY_VALUE_RETURN);
+        returnShortcutReady = false;
+    }
 }
 
 void PostReturnKey() {

@@ -19,8 +19,9 @@ constexpr int32_t PROMPT_HEIGHT = 60;
 constexpr int64_t KEY_VALUE_RETURN = 13; // Return, no modifier
 
 // Shows the prompt and sets Navigator.LineNumber to the number typed. False
-// when the window cannot be opened: nothing was shown, nothing was typed, and
-// LineNumber keeps its value.
+// when the window cannot be opened, or opens without its field or its Return
+// shortcut (it is then closed at once): nothing was typed, and LineNumber
+// keeps its value.
 bool AskLineNumber();
 
 // Handler for every gadget event: the Return shortcut exists exactly while a
