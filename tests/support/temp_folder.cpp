@@ -57,8 +57,9 @@ std::vector<uint8_t> Int32Records(std::initializer_list<int32_t> values) {
     return bytes;
 }
 
-bool FileHolder::Hold(const std::wstring& path, Kind kind) {
-    const wchar_t* kindName = kind == Kind::Reader ? L" reader" : kind == Kind::Writer ? L" writer" : L"";
+bool FileHolder::Hold(const std::wstring& path, Kind kind, DWORD letGoAfterMs) {
+    std::wstring kindName = kind == Kind::Reader ? L" reader" : kind == Kind::Writer ? L" writer" : L" exclusive";
+    if (letGoAfterMs) kindName += L" " + std::to_wstring(letGoAfterMs);
     static int serial = 0;
     const std::wstring eventName =
         L"LinenavFileHolder-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++serial);

@@ -34,7 +34,9 @@ std::vector<uint8_t> Int32Records(std::initializer_list<int32_t> values);
 class FileHolder {
 public:
     enum class Kind { Exclusive, Reader, Writer };
-    bool Hold(const std::wstring& path, Kind kind = Kind::Exclusive);
+    // Returns once the holder has the file open; with `letGoAfterMs`, the
+    // holder closes it that long after opening it.
+    bool Hold(const std::wstring& path, Kind kind = Kind::Exclusive, DWORD letGoAfterMs = 0);
     ~FileHolder() { process_.Kill(); }
 
 private:
