@@ -1,16 +1,10 @@
 #include "navigator/editor_window.h"
 
+#include "base/system/system_wait.h"
+
 namespace {
 
-// Polls `condition` until it holds or `end` (a GetTickCount64 value) has
-// passed; the condition's last answer.
-template <class Condition> bool PollUntil(ULONGLONG end, Condition condition) {
-    while (!condition()) {
-        if (GetTickCount64() >= end) return condition();
-        Sleep(1);
-    }
-    return true;
-}
+constexpr DWORD EDITOR_POLL_MS = 1;
 
 } // namespace
 
@@ -19,7 +13,7 @@ void RestoreEditor(HWND editor) {
     const ULONGLONG end = GetTickCount64() + EDITOR_WAIT_LIMIT_MS;
     // Asynchronously: a hung editor must not hold linenav here.
     ShowWindowAsync(editor, SW_RESTORE);
-    if (!PollUntil(end, [&] { return !IsIconic(editor); })) return;
+    if (!WaitWithin(EDITOR_WAIT_LIMIT_MS, EDITOR_POLL_MS, [&] { return !IsIconic(editor); })) return;
     // The restore activates the editor from inside its thread's ShowWindow;
     // a sent message is handled only after that call has returned.
     const ULONGLONG now = GetTickCount64();
@@ -34,7 +28,7 @@ bool WaitForHandOff(HWND editor) {
     // has taken the activation; key events sent before that are thrown away.
     // The focus may settle on a child a moment later: key messages find the
     // focus when the editor takes them, so that needs no wait.
-    return PollUntil(GetTickCount64() + EDITOR_WAIT_LIMIT_MS, [&] {
+    return WaitWithin(EDITOR_WAIT_LIMIT_MS, EDITOR_POLL_MS, [&] {
         if (GetForegroundWindow() != editor || IsIconic(editor)) return false;
         GUITHREADINFO info = {};
         info.cbSize = sizeof info;
@@ -44,10 +38,10 @@ bool WaitForHandOff(HWND editor) {
 
 HWND WaitForForegroundWindow() {
     HWND foreground = nullptr;
-    PollUntil(GetTickCount64() + EDITOR_WAIT_LIMIT_MS, [&] { return (foreground = GetForegroundWindow()) != nullptr; });
+    WaitWithin(EDITOR_WAIT_LIMIT_MS, EDITOR_POLL_MS, [&] { return (foreground = GetForegroundWindow()) != nullptr; });
     return foreground;
 }
 
 bool ForegroundWithin(HWND window, ULONGLONG limitMs) {
-    return PollUntil(GetTickCount64() + limitMs, [&] { return GetForegroundWindow() == window; });
+    return WaitWithin(limitMs, EDITOR_POLL_MS, [&] { return GetForegroundWindow() == window; });
 }

@@ -2,6 +2,7 @@
 
 #include "base/files/files.h"
 #include "base/system/home_folder.h"
+#include "base/system/system_wait.h"
 #include "base/text/text.h"
 #include "navigator/globals.h"
 #include "navigator/line_map_records.h"
@@ -40,12 +41,12 @@ namespace {
 // sharing, or writes it, usually lets go within moments: a sharing violation
 // is tried again for up to LINE_MAP_RETRY_MS before the typed number is used.
 bool OpenLineMap(const TextUnit* path) {
-    const ULONGLONG end = GetTickCount64() + LINE_MAP_RETRY_MS;
-    for (;;) {
-        if (OpenForReading(LINE_MAP_FILE_NUMBER, path)) return true;
-        if (GetLastError() != ERROR_SHARING_VIOLATION || GetTickCount64() >= end) return false;
-        Sleep(LINE_MAP_RETRY_PAUSE_MS);
-    }
+    bool opened = false;
+    WaitWithin(LINE_MAP_RETRY_MS, LINE_MAP_RETRY_PAUSE_MS, [&] {
+        opened = OpenForReading(LINE_MAP_FILE_NUMBER, path) != 0;
+        return opened || GetLastError() != ERROR_SHARING_VIOLATION; // anything else will not pass
+    });
+    return opened;
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 // be checked with a clock of the test's own.
 #pragma once
 
+#include "base/runtime/bounded_wait.h"
+
 #include <cstdint>
 
 constexpr uint8_t KEY_SHIFT = 0x10;         // VK_SHIFT: either Shift
@@ -33,18 +35,10 @@ public:
         };
         if (!held()) return true;
         const uint64_t start = nowMs();
-        for (;;) {
-            pause();
-            const uint64_t spent = nowMs() - start;
-            if (!held()) {
-                leftMs_ -= spent < leftMs_ ? spent : leftMs_;
-                return true;
-            }
-            if (spent >= leftMs_) {
-                leftMs_ = 0;
-                return false;
-            }
-        }
+        const bool handsOff = BoundedWait([&] { return !held(); }, leftMs_, nowMs, pause);
+        const uint64_t spent = nowMs() - start;
+        leftMs_ -= spent < leftMs_ ? spent : leftMs_;
+        return handsOff;
     }
 
     uint64_t leftMs() const { return leftMs_; }
