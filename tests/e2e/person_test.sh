@@ -14,7 +14,7 @@ fail() { echo "FAILED: $*"; echo "0 passed, 1 failed"; exit 1; }
 
 wine "$build/fixture_editor.exe" --title "$title" --lines 120 --caret 60 --x 60 --y 50 >/dev/null 2>&1 &
 editor=$!
-trap 'xdotool keyup alt 2>/dev/null || true; kill $editor 2>/dev/null || true' EXIT
+trap 'xdotool keyup alt 2>/dev/null || true; kill "$editor" 2>/dev/null || true' EXIT
 probe wait "$title" >/dev/null || fail "the fixture editor did not come up"
 
 linenav="$(winepath -w "$build/linenav.exe" 2>/dev/null)"
@@ -22,7 +22,7 @@ start_linenav() {
     PROBE_COMMAND_LINE="\"$linenav\" \"C:\\Program Files\\Quillo\\\"" probe run >"$build/person-run.txt" &
     run=$!
     read -r left top right bottom closeX closeY < <(probe prompt) || fail "no prompt"
-    [ "$left" = $((60 + 280)) ] && [ "$top" = $((50 + 80)) ] || fail "prompt at $left,$top"
+    if [ "$left" != $((60 + 280)) ] || [ "$top" != $((50 + 80)) ]; then fail "prompt at $left,$top"; fi
 }
 # X gives the keyboard to the desktop window once it is clicked; Wine then
 # hands the keys to its focused window, the prompt's field.
