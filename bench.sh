@@ -45,6 +45,7 @@ load_now() { cut -d' ' -f1-3 /proc/loadavg; }
 
 cpu="$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//' || true)"
 memory_mib=$(($(awk '/MemTotal/ {print $2}' /proc/meminfo) / 1024))
+# shellcheck source=/dev/null # the system's own file, not one of the project's
 system="$(. /etc/os-release 2>/dev/null && echo "$PRETTY_NAME") / Linux $(uname -r)"
 wine_version="$(wine --version 2>/dev/null | head -1)"
 compiler="$(x86_64-w64-mingw32-g++-posix --version 2>/dev/null | head -1)"

@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/packages.sh
-ensure_packages "${LINENAV_RELEASE_PACKAGES[@]}"
+ensure_release_packages
 
 if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
     if ! SOURCE_DATE_EPOCH="$(git log -1 --format=%ct 2>/dev/null)" || [ -z "$SOURCE_DATE_EPOCH" ]; then

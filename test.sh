@@ -8,8 +8,10 @@ cd "$(dirname "$0")"
 source scripts/packages.sh
 ensure_packages
 
-# The sources follow .clang-format, and both builds treat warnings as errors.
+# The sources follow .clang-format, the shell scripts pass shellcheck, and both
+# builds treat warnings as errors.
 scripts/check-format.sh
+scripts/check-scripts.sh
 
 cmake --preset host >/dev/null
 cmake --build --preset host -j "$(nproc)"

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Wine test bench: an isolated prefix inside the build folder, a virtual X
 # display and a Wine virtual desktop. Source this file, then call bench_up and
 # bench_down (test.sh and demo.sh do). Safe to call bench_up again: it reuses
@@ -20,10 +21,10 @@ bench_log() { echo "bench: $*" >&2; }
 # prefix, where this Wine does not pick it up, so the buttons would show as
 # letters. A copy in the prefix's font folder fixes that.
 bench_fonts() {
-    local fonts="$WINEPREFIX/drive_c/windows/Fonts" font
-    for font in /usr/share/wine/fonts/marlett.ttf; do
-        [ -f "$font" ] && [ -d "$fonts" ] && [ ! -f "$fonts/${font##*/}" ] && cp "$font" "$fonts/"
-    done
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts" font=/usr/share/wine/fonts/marlett.ttf
+    if [ -f "$font" ] && [ -d "$fonts" ] && [ ! -f "$fonts/${font##*/}" ]; then
+        cp "$font" "$fonts/"
+    fi
     return 0
 }
 
@@ -38,7 +39,7 @@ bench_prefix() {
     fi
     bench_log "creating Wine prefix in $WINEPREFIX"
     mkdir -p "$WINEPREFIX" || return 1
-    if ! DISPLAY= wine wineboot -i >/dev/null 2>&1 || ! wineserver -w || [ ! -f "$WINEPREFIX/system.reg" ]; then
+    if ! DISPLAY='' wine wineboot -i >/dev/null 2>&1 || ! wineserver -w || [ ! -f "$WINEPREFIX/system.reg" ]; then
         bench_log "wineboot could not make the prefix"
         return 1
     fi
@@ -55,7 +56,7 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
 "Default"="$BENCH_DESKTOP_SIZE"
 REG
-    if ! DISPLAY= wine regedit /S "$reg" >/dev/null 2>&1 || ! wineserver -w; then
+    if ! DISPLAY='' wine regedit /S "$reg" >/dev/null 2>&1 || ! wineserver -w; then
         bench_log "regedit could not configure the prefix"
         return 1
     fi
@@ -95,8 +96,8 @@ bench_up() {
     BENCH_EXPLORER_PID=$!
     export BENCH_EXPLORER_PID
     # Wait (bounded) until the desktop window is mapped on the X display.
-    local i
-    for i in $(seq 1 300); do
+    local tries
+    for ((tries = 300; tries > 0; tries--)); do
         if xwininfo -root -children 2>/dev/null | grep -q 'Wine desktop\|Default - Wine'; then
             return 0
         fi

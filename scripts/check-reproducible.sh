@@ -7,7 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 commit="$(git rev-parse HEAD)"
-export SOURCE_DATE_EPOCH="$(git log -1 --format=%ct "$commit")"
+SOURCE_DATE_EPOCH="$(git log -1 --format=%ct "$commit")"
+export SOURCE_DATE_EPOCH
 base=build/reproducible
 rm -rf "$base"
 trees=("$base/first" "$base/second-tree")

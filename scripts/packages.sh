@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Installs the Debian packages the build, the tests, the demo and the release
 # need, when any is missing. One apt-get update at most; safe to run again.
 
@@ -5,7 +6,7 @@ LINENAV_PACKAGES=(
     cmake g++ clang clang-format libclang-rt-14-dev googletest
     g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
     wine wine64 fonts-wine
-    xvfb x11-utils xdotool imagemagick zip
+    xvfb x11-utils xdotool imagemagick zip shellcheck
 )
 
 # What release.sh needs: the cross build of linenav.exe and the zip, no Wine.
@@ -13,11 +14,17 @@ LINENAV_RELEASE_PACKAGES=(
     cmake g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 zip
 )
 
-# ensure_packages [package...]: the given packages, or all of the above.
-ensure_packages() {
-    local missing=() package wanted=("$@")
-    [ ${#wanted[@]} -eq 0 ] && wanted=("${LINENAV_PACKAGES[@]}")
-    for package in "${wanted[@]}"; do
+# ensure_packages: all of LINENAV_PACKAGES, for everything but the release.
+ensure_packages() { ensure_package_list "${LINENAV_PACKAGES[@]}"; }
+
+# ensure_release_packages: LINENAV_RELEASE_PACKAGES alone, for release.sh.
+ensure_release_packages() { ensure_package_list "${LINENAV_RELEASE_PACKAGES[@]}"; }
+
+# ensure_package_list package...: installs those of the given packages that are
+# missing.
+ensure_package_list() {
+    local missing=() package
+    for package in "$@"; do
         if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
             missing+=("$package")
         fi

@@ -7,11 +7,12 @@ set -u
 script="$(cd "$(dirname "$0")/../.." && pwd)/scripts/bench-env.sh"
 root="$(mktemp -d)"
 trap 'rm -rf "$root"' EXIT
-passed=0 failed=0
+# One line per check, "pass" or "fail": the checks below run in subshells.
+results="$root/results"
 expect() { # expect <what> <command...>
     local what="$1"
     shift
-    if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $what"; fi
+    if "$@"; then echo pass >>"$results"; else echo fail >>"$results"; echo "FAILED: $what"; fi
 }
 
 mkdir "$root/bin"
@@ -24,17 +25,20 @@ regedit) [ "$FAIL_STEP" = regedit ] && exit 1 ;;
 esac
 exit 0
 SH
-printf '#!/bin/sh\necho "$WINEPREFIX" >>"$CALLS"\n' >"$root/bin/wineserver"
+cat >"$root/bin/wineserver" <<'SH'
+#!/bin/sh
+echo "$WINEPREFIX" >>"$CALLS"
+SH
 chmod +x "$root/bin/wine" "$root/bin/wineserver"
 
 theirs="$root/their prefix"
 for fail in none wineboot regedit; do
     project="$root/project-$fail"
     (
-        passed=0 failed=0
         export WINEPREFIX="$theirs" PATH="$root/bin:$PATH" FAIL_STEP="$fail" CALLS="$root/calls-$fail"
         unset LINENAV_WINEPREFIX
         BENCH_ROOT="$project"
+        # shellcheck source=../../scripts/bench-env.sh
         source "$script"
         expect "$fail: the prefix is the project's, not the one WINEPREFIX named" \
             [ "$WINEPREFIX" = "$project/build/wineprefix" ]
@@ -51,11 +55,11 @@ for fail in none wineboot regedit; do
         fi
         expect "$fail: Wine ran only in the project's prefix" \
             [ "$(sort -u "$CALLS")" = "$project/build/wineprefix" ]
-        echo "$passed $failed" >"$root/count-$fail"
     )
-    read -r p f <"$root/count-$fail"
-    passed=$((passed + p)) failed=$((failed + f))
+    expect "$fail: every check ran (status $?)" [ $? = 0 ]
 done
 expect "the folder WINEPREFIX named is untouched" [ ! -e "$theirs" ]
+passed="$(grep -c '^pass$' "$results")"
+failed="$(grep -c '^fail$' "$results")"
 echo "$passed passed, $failed failed"
 [ "$failed" = 0 ]
