@@ -75,7 +75,9 @@ alt_f4() {
     probe nopress "$title" 1500 || fail "keys reached the editor while Alt was held: $(probe keys "$title" | head -8 | tr '\n' ',')"
     xdotool keyup alt
     expect_line 37
-    if probe keys "$title" | grep -q WM_SYSKEYDOWN; then fail "keys with Alt: $(probe keys "$title" | tr '\n' ',')"; fi
+    # Not grep -q: under pipefail, a grep that quits at the first match can
+    # cut off the writer and turn a found key into a failed pipeline.
+    if probe keys "$title" | grep WM_SYSKEYDOWN >/dev/null; then fail "keys with Alt: $(probe keys "$title" | tr '\n' ',')"; fi
 }
 
 # Each case in a subshell with set -e of its own (set -e does not reach into
