@@ -26,9 +26,10 @@ template <class Function> Function FindSystemFunction(HMODULE module, const char
 #define SYSTEM_FUNCTION(module, function) FindSystemFunction<decltype(&function)>((module), #function)
 
 // A DLL of the system folder, given by its bare file name, freed with its
-// owner; empty when the system folder cannot give it. Never loaded by a
-// search, so a DLL of that name planted beside the program or in the current
-// folder is never the one loaded.
+// owner; empty when the system folder cannot give it. Loaded with the
+// system-folder search, or by its full path where the loader knows no such
+// search, never by the ordinary search: a DLL of that name planted beside the
+// program or in the current folder is never the one loaded.
 class SystemLibrary {
 public:
     SystemLibrary() = default;
