@@ -10,16 +10,6 @@
 #include <windows.h>
 
 void ChooseDataFolder() {
-    {
-        // Without a profile folder there is no per-user map: the relative
-        // "AppData\Local\Quillo5\" would resolve against whatever folder the
-        // editor started linenav in, and a map planted there would steer the
-        // caret. The data folder then stays empty.
-        TextMark path;
-        HomeFolder();
-        if (TextLength(path.text()) > 0) AppendText(USER_DATA_FOLDER);
-        path.AssignTo(Navigator.DataFolder);
-    }
     int64_t marker;
     {
         TextMark path;
@@ -27,12 +17,20 @@ void ChooseDataFolder() {
         AppendText(PORTABLE_MARKER);
         marker = FileLength(path.text());
     }
+    TextMark path;
     if (marker != FILE_NOT_FOUND) {
-        TextMark path;
         AppendText(Navigator.ProgramFolder);
         AppendText(PORTABLE_DATA_FOLDER);
-        path.AssignTo(Navigator.DataFolder);
+    } else {
+        // Only the per-user folder needs the profile folder, and with it
+        // SHELL32 and ole32. Without a profile folder there is no per-user
+        // map: the relative "AppData\Local\Quillo5\" would resolve against
+        // whatever folder the editor started linenav in, and a map planted
+        // there would steer the caret. The data folder then stays empty.
+        HomeFolder();
+        if (TextLength(path.text()) > 0) AppendText(USER_DATA_FOLDER);
     }
+    path.AssignTo(Navigator.DataFolder);
 }
 
 namespace {

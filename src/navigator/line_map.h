@@ -16,10 +16,10 @@ constexpr int64_t LINE_MAP_FILE_NUMBER = 1;
 constexpr unsigned LINE_MAP_RETRY_MS = 100;      // how long a map held by another program is tried again
 constexpr unsigned LINE_MAP_RETRY_PAUSE_MS = 10; // between two tries
 
-// Sets Navigator.DataFolder: the profile folder followed by
-// "AppData\Local\Quillo5\" (empty when the profile folder cannot be found),
-// or, when the program folder holds "portable.inf" (a file of any size, or a
-// folder), the program folder followed by "DATA\".
+// Sets Navigator.DataFolder: the program folder followed by "DATA\" when it
+// holds "portable.inf" (a file of any size, or a folder); otherwise the
+// profile folder followed by "AppData\Local\Quillo5\" (empty when the profile
+// folder cannot be found), and only then is the profile folder asked for.
 void ChooseDataFolder();
 
 // Replaces Navigator.LineNumber by its record in the line map of the data

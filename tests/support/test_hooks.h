@@ -27,5 +27,9 @@ int32_t EndFolderPath(TextUnit* path, int32_t room);
 // The profile folder's lookup loads `name` from the system folder instead of
 // shell32.dll, from its next call on (Windows only).
 void UseShellLibrary(const TextUnit* name);
+// Loads `name` as SystemLibrary does, but trying the search `searchFlags`
+// first in place of the system-folder search (Windows only): the module, or
+// null. The caller frees it.
+void* LoadSystemLibraryWith(const TextUnit* name, uint32_t searchFlags);
 // The open files by number.
 extern Registry* FileRegistry;

@@ -4,6 +4,8 @@
 #include <cstring>
 
 #ifdef _WIN32
+#include "base/system/system_library.h"
+
 #include <windows.h>
 #else
 #include <sched.h>
@@ -49,17 +51,12 @@ BOOL CALLBACK RunOnceCall(PINIT_ONCE, PVOID parameter, PVOID*) {
     return TRUE;
 }
 
-using InitOnceExecuteOnceFunction = BOOL(WINAPI*)(PINIT_ONCE, PINIT_ONCE_FN, PVOID, LPVOID*);
-
 } // namespace
 
 void RunOnce(OnceRecord* once, OnceCallback initialise, void* context) {
     // Looked up in the kernel32 the process already has loaded: never a
     // library search that a DLL planted beside the program could answer.
-    InitOnceExecuteOnceFunction execute = nullptr;
-    if (HMODULE kernel = GetModuleHandleW(L"kernel32.dll"))
-        execute = reinterpret_cast<InitOnceExecuteOnceFunction>(
-            reinterpret_cast<void*>(GetProcAddress(kernel, "InitOnceExecuteOnce")));
+    const auto execute = SYSTEM_FUNCTION(GetModuleHandleW(L"kernel32.dll"), InitOnceExecuteOnce);
     if (!execute) {
         RunOnceFallback(once, initialise, context);
         return;

@@ -7,6 +7,7 @@
 #include "base/system/home_folder.h"
 
 #include "base/system/handles.h"
+#include "base/system/system_library.h"
 #include "base/system/trace.h"
 #include "base/text/text.h"
 
@@ -15,38 +16,30 @@
 
 namespace {
 
-using GetFolderLocationCall = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, PIDLIST_ABSOLUTE*);
-using GetPathFromItemListCall = BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, LPWSTR);
-using TaskMemoryFreeCall = void(WINAPI*)(void*);
-
 // The shell's functions, loaded on the first lookup and kept for the run.
 struct ShellFunctions {
-    LibraryHandle shell, ole;
-    GetFolderLocationCall getFolderLocation = nullptr;
-    GetPathFromItemListCall getPathFromItemList = nullptr;
-    TaskMemoryFreeCall taskMemoryFree = nullptr;
+    SystemLibrary shell, ole;
+    decltype(&SHGetFolderLocation) getFolderLocation = nullptr;
+    decltype(&SHGetPathFromIDListW) getPathFromItemList = nullptr;
+    decltype(&CoTaskMemFree) taskMemoryFree = nullptr;
     bool tried = false;
 };
 ShellFunctions shellFunctions;
 const TextUnit* shellLibrary = L"shell32.dll";
 
-template <class Call> Call Function(const LibraryHandle& library, const char* name) {
-    return library ? reinterpret_cast<Call>(reinterpret_cast<void*>(GetProcAddress(library.get(), name))) : nullptr;
-}
-
-// Only from the system folder: a shell32.dll or ole32.dll planted beside the
-// program, or in the editor's current folder, must never be loaded. False
-// when a library or one of its functions cannot be had.
+// Only from the system folder (SystemLibrary): a shell32.dll or ole32.dll
+// planted beside the program, or in the editor's current folder, must never
+// be loaded. False when a library or one of its functions cannot be had.
 bool LoadShellFunctions() {
     ShellFunctions& shell = shellFunctions;
     if (!shell.tried) {
         shell.tried = true;
-        shell.shell.reset(LoadLibraryExW(shellLibrary, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
-        shell.ole.reset(LoadLibraryExW(L"ole32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+        shell.shell = SystemLibrary(shellLibrary);
+        shell.ole = SystemLibrary(L"ole32.dll");
         if (!shell.shell || !shell.ole) TRACE_FAILURE("LoadLibraryExW(shell32.dll, ole32.dll)");
-        shell.getFolderLocation = Function<GetFolderLocationCall>(shell.shell, "SHGetFolderLocation");
-        shell.getPathFromItemList = Function<GetPathFromItemListCall>(shell.shell, "SHGetPathFromIDListW");
-        shell.taskMemoryFree = Function<TaskMemoryFreeCall>(shell.ole, "CoTaskMemFree");
+        shell.getFolderLocation = SYSTEM_FUNCTION(shell.shell.get(), SHGetFolderLocation);
+        shell.getPathFromItemList = SYSTEM_FUNCTION(shell.shell.get(), SHGetPathFromIDListW);
+        shell.taskMemoryFree = SYSTEM_FUNCTION(shell.ole.get(), CoTaskMemFree);
     }
     return shell.getFolderLocation && shell.getPathFromItemList && shell.taskMemoryFree;
 }

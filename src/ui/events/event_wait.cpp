@@ -13,7 +13,11 @@ namespace {
 
 constexpr const wchar_t* POST_WINDOW_CLASS = L"PostEventClass";
 constexpr const wchar_t* POST_MESSAGE_NAME = L"LinenavPostedEvent";
-constexpr DWORD ALL_INPUT = QS_ALLINPUT | QS_ALLPOSTMESSAGE; // 0x5FF
+constexpr DWORD ALL_INPUT = QS_ALLINPUT | QS_ALLPOSTMESSAGE;
+// Built for Windows 8 or later, QS_ALLINPUT also holds QS_TOUCH and
+// QS_POINTER, bits that Windows 7 does not know and rejects in a wake mask:
+// the wait would fail at once instead of waiting.
+static_assert(ALL_INPUT == 0x5FF, "no wake bit that Windows 7 lacks");
 
 HWND postWindow;
 UINT postMessage;

@@ -4,12 +4,15 @@
 #include "base/runtime/process.h"
 #include "base/runtime/registry.h"
 #include "base/system/handles.h"
+#include "base/system/system_library.h"
 #include "base/system/trace.h"
 #include "ui/events/dispatch.h"
 #include "ui/gadgets/gadgets.h"
 
 #include <cwchar>
 #include <new>
+
+#include <dwmapi.h>
 
 Registry* WindowRegistry;
 
@@ -92,7 +95,7 @@ void UnregisterGoneClasses() {
 
 // What the window component loads itself, from StartWindows to EndWindows.
 struct WindowResources {
-    LibraryHandle dwm;        // loaded on first need, kept for the run
+    SystemLibrary dwm;        // loaded on first need, kept for the run
     int32_t composition = -1; // desktop composition: -1 not asked yet, else 0 or 1
 };
 WindowResources* resources;
@@ -104,13 +107,11 @@ bool CompositionEnabled() {
     resources->composition = 0;
     // Only from the system folder: a dwmapi.dll planted beside the program
     // must never be loaded.
-    resources->dwm.reset(LoadLibraryExW(L"dwmapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+    resources->dwm = SystemLibrary(L"dwmapi.dll");
     if (!resources->dwm) TRACE_FAILURE("LoadLibraryExW(dwmapi.dll)");
     if (HMODULE dwm = resources->dwm.get()) {
-        using IsCompositionEnabled = HRESULT(WINAPI*)(BOOL*);
-        auto query = reinterpret_cast<IsCompositionEnabled>(
-            reinterpret_cast<void*>(GetProcAddress(dwm, "DwmIsCompositionEnabled")));
-        GetProcAddress(dwm, "DwmGetWindowAttribute"); // kept beside it for the window frame queries
+        const auto query = SYSTEM_FUNCTION(dwm, DwmIsCompositionEnabled);
+        SYSTEM_FUNCTION(dwm, DwmGetWindowAttribute); // kept beside it for the window frame queries
         BOOL enabled = FALSE;
         if (query && SUCCEEDED(query(&enabled)) && enabled) resources->composition = 1;
     }
