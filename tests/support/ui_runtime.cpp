@@ -4,7 +4,6 @@
 #include "base/runtime/process.h"
 #include "base/runtime/startup.h"
 #include "base/text/text.h"
-#include "input.h"
 #include "wait.h"
 
 #include <cstdio>
@@ -134,10 +133,6 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs, std::vec
 }
 
 bool PumpingWait(const std::function<bool()>& condition, DWORD timeoutMs) { return PumpUntil(condition, timeoutMs); }
-
-void PressKey(WORD key, bool shift, bool control, bool alt) { SendKey(key, shift, control, alt); }
-
-void TypeText(const std::wstring& text) { SendText(text); }
 
 bool Activate(HWND window) {
     SetForegroundWindow(window);

@@ -1,6 +1,5 @@
 // The whole runtime started as the tool starts it, for tests of windows,
-// gadgets, menus and events under Wine; plus a recorder of events and a few
-// ways to put real input into the foreground window.
+// gadgets, menus and events under Wine; plus a recorder of events.
 #pragma once
 
 #include "ui/events/event_wait.h"
@@ -68,11 +67,6 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000,
 // tests point at belong to the test's own thread, and the pointer over them
 // moves only while that thread takes its messages.
 bool PumpingWait(const std::function<bool()>& condition, DWORD timeoutMs);
-
-// Real input through the system's input path (SendInput), to the foreground
-// window.
-void PressKey(WORD key, bool shift = false, bool control = false, bool alt = false);
-void TypeText(const std::wstring& text);
 
 // Brings a top-level window of this process to the front and waits for it to
 // be active.

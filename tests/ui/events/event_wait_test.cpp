@@ -13,6 +13,7 @@
 #include "support/sequence.h"
 #include "support/test_windows.h"
 #include "support/ui_runtime.h"
+#include "input.h"
 #include "wait.h"
 #include "support/test_hooks.h"
 
@@ -170,7 +171,7 @@ TEST_F(EventWaitQueue, APlatformMessageLeavesTypeMinusOneAndTheLastObject) {
     while (QueuedEventCount() > 0) WaitEvent(); // the last one: (EVENT_GADGET, 0, 2, 256)
     ASSERT_EQ(CurrentEventType(), 0x100);
 
-    PressKey('A');
+    SendKey('A');
     std::vector<int64_t> results;
     bool keyDown = WaitUntil([&] {
         const int64_t result = WaitEvent(0);
@@ -230,7 +231,7 @@ TEST_P(EventWaitShortcut, ReturnIsTranslatedOnlyWhenTheActiveWindowHasAShortcut)
         reinterpret_cast<WNDPROC>(SetWindowLongPtrW(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FieldSpy)));
     BindEventHandler(EVENT_MENU, LogMenuEvent);
 
-    PressKey(VK_RETURN);
+    SendKey(VK_RETURN);
     bool keyUp = WaitUntil([&] {
         for (int64_t result; (result = WaitEvent(0)) != 0;)
             if (LogKeyResult(result)) return true;

@@ -10,6 +10,7 @@
 #include "support/test_windows.h"
 #include "support/text.h"
 #include "support/ui_runtime.h"
+#include "input.h"
 
 #include <cstdio>
 #include <map>
@@ -54,7 +55,7 @@ protected:
     // the field shows it: everything typed before has been processed then.
     bool TypeMarker(HWND field) {
         const std::wstring before = FieldText(field);
-        TypeText(L"x");
+        SendText(L"x");
         return PumpUntil([&] { return FieldText(field) == before + L"x"; });
     }
 };
@@ -312,7 +313,7 @@ TEST_F(Gadgets, TypingRaisesUpdateAndChange) {
     FocusGadget(2);
     StartRecording();
 
-    TypeText(L"7");
+    SendText(L"7");
 
     ASSERT_TRUE(PumpUntil([] { return FieldText(Control(2)) == L"7"; }));
     EXPECT_TRUE(SameSequence(Typed(2), EventRecorder::Raised(), EventName));
@@ -324,7 +325,7 @@ TEST_F(Gadgets, TypedTextIsTheGadgetText) {
     FocusGadget(2);
     StartRecording();
 
-    TypeText(L"1234");
+    SendText(L"1234");
 
     ASSERT_TRUE(PumpUntil([] { return GetWindowTextLengthW(Control(2)) == 4; }));
     const int32_t before = TextAreaEnd();
@@ -417,7 +418,7 @@ TEST_F(Gadgets, TabWithOneTabStopKeepsTheFocusInTheField) {
         KeySpy::Attach(Control(2));
         StartRecording();
 
-        PressKey(VK_TAB, c.shift);
+        SendKey(VK_TAB, c.shift);
 
         ASSERT_TRUE(TypeMarker(Control(2)));
         EXPECT_EQ(FocusedGadget(), 2);
@@ -457,7 +458,7 @@ TEST_F(Gadgets, TabMovesBetweenTwoFieldsAndWrapsAround) {
         else SetFocus(window);
         StartRecording();
 
-        PressKey(VK_TAB, c.shift);
+        SendKey(VK_TAB, c.shift);
 
         ASSERT_TRUE(PumpUntil([&] { return FocusedGadget() == c.to; }));
         const Events moved =
@@ -485,7 +486,7 @@ TEST_F(Gadgets, TabSkipsDisabledAndHiddenFields) {
         FocusGadget(2);
         StartRecording();
 
-        PressKey(VK_TAB);
+        SendKey(VK_TAB);
 
         ASSERT_TRUE(PumpUntil([] { return FocusedGadget() == 4; }));
         EXPECT_TRUE(SameSequence(FocusMoves(2, 4), EventRecorder::Raised(), EventName));
@@ -503,7 +504,7 @@ TEST_F(Gadgets, TabFromAControlThatIsNoTabStopDoesNothing) {
     KeySpy::Attach(Control(3));
     StartRecording();
 
-    PressKey(VK_TAB);
+    SendKey(VK_TAB);
 
     // Backwards it would go to the last tab stop; forwards nothing happens.
     ASSERT_TRUE(PumpUntil([] { return KeySpy::SawRelease(VK_TAB); }));
@@ -521,7 +522,7 @@ TEST_F(Gadgets, ShiftTabFromAControlThatIsNoTabStopGoesToTheLast) {
     FocusGadget(1);
     StartRecording();
 
-    PressKey(VK_TAB, true);
+    SendKey(VK_TAB, true);
 
     ASSERT_TRUE(PumpUntil([] { return FocusedGadget() == 3; }));
     EXPECT_TRUE(

@@ -11,6 +11,7 @@
 #include "support/sequence.h"
 #include "support/test_windows.h"
 #include "support/ui_runtime.h"
+#include "input.h"
 
 #include <cstdio>
 #include <map>
@@ -80,7 +81,7 @@ protected:
     // Presses a key and waits until the control with the focus has seen it
     // released; returns the events handed out meanwhile and afterwards.
     Events Press(WORD key, bool shift = false, bool control = false) {
-        PressKey(key, shift, control);
+        SendKey(key, shift, control);
         Events handed;
         EXPECT_TRUE(PumpUntil([&] { return KeySpy::SawRelease(key); }, 10000, &handed));
         for (const EventRecord& r : DrainEvents()) handed.push_back(r);

@@ -601,7 +601,7 @@ TEST_F(Windows, AltF4OnlyRaisesTheCloseEvent) {
         MessageHook hook(GetFocus(), {WM_SYSKEYUP, WM_KEYUP});
         StartRecording();
 
-        PressKey(VK_F4, false, false, true);
+        SendKey(VK_F4, false, false, true);
 
         const EventRecord close = {EVENT_CLOSE_WINDOW, 0, 0, 0};
         ASSERT_TRUE(PumpUntil([&] { return Raised(close); }));
@@ -1111,7 +1111,7 @@ TEST_F(Windows, KeysShowTheFocusCues) {
         CueState::Attach(window, BOTH_CUES);
         MessageHook hook(GetFocus(), {WM_KEYUP});
 
-        PressKey(c.key, c.shift);
+        SendKey(c.key, c.shift);
 
         ASSERT_TRUE(PumpUntil([&] { return MessageHook::Saw(WM_KEYUP, c.key); }));
         EXPECT_TRUE(SameSequence(c.sent, CueState::Sent(), MessageName));
@@ -1149,7 +1149,7 @@ TEST_F(Windows, PlainTabBelongsToAWritableRichTextControl) {
         SetFocus(rich);
         StartRecording();
 
-        PressKey(VK_TAB, c.shift);
+        SendKey(VK_TAB, c.shift);
 
         if (c.typed) {
             ASSERT_TRUE(PumpUntil([&] { return GetWindowTextLengthW(rich) > 0; }));
