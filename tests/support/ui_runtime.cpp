@@ -132,7 +132,9 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs, std::vec
         timeoutMs);
 }
 
-bool PumpingWait(const std::function<bool()>& condition, DWORD timeoutMs) { return PumpUntil(condition, timeoutMs); }
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    return PumpUntil(condition, timeoutMs, nullptr);
+}
 
 bool Activate(HWND window) {
     SetForegroundWindow(window);

@@ -58,15 +58,13 @@ public:
 // returning the events it handed out (message numbers are skipped).
 std::vector<EventRecord> DrainEvents();
 
-// Pumps with WaitEvent until `condition` holds or `timeoutMs` passes;
-// events handed out meanwhile are appended to *events when given.
-bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000,
-               std::vector<EventRecord>* events = nullptr);
-
-// PumpUntil as the wait of the pointer helpers (input.h): the windows these
-// tests point at belong to the test's own thread, and the pointer over them
-// moves only while that thread takes its messages.
-bool PumpingWait(const std::function<bool()>& condition, DWORD timeoutMs);
+// Pumps with WaitEvent until `condition` holds or `timeoutMs` passes. Also
+// the wait to give the pointer helpers (input.h): the windows these tests
+// point at belong to the test's own thread, and the pointer over them moves
+// only while that thread takes its messages.
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
+// The same, appending the events handed out meanwhile to *events.
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs, std::vector<EventRecord>* events);
 
 // Brings a top-level window of this process to the front and waits for it to
 // be active.

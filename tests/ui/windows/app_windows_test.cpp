@@ -579,7 +579,7 @@ TEST_F(Windows, ClickOnTheCloseBoxOnlyRaisesTheCloseEvent) {
     ASSERT_TRUE(box);
     StartRecording();
 
-    ASSERT_TRUE(ClickAt(*box, PumpingWait));
+    ASSERT_TRUE(ClickAt(*box, PumpUntil));
 
     const EventRecord close = {EVENT_CLOSE_WINDOW, 0, 0, 0};
     ASSERT_TRUE(PumpUntil([&] { return Raised(close); }));
@@ -688,7 +688,7 @@ TEST_F(Windows, ReactivationPutsTheFocusBackIntoTheField) {
         POINT free = {60, 10}; // in the client area, above the field
         ClientToScreen(window, &free);
         if (c.byClick) {
-            ASSERT_TRUE(PlacePointer(free, PumpingWait));
+            ASSERT_TRUE(PlacePointer(free, PumpUntil));
         }
         StartRecording();
 
@@ -941,7 +941,7 @@ TEST_F(Windows, MouseButtonsRaiseClickEvents) {
         HWND window = OpenPrompt(false);
         POINT inside = {WIDTH / 2, HEIGHT / 2};
         ClientToScreen(window, &inside);
-        ASSERT_TRUE(PlacePointer(inside, PumpingWait));
+        ASSERT_TRUE(PlacePointer(inside, PumpUntil));
         StartRecording();
 
         PressButtons(inside, c.down, c.up, c.times);
