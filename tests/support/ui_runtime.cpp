@@ -4,6 +4,8 @@
 #include "base/runtime/process.h"
 #include "base/runtime/startup.h"
 #include "base/text/text.h"
+#include "handler_log.h"
+#include "key_spy.h"
 #include "wait.h"
 
 #include <cstdio>
@@ -104,10 +106,12 @@ void EventRecorder::Bind() {
     for (const CodeName& entry : CODES) BindEventHandler(entry.code, RecordRaised);
 }
 
-void EventRecorder::Start() {
+void StartRecording() {
     DrainEvents();
-    Bind();
-    Clear();
+    EventRecorder::Bind();
+    EventRecorder::Clear();
+    KeySpy::Seen().clear();
+    HandlerLog().clear();
 }
 
 std::vector<EventRecord> DrainEvents() {

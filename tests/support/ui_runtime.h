@@ -49,10 +49,12 @@ public:
     static void Bind();
     static std::vector<EventRecord>& Raised();
     static void Clear() { Raised().clear(); }
-    // Recording from here: hands out and forgets whatever is pending, binds,
-    // and forgets what was raised so far.
-    static void Start();
 };
+
+// Recording from here: hands out and forgets whatever is pending, binds the
+// recorder, and forgets what it, the key spy (key_spy.h) and the handler log
+// (handler_log.h) hold so far.
+void StartRecording();
 
 // Calls WaitEvent(0) until the queue and the platform queue are empty,
 // returning the events it handed out (message numbers are skipped).

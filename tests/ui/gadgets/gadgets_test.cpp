@@ -47,10 +47,6 @@ protected:
         EXPECT_TRUE(Activate(window));
         return window;
     }
-    void StartRecording() {
-        EventRecorder::Start();
-        KeySpy::Seen().clear();
-    }
     // Types one character as a marker behind earlier input and waits until
     // the field shows it: everything typed before has been processed then.
     bool TypeMarker(HWND field) {

@@ -73,11 +73,6 @@ protected:
         KeySpy::Attach(Control(2));
         return window;
     }
-    void StartRecording() {
-        EventRecorder::Start();
-        KeySpy::Seen().clear();
-        HandlerLog().clear();
-    }
     // Presses a key and waits until the control with the focus has seen it
     // released; returns the events handed out meanwhile and afterwards.
     Events Press(WORD key, bool shift = false, bool control = false) {

@@ -157,8 +157,6 @@ protected:
         }
         return window;
     }
-    // Recording starts here: everything before is drained and forgotten.
-    void StartRecording() { EventRecorder::Start(); }
 };
 
 using Windows = WindowsTest;
