@@ -6,6 +6,7 @@
 #include "base/runtime/registry.h"
 #include "base/text/text.h"
 #include "support/key_spy.h"
+#include "support/prompt_window.h"
 #include "support/sequence.h"
 #include "support/test_windows.h"
 #include "support/text.h"
@@ -18,6 +19,9 @@
 #include <vector>
 
 namespace {
+
+// The prompt's window, empty: each test creates the gadgets it looks at.
+constexpr PromptGadgets NO_GADGETS = {.field = false};
 
 EventRecord Gadget(int64_t gadget, int64_t type) { return {EVENT_GADGET, 0, gadget, type}; }
 Events FocusMoves(int64_t from, int64_t to) {
@@ -41,12 +45,6 @@ Events operator+(Events a, const Events& b) {
 
 class GadgetsTest : public UiRuntimeTest {
 protected:
-    HWND OpenWindow() {
-        EXPECT_NE(OpenAppWindow(0, 100, 50, 120, 60, L"Window", DEFAULT_WINDOW_FLAGS), 0);
-        HWND window = WindowHandle(0);
-        EXPECT_TRUE(Activate(window));
-        return window;
-    }
     // Types one character as a marker behind earlier input and waits until
     // the field shows it: everything typed before has been processed then.
     bool TypeMarker(HWND field) {
@@ -77,7 +75,7 @@ TEST_F(Gadgets, LabelsAndFieldsGetTheirStylesClassesAndNumbers) {
         {"field with border flag: no edge", true, 0x20000, 0x50030080, 0},
         {"field with password flag", true, ES_PASSWORD, 0x500300A0, WS_EX_CLIENTEDGE},
     };
-    HWND window = OpenWindow();
+    HWND window = OpenPrompt(NO_GADGETS);
     int64_t number = 1;
     for (const StyleCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -105,7 +103,7 @@ TEST_F(Gadgets, LabelsAndFieldsGetTheirStylesClassesAndNumbers) {
 }
 
 TEST_F(Gadgets, NullTextIsTheEmptyText) {
-    OpenWindow();
+    OpenPrompt(NO_GADGETS);
     ASSERT_NE(CreateLabel(1, 10, 10, 100, 20, nullptr), 0);
     ASSERT_NE(CreateTextField(2, 10, 30, 100, 20, nullptr), 0);
     EXPECT_EQ(FieldText(Control(1)), L"");
@@ -113,7 +111,7 @@ TEST_F(Gadgets, NullTextIsTheEmptyText) {
 }
 
 TEST_F(Gadgets, EveryGadgetUsesTheMessageFont) {
-    OpenWindow();
+    OpenPrompt(NO_GADGETS);
     ASSERT_NE(CreateLabel(1, 10, 10, 100, 20, L"Enter line no."), 0);
     ASSERT_NE(CreateTextField(2, 10, 30, 100, 20, L""), 0);
     ASSERT_NE(GadgetFont(), nullptr);
@@ -137,7 +135,7 @@ TEST_F(Gadgets, EveryGadgetUsesTheMessageFont) {
 }
 
 TEST_F(Gadgets, GeneratedNumberIsTheControlsId) {
-    OpenWindow();
+    OpenPrompt(NO_GADGETS);
     const int64_t number = CreateTextField(NEW_OBJECT, 10, 30, 100, 20, L"");
     ASSERT_NE(number, 0);
     HWND control = Control(number);
@@ -156,7 +154,7 @@ TEST_F(Gadgets, GeneratedNumberIsTheControlsId) {
 }
 
 TEST_F(Gadgets, NumberAboveSixteenBitsIsReportedInFull) {
-    OpenWindow();
+    OpenPrompt(NO_GADGETS);
     ASSERT_NE(CreateTextField(70000, 10, 30, 100, 20, L""), 0);
     EXPECT_EQ(GetWindowLongPtrW(Control(70000), GWLP_ID), 70000);
     StartRecording();
@@ -182,7 +180,7 @@ TEST_F(Gadgets, CreationWithoutAContainerFailsAndTakesNoNumber) {
 }
 
 TEST_F(Gadgets, FailedCreationLeavesAnOlderGadgetOfTheNumberAlone) {
-    OpenWindow();
+    OpenPrompt(NO_GADGETS);
     ASSERT_NE(CreateTextField(2, 10, 30, 100, 20, L"old"), 0);
     HWND old = Control(2);
     // A second window becomes the container and closes: none is left.
@@ -199,7 +197,7 @@ TEST_F(Gadgets, FailedCreationLeavesAnOlderGadgetOfTheNumberAlone) {
 }
 
 TEST_F(Gadgets, RecreatingANumberDestroysTheOldControlAndItsQueuedEvents) {
-    HWND window = OpenWindow();
+    HWND window = OpenPrompt(NO_GADGETS);
     ASSERT_NE(CreateLabel(1, 10, 10, 100, 20, L"Enter line no."), 0);
     ASSERT_NE(CreateTextField(2, 10, 30, 100, 20, L"old"), 0);
     HWND old = Control(2);
@@ -225,7 +223,7 @@ TEST_F(Gadgets, RecreatingANumberDestroysTheOldControlAndItsQueuedEvents) {
 }
 
 TEST_F(Gadgets, ReleasingDestroysTheControlAndFreesTheNumber) {
-    OpenWindow();
+    OpenPrompt(NO_GADGETS);
     ASSERT_NE(CreateLabel(1, 10, 10, 100, 20, L"Enter line no."), 0);
     ASSERT_NE(CreateTextField(2, 10, 30, 100, 20, L""), 0);
     HWND label = Control(1), field = Control(2);
@@ -241,7 +239,7 @@ TEST_F(Gadgets, ReleasingDestroysTheControlAndFreesTheNumber) {
 }
 
 TEST_F(Gadgets, ClosingTheWindowFreesItsGadgetNumbers) {
-    OpenWindow();
+    OpenPrompt(NO_GADGETS);
     ASSERT_NE(CreateLabel(1, 10, 10, 100, 20, L"Enter line no."), 0);
     ASSERT_NE(CreateTextField(2, 10, 30, 100, 20, L""), 0);
     CloseAppWindow(0);
@@ -253,7 +251,7 @@ TEST_F(Gadgets, ClosingTheWindowFreesItsGadgetNumbers) {
 // --- Queries -------------------------------------------------------------------
 
 TEST_F(Gadgets, KindAndExistenceByNumber) {
-    OpenWindow();
+    OpenPrompt(NO_GADGETS);
     ASSERT_NE(CreateLabel(1, 10, 10, 100, 20, L"Enter line no."), 0);
     ASSERT_NE(CreateTextField(2, 10, 30, 100, 20, L""), 0);
     struct Case {
@@ -282,7 +280,7 @@ TEST_F(Gadgets, KindAndExistenceByNumber) {
 }
 
 TEST_F(Gadgets, TextOfGadgetsAndOfUnknownNumbers) {
-    OpenWindow();
+    OpenPrompt(NO_GADGETS);
     ASSERT_NE(CreateLabel(1, 10, 10, 100, 20, L"Enter line no."), 0);
     ASSERT_NE(CreateTextField(2, 10, 30, 100, 20, L""), 0);
     ASSERT_NE(CreateTextField(3, 10, 30, 100, 20, L"12"), 0);
@@ -304,7 +302,7 @@ TEST_F(Gadgets, TextOfGadgetsAndOfUnknownNumbers) {
 }
 
 TEST_F(Gadgets, TypingRaisesUpdateAndChange) {
-    OpenWindow();
+    OpenPrompt(NO_GADGETS);
     ASSERT_NE(CreateTextField(2, 10, 30, 100, 20, L""), 0);
     FocusGadget(2);
     StartRecording();
@@ -316,7 +314,7 @@ TEST_F(Gadgets, TypingRaisesUpdateAndChange) {
 }
 
 TEST_F(Gadgets, TypedTextIsTheGadgetText) {
-    OpenWindow();
+    OpenPrompt(NO_GADGETS);
     ASSERT_NE(CreateTextField(2, 10, 30, 100, 20, L""), 0);
     FocusGadget(2);
     StartRecording();
@@ -335,7 +333,7 @@ TEST_F(Gadgets, TypedTextIsTheGadgetText) {
 // --- Focus -----------------------------------------------------------------------
 
 TEST_F(Gadgets, FocusedGadgetNamesTheGadgetWithTheFocus) {
-    HWND window = OpenWindow();
+    HWND window = OpenPrompt(NO_GADGETS);
     ASSERT_NE(CreateLabel(1, 10, 10, 100, 20, L"Enter line no."), 0);
     ASSERT_NE(CreateTextField(2, 10, 30, 100, 20, L""), 0);
     ASSERT_NE(CreateTextField(0, 10, 5, 100, 20, L""), 0);
@@ -360,7 +358,7 @@ TEST_F(Gadgets, FocusedGadgetNamesTheGadgetWithTheFocus) {
 }
 
 TEST_F(Gadgets, FocusingNowhereRaisesLostFocus) {
-    OpenWindow();
+    OpenPrompt(NO_GADGETS);
     ASSERT_NE(CreateTextField(2, 10, 30, 100, 20, L""), 0);
     FocusGadget(2);
     StartRecording();
@@ -375,7 +373,7 @@ TEST_F(Gadgets, FocusingNowhereRaisesLostFocus) {
 }
 
 TEST_F(Gadgets, FocusingAnUnknownNumberChangesNothing) {
-    OpenWindow();
+    OpenPrompt(NO_GADGETS);
     ASSERT_NE(CreateTextField(2, 10, 30, 100, 20, L""), 0);
     FocusGadget(2);
     StartRecording();
@@ -387,7 +385,7 @@ TEST_F(Gadgets, FocusingAnUnknownNumberChangesNothing) {
 }
 
 TEST_F(Gadgets, FocusingALabelRaisesNoFocusEvent) {
-    OpenWindow();
+    OpenPrompt(NO_GADGETS);
     ASSERT_NE(CreateLabel(1, 10, 10, 100, 20, L"Enter line no."), 0);
     StartRecording();
 
@@ -407,7 +405,7 @@ TEST_F(Gadgets, TabWithOneTabStopKeepsTheFocusInTheField) {
     const Case cases[] = {{"Tab", false}, {"Shift+Tab", true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        OpenWindow();
+        OpenPrompt(NO_GADGETS);
         ASSERT_NE(CreateLabel(1, 10, 10, 100, 20, L"Enter line no."), 0);
         ASSERT_NE(CreateTextField(2, 10, 30, 100, 20, L""), 0);
         FocusGadget(2);
@@ -446,7 +444,7 @@ TEST_F(Gadgets, TabMovesBetweenTwoFieldsAndWrapsAround) {
     };
     for (const TabCase& c : cases) {
         SCOPED_TRACE(c.name);
-        HWND window = OpenWindow();
+        HWND window = OpenPrompt(NO_GADGETS);
         ASSERT_NE(CreateLabel(1, 10, 0, 100, 10, L"Enter line no."), 0);
         ASSERT_NE(CreateTextField(2, 10, 10, 100, 20, L""), 0);
         ASSERT_NE(CreateTextField(3, 10, 35, 100, 20, L""), 0);
@@ -473,7 +471,7 @@ TEST_F(Gadgets, TabSkipsDisabledAndHiddenFields) {
     const Case cases[] = {{"disabled", true}, {"hidden", false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        OpenWindow();
+        OpenPrompt(NO_GADGETS);
         ASSERT_NE(CreateTextField(2, 10, 5, 100, 20, L""), 0);
         ASSERT_NE(CreateTextField(3, 10, 30, 100, 20, L""), 0);
         ASSERT_NE(CreateTextField(4, 10, 30, 100, 20, L""), 0);
@@ -492,7 +490,7 @@ TEST_F(Gadgets, TabSkipsDisabledAndHiddenFields) {
 }
 
 TEST_F(Gadgets, TabFromAControlThatIsNoTabStopDoesNothing) {
-    OpenWindow();
+    OpenPrompt(NO_GADGETS);
     ASSERT_NE(CreateTextField(2, 10, 5, 100, 20, L""), 0);
     ASSERT_NE(CreateTextField(3, 10, 30, 100, 20, L""), 0);
     SetWindowLongPtrW(Control(3), GWL_STYLE, GetWindowLongPtrW(Control(3), GWL_STYLE) & ~WS_TABSTOP);
@@ -511,7 +509,7 @@ TEST_F(Gadgets, TabFromAControlThatIsNoTabStopDoesNothing) {
 }
 
 TEST_F(Gadgets, ShiftTabFromAControlThatIsNoTabStopGoesToTheLast) {
-    OpenWindow();
+    OpenPrompt(NO_GADGETS);
     ASSERT_NE(CreateTextField(2, 10, 5, 100, 20, L""), 0);
     ASSERT_NE(CreateTextField(3, 10, 30, 100, 20, L""), 0);
     ASSERT_NE(CreateLabel(1, 10, 30, 100, 20, L"label"), 0);
