@@ -8,6 +8,6 @@
 // True once `condition()` holds, asked every `pauseMs`; false when it still
 // does not after `limitMs`.
 template <class Condition> bool WaitWithin(uint64_t limitMs, DWORD pauseMs, Condition&& condition) {
-    return BoundedWait(condition, limitMs, [] { return static_cast<uint64_t>(GetTickCount64()); },
-                       [pauseMs] { Sleep(pauseMs); });
+    return BoundedWait(
+        condition, limitMs, [] { return static_cast<uint64_t>(GetTickCount64()); }, [pauseMs] { Sleep(pauseMs); });
 }

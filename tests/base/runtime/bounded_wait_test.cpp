@@ -8,7 +8,7 @@ TEST(BoundedWait, AsksUntilTheConditionHoldsOrTheLimitPasses) {
     constexpr uint64_t PAUSE_MS = 10, NEVER = UINT64_MAX;
     struct Case {
         const char* what;
-        uint64_t start;   // the clock when the wait begins
+        uint64_t start; // the clock when the wait begins
         uint64_t limitMs;
         uint64_t metAfter; // asks after which the condition holds
         bool met;
