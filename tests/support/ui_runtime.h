@@ -1,5 +1,6 @@
 // The whole runtime started as the tool starts it, for tests of windows,
-// gadgets, menus and events under Wine; plus a recorder of events.
+// gadgets, menus and events under Wine; plus a recorder of events and waits
+// that take the thread's messages meanwhile.
 #pragma once
 
 #include "ui/events/event_wait.h"
