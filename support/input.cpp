@@ -26,14 +26,14 @@ INPUT Mouse(POINT to, DWORD flags) {
     return input;
 }
 
-bool Wait(const PointerWait& wait, const std::function<bool()>& condition, DWORD timeoutMs) {
+bool Wait(PointerWait wait, const std::function<bool()>& condition, DWORD timeoutMs) {
     return wait ? wait(condition, timeoutMs) : WaitUntil(condition, timeoutMs);
 }
 
 // Under Wine a pointer move can be undone by the display server's report of an
 // earlier move arriving late, so the pointer counts as placed only once it is
 // seen at its place and stays there for a while.
-bool PointerStaysAt(POINT at, const PointerWait& wait) {
+bool PointerStaysAt(POINT at, PointerWait wait) {
     auto there = [&] {
         POINT now = {};
         return GetCursorPos(&now) && now.x == at.x && now.y == at.y;
@@ -82,7 +82,7 @@ void SendText(const std::wstring& text) {
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-bool PlacePointer(POINT point, const PointerWait& wait) {
+bool PlacePointer(POINT point, PointerWait wait) {
     // Two steps onto the target: a press that comes with the first move into a
     // window is sometimes lost. A step the pointer does not keep is sent again.
     const POINT steps[] = {{point.x - 20, point.y + 20}, point};
@@ -107,7 +107,7 @@ void PressButtons(POINT point, DWORD down, DWORD up, int times) {
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-bool ClickAt(POINT point, const PointerWait& wait) {
+bool ClickAt(POINT point, PointerWait wait) {
     if (!PlacePointer(point, wait)) return false;
     PressButtons(point, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
     return true;

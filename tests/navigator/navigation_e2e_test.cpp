@@ -10,6 +10,7 @@
 #include "../support/linenav_run.h"
 #include "../support/sequence.h"
 #include "../support/text.h"
+#include "text_helpers.h"
 #include "wait.h"
 
 #include <gtest/gtest.h>

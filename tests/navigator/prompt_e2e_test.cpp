@@ -6,6 +6,7 @@
 #include "../support/sequence.h"
 #include "../support/temp_folder.h"
 #include "../support/text.h"
+#include "text_helpers.h"
 #include "wait.h"
 
 #include <gtest/gtest.h>

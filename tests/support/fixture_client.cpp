@@ -1,6 +1,7 @@
 #include "fixture_client.h"
 
 #include "names.h"
+#include "text_helpers.h"
 #include "wait.h"
 
 std::string KeyRecordName(const KeyRecord& record) {

@@ -1,6 +1,7 @@
 #include "linenav_run.h"
 
 #include "fixture_client.h"
+#include "text_helpers.h"
 #include "wait.h"
 
 #include <vector>

@@ -51,8 +51,6 @@ std::wstring ProgramBeside(const wchar_t* name) {
     return folder + name;
 }
 
-std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
-
 namespace {
 struct WindowSearch {
     DWORD processId;

@@ -24,8 +24,5 @@ bool StartProcess(const std::wstring& commandLine, ChildProcess& child);
 // Full path of a program that lies in the test program's own folder.
 std::wstring ProgramBeside(const wchar_t* name);
 
-// `text` in double quotes.
-std::wstring Quoted(const std::wstring& text);
-
 // The top-level window of process `processId` with class `className`, or null.
 HWND FindProcessWindow(DWORD processId, const wchar_t* className);

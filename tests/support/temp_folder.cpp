@@ -1,6 +1,7 @@
 #include "temp_folder.h"
 
 #include "base/system/handles.h"
+#include "text_helpers.h"
 
 namespace {
 

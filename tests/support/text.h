@@ -1,12 +1,8 @@
-// Text read off windows of this process or another, and text for test
-// output.
+// Text read off windows of this process or another.
 #pragma once
 
 #include <string>
 #include <windows.h>
-
-// UTF-8, for failure messages and traces.
-std::string Narrow(const std::wstring& text);
 
 // What a control holds (WM_GETTEXT, bounded): for a control of another
 // process its window text is only what it was created with.

@@ -4,7 +4,8 @@
 #include "base/runtime/process.h"
 #include "base/runtime/startup.h"
 #include "base/text/text.h"
-#include "input.h"
+#include "handler_log.h"
+#include "key_spy.h"
 #include "wait.h"
 
 #include <cstdio>
@@ -105,10 +106,12 @@ void EventRecorder::Bind() {
     for (const CodeName& entry : CODES) BindEventHandler(entry.code, RecordRaised);
 }
 
-void EventRecorder::Start() {
+void StartRecording() {
     DrainEvents();
-    Bind();
-    Clear();
+    EventRecorder::Bind();
+    EventRecorder::Clear();
+    KeySpy::Seen().clear();
+    HandlerLog().clear();
 }
 
 std::vector<EventRecord> DrainEvents() {
@@ -133,11 +136,9 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs, std::vec
         timeoutMs);
 }
 
-bool PumpingWait(const std::function<bool()>& condition, DWORD timeoutMs) { return PumpUntil(condition, timeoutMs); }
-
-void PressKey(WORD key, bool shift, bool control, bool alt) { SendKey(key, shift, control, alt); }
-
-void TypeText(const std::wstring& text) { SendText(text); }
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    return PumpUntil(condition, timeoutMs, nullptr);
+}
 
 bool Activate(HWND window) {
     SetForegroundWindow(window);

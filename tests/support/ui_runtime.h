@@ -1,6 +1,6 @@
 // The whole runtime started as the tool starts it, for tests of windows,
-// gadgets, menus and events under Wine; plus a recorder of events and a few
-// ways to put real input into the foreground window.
+// gadgets, menus and events under Wine; plus a recorder of events and waits
+// that take the thread's messages meanwhile.
 #pragma once
 
 #include "ui/events/event_wait.h"
@@ -50,29 +50,24 @@ public:
     static void Bind();
     static std::vector<EventRecord>& Raised();
     static void Clear() { Raised().clear(); }
-    // Recording from here: hands out and forgets whatever is pending, binds,
-    // and forgets what was raised so far.
-    static void Start();
 };
+
+// Recording from here: hands out and forgets whatever is pending, binds the
+// recorder, and forgets what it, the key spy (key_spy.h) and the handler log
+// (handler_log.h) hold so far.
+void StartRecording();
 
 // Calls WaitEvent(0) until the queue and the platform queue are empty,
 // returning the events it handed out (message numbers are skipped).
 std::vector<EventRecord> DrainEvents();
 
-// Pumps with WaitEvent until `condition` holds or `timeoutMs` passes;
-// events handed out meanwhile are appended to *events when given.
-bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000,
-               std::vector<EventRecord>* events = nullptr);
-
-// PumpUntil as the wait of the pointer helpers (input.h): the windows these
-// tests point at belong to the test's own thread, and the pointer over them
-// moves only while that thread takes its messages.
-bool PumpingWait(const std::function<bool()>& condition, DWORD timeoutMs);
-
-// Real input through the system's input path (SendInput), to the foreground
-// window.
-void PressKey(WORD key, bool shift = false, bool control = false, bool alt = false);
-void TypeText(const std::wstring& text);
+// Pumps with WaitEvent until `condition` holds or `timeoutMs` passes. Also
+// the wait to give the pointer helpers (input.h): the windows these tests
+// point at belong to the test's own thread, and the pointer over them moves
+// only while that thread takes its messages.
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
+// The same, appending the events handed out meanwhile to *events.
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs, std::vector<EventRecord>* events);
 
 // Brings a top-level window of this process to the front and waits for it to
 // be active.

@@ -10,9 +10,11 @@
 #include "support/fixture_client.h"
 #include "support/handler_log.h"
 #include "support/names.h"
+#include "support/prompt_window.h"
 #include "support/sequence.h"
 #include "support/test_windows.h"
 #include "support/ui_runtime.h"
+#include "input.h"
 #include "wait.h"
 #include "support/test_hooks.h"
 
@@ -26,20 +28,9 @@
 
 namespace {
 
-constexpr int32_t PROMPT_X = 100, PROMPT_Y = 50;
-
-HWND promptField;
-
-// Window 0 in front with text field 2 in it, nothing focused yet and no
-// event pending.
-bool OpenPrompt() {
-    if (!OpenAppWindow(0, PROMPT_X, PROMPT_Y, 120, 60, L"Window", DEFAULT_WINDOW_FLAGS)) return false;
-    if (!Activate(WindowHandle(0))) return false;
-    promptField = reinterpret_cast<HWND>(CreateTextField(2, 10, 30, 100, 20, L"", 0));
-    if (!promptField) return false;
-    DrainEvents();
-    return true;
-}
+// Window 0 in front with text field 2 in it, nothing focused yet; each test
+// hands out what opening raised.
+constexpr PromptGadgets UNFOCUSED_FIELD = {.focused = false};
 
 // --- Records with the data field ----------------------------------------------
 
@@ -125,7 +116,8 @@ void RecordFocusRun() { FocusRuns().push_back({CurrentRecord(), insideFocusCall}
 using EventWaitQueue = EventWaitTest;
 
 TEST_F(EventWaitQueue, FocusingAFieldRunsItsHandlerInsideTheCallAndQueuesTheEvents) {
-    ASSERT_TRUE(OpenPrompt());
+    ASSERT_NE(OpenPrompt(UNFOCUSED_FIELD), nullptr);
+    DrainEvents();
     FocusRuns().clear();
     BindEventHandler(EVENT_GADGET, RecordFocusRun);
 
@@ -165,12 +157,13 @@ TEST_F(EventWaitQueue, QueuedEventsComeOutBeforeWaitingPlatformMessages) {
 }
 
 TEST_F(EventWaitQueue, APlatformMessageLeavesTypeMinusOneAndTheLastObject) {
-    ASSERT_TRUE(OpenPrompt());
+    ASSERT_NE(OpenPrompt(UNFOCUSED_FIELD), nullptr);
+    DrainEvents();
     FocusGadget(2);
     while (QueuedEventCount() > 0) WaitEvent(); // the last one: (EVENT_GADGET, 0, 2, 256)
     ASSERT_EQ(CurrentEventType(), 0x100);
 
-    PressKey('A');
+    SendKey('A');
     std::vector<int64_t> results;
     bool keyDown = WaitUntil([&] {
         const int64_t result = WaitEvent(0);
@@ -219,18 +212,18 @@ bool LogKeyResult(int64_t result) {
 void LogMenuEvent() { HandlerLog().push_back("raised " + EventName(CurrentRecord())); }
 
 TEST_P(EventWaitShortcut, ReturnIsTranslatedOnlyWhenTheActiveWindowHasAShortcut) {
-    ASSERT_TRUE(OpenPrompt());
+    ASSERT_NE(OpenPrompt(UNFOCUSED_FIELD), nullptr);
     FocusGadget(2);
     DrainEvents();
     if (GetParam().shortcut) {
         ASSERT_NE(AddShortcut(0, VK_RETURN, 10000), nullptr);
     }
-    HWND field = promptField;
+    HWND field = Control(2);
     fieldProcedure =
         reinterpret_cast<WNDPROC>(SetWindowLongPtrW(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FieldSpy)));
     BindEventHandler(EVENT_MENU, LogMenuEvent);
 
-    PressKey(VK_RETURN);
+    SendKey(VK_RETURN);
     bool keyUp = WaitUntil([&] {
         for (int64_t result; (result = WaitEvent(0)) != 0;)
             if (LogKeyResult(result)) return true;
@@ -436,7 +429,9 @@ class EventWaitForeground : public EventWaitTest, public ::testing::WithParamInt
 TEST_P(EventWaitForeground, GivesTheNumberOfOurForegroundWindowOrMinusOne) {
     const ForegroundCase& c = GetParam();
     // Our own numbered window is open in every case, if not always in front.
-    ASSERT_NE(OpenAppWindow(c.number, PROMPT_X, PROMPT_Y, 120, 60, L"Window", DEFAULT_WINDOW_FLAGS), 0);
+    ASSERT_NE(
+        OpenAppWindow(c.number, PROMPT_LEFT, PROMPT_TOP, PROMPT_WIDTH, PROMPT_HEIGHT, L"Window", DEFAULT_WINDOW_FLAGS),
+        0);
     int64_t expected = -1;
     FixtureEditor editor;
     std::optional<PlainWindow> plain;
@@ -481,7 +476,7 @@ INSTANTIATE_TEST_SUITE_P(EventWait, EventWaitForeground, ::testing::ValuesIn(FOR
 // window of ours), with bindings of both and for all windows, and events of
 // both waiting.
 bool OpenTwoWindowsWithBindingsAndEvents() {
-    if (!OpenPrompt()) return false;
+    if (!OpenPrompt(UNFOCUSED_FIELD)) return false;
     if (!OpenAppWindow(1, 300, 50, 120, 60, L"Other", DEFAULT_WINDOW_FLAGS | OPEN_HIDDEN)) return false;
     DrainEvents();
     BindEventHandler(EVENT_MENU, LoggingHandler(0, "window 0, item 10000"), 0, 10000, 0);

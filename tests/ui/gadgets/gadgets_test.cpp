@@ -6,10 +6,12 @@
 #include "base/runtime/registry.h"
 #include "base/text/text.h"
 #include "support/key_spy.h"
+#include "support/prompt_window.h"
 #include "support/sequence.h"
 #include "support/test_windows.h"
 #include "support/text.h"
 #include "support/ui_runtime.h"
+#include "input.h"
 
 #include <cstdio>
 #include <map>
@@ -17,6 +19,9 @@
 #include <vector>
 
 namespace {
+
+// The prompt's window, empty: each test creates the gadgets it looks at.
+constexpr PromptGadgets NO_GADGETS = {.field = false};
 
 EventRecord Gadget(int64_t gadget, int64_t type) { return {EVENT_GADGET, 0, gadget, type}; }
 Events FocusMoves(int64_t from, int64_t to) {
@@ -40,21 +45,11 @@ Events operator+(Events a, const Events& b) {
 
 class GadgetsTest : public UiRuntimeTest {
 protected:
-    HWND OpenWindow() {
-        EXPECT_NE(OpenAppWindow(0, 100, 50, 120, 60, L"Window", DEFAULT_WINDOW_FLAGS), 0);
-        HWND window = WindowHandle(0);
-        EXPECT_TRUE(Activate(window));
-        return window;
-    }
-    void StartRecording() {
-        EventRecorder::Start();
-        KeySpy::Seen().clear();
-    }
     // Types one character as a marker behind earlier input and waits until
     // the field shows it: everything typed before has been processed then.
     bool TypeMarker(HWND field) {
         const std::wstring before = FieldText(field);
-        TypeText(L"x");
+        SendText(L"x");
         return PumpUntil([&] { return FieldText(field) == before + L"x"; });
     }
 };
@@ -80,7 +75,7 @@ TEST_F(Gadgets, LabelsAndFieldsGetTheirStylesClassesAndNumbers) {
         {"field with border flag: no edge", true, 0x20000, 0x50030080, 0},
         {"field with password flag", true, ES_PASSWORD, 0x500300A0, WS_EX_CLIENTEDGE},
     };
-    HWND window = OpenWindow();
+    HWND window = OpenPrompt(NO_GADGETS);
     int64_t number = 1;
     for (const StyleCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -108,7 +103,7 @@ TEST_F(Gadgets, LabelsAndFieldsGetTheirStylesClassesAndNumbers) {
 }
 
 TEST_F(Gadgets, NullTextIsTheEmptyText) {
-    OpenWindow();
+    OpenPrompt(NO_GADGETS);
     ASSERT_NE(CreateLabel(1, 10, 10, 100, 20, nullptr), 0);
     ASSERT_NE(CreateTextField(2, 10, 30, 100, 20, nullptr), 0);
     EXPECT_EQ(FieldText(Control(1)), L"");
@@ -116,7 +111,7 @@ TEST_F(Gadgets, NullTextIsTheEmptyText) {
 }
 
 TEST_F(Gadgets, EveryGadgetUsesTheMessageFont) {
-    OpenWindow();
+    OpenPrompt(NO_GADGETS);
     ASSERT_NE(CreateLabel(1, 10, 10, 100, 20, L"Enter line no."), 0);
     ASSERT_NE(CreateTextField(2, 10, 30, 100, 20, L""), 0);
     ASSERT_NE(GadgetFont(), nullptr);
@@ -140,7 +135,7 @@ TEST_F(Gadgets, EveryGadgetUsesTheMessageFont) {
 }
 
 TEST_F(Gadgets, GeneratedNumberIsTheControlsId) {
-    OpenWindow();
+    OpenPrompt(NO_GADGETS);
     const int64_t number = CreateTextField(NEW_OBJECT, 10, 30, 100, 20, L"");
     ASSERT_NE(number, 0);
     HWND control = Control(number);
@@ -159,7 +154,7 @@ TEST_F(Gadgets, GeneratedNumberIsTheControlsId) {
 }
 
 TEST_F(Gadgets, NumberAboveSixteenBitsIsReportedInFull) {
-    OpenWindow();
+    OpenPrompt(NO_GADGETS);
     ASSERT_NE(CreateTextField(70000, 10, 30, 100, 20, L""), 0);
     EXPECT_EQ(GetWindowLongPtrW(Control(70000), GWLP_ID), 70000);
     StartRecording();
@@ -185,7 +180,7 @@ TEST_F(Gadgets, CreationWithoutAContainerFailsAndTakesNoNumber) {
 }
 
 TEST_F(Gadgets, FailedCreationLeavesAnOlderGadgetOfTheNumberAlone) {
-    OpenWindow();
+    OpenPrompt(NO_GADGETS);
     ASSERT_NE(CreateTextField(2, 10, 30, 100, 20, L"old"), 0);
     HWND old = Control(2);
     // A second window becomes the container and closes: none is left.
@@ -202,7 +197,7 @@ TEST_F(Gadgets, FailedCreationLeavesAnOlderGadgetOfTheNumberAlone) {
 }
 
 TEST_F(Gadgets, RecreatingANumberDestroysTheOldControlAndItsQueuedEvents) {
-    HWND window = OpenWindow();
+    HWND window = OpenPrompt(NO_GADGETS);
     ASSERT_NE(CreateLabel(1, 10, 10, 100, 20, L"Enter line no."), 0);
     ASSERT_NE(CreateTextField(2, 10, 30, 100, 20, L"old"), 0);
     HWND old = Control(2);
@@ -228,7 +223,7 @@ TEST_F(Gadgets, RecreatingANumberDestroysTheOldControlAndItsQueuedEvents) {
 }
 
 TEST_F(Gadgets, ReleasingDestroysTheControlAndFreesTheNumber) {
-    OpenWindow();
+    OpenPrompt(NO_GADGETS);
     ASSERT_NE(CreateLabel(1, 10, 10, 100, 20, L"Enter line no."), 0);
     ASSERT_NE(CreateTextField(2, 10, 30, 100, 20, L""), 0);
     HWND label = Control(1), field = Control(2);
@@ -244,7 +239,7 @@ TEST_F(Gadgets, ReleasingDestroysTheControlAndFreesTheNumber) {
 }
 
 TEST_F(Gadgets, ClosingTheWindowFreesItsGadgetNumbers) {
-    OpenWindow();
+    OpenPrompt(NO_GADGETS);
     ASSERT_NE(CreateLabel(1, 10, 10, 100, 20, L"Enter line no."), 0);
     ASSERT_NE(CreateTextField(2, 10, 30, 100, 20, L""), 0);
     CloseAppWindow(0);
@@ -256,7 +251,7 @@ TEST_F(Gadgets, ClosingTheWindowFreesItsGadgetNumbers) {
 // --- Queries -------------------------------------------------------------------
 
 TEST_F(Gadgets, KindAndExistenceByNumber) {
-    OpenWindow();
+    OpenPrompt(NO_GADGETS);
     ASSERT_NE(CreateLabel(1, 10, 10, 100, 20, L"Enter line no."), 0);
     ASSERT_NE(CreateTextField(2, 10, 30, 100, 20, L""), 0);
     struct Case {
@@ -285,7 +280,7 @@ TEST_F(Gadgets, KindAndExistenceByNumber) {
 }
 
 TEST_F(Gadgets, TextOfGadgetsAndOfUnknownNumbers) {
-    OpenWindow();
+    OpenPrompt(NO_GADGETS);
     ASSERT_NE(CreateLabel(1, 10, 10, 100, 20, L"Enter line no."), 0);
     ASSERT_NE(CreateTextField(2, 10, 30, 100, 20, L""), 0);
     ASSERT_NE(CreateTextField(3, 10, 30, 100, 20, L"12"), 0);
@@ -307,24 +302,24 @@ TEST_F(Gadgets, TextOfGadgetsAndOfUnknownNumbers) {
 }
 
 TEST_F(Gadgets, TypingRaisesUpdateAndChange) {
-    OpenWindow();
+    OpenPrompt(NO_GADGETS);
     ASSERT_NE(CreateTextField(2, 10, 30, 100, 20, L""), 0);
     FocusGadget(2);
     StartRecording();
 
-    TypeText(L"7");
+    SendText(L"7");
 
     ASSERT_TRUE(PumpUntil([] { return FieldText(Control(2)) == L"7"; }));
     EXPECT_TRUE(SameSequence(Typed(2), EventRecorder::Raised(), EventName));
 }
 
 TEST_F(Gadgets, TypedTextIsTheGadgetText) {
-    OpenWindow();
+    OpenPrompt(NO_GADGETS);
     ASSERT_NE(CreateTextField(2, 10, 30, 100, 20, L""), 0);
     FocusGadget(2);
     StartRecording();
 
-    TypeText(L"1234");
+    SendText(L"1234");
 
     ASSERT_TRUE(PumpUntil([] { return GetWindowTextLengthW(Control(2)) == 4; }));
     const int32_t before = TextAreaEnd();
@@ -338,7 +333,7 @@ TEST_F(Gadgets, TypedTextIsTheGadgetText) {
 // --- Focus -----------------------------------------------------------------------
 
 TEST_F(Gadgets, FocusedGadgetNamesTheGadgetWithTheFocus) {
-    HWND window = OpenWindow();
+    HWND window = OpenPrompt(NO_GADGETS);
     ASSERT_NE(CreateLabel(1, 10, 10, 100, 20, L"Enter line no."), 0);
     ASSERT_NE(CreateTextField(2, 10, 30, 100, 20, L""), 0);
     ASSERT_NE(CreateTextField(0, 10, 5, 100, 20, L""), 0);
@@ -363,7 +358,7 @@ TEST_F(Gadgets, FocusedGadgetNamesTheGadgetWithTheFocus) {
 }
 
 TEST_F(Gadgets, FocusingNowhereRaisesLostFocus) {
-    OpenWindow();
+    OpenPrompt(NO_GADGETS);
     ASSERT_NE(CreateTextField(2, 10, 30, 100, 20, L""), 0);
     FocusGadget(2);
     StartRecording();
@@ -378,7 +373,7 @@ TEST_F(Gadgets, FocusingNowhereRaisesLostFocus) {
 }
 
 TEST_F(Gadgets, FocusingAnUnknownNumberChangesNothing) {
-    OpenWindow();
+    OpenPrompt(NO_GADGETS);
     ASSERT_NE(CreateTextField(2, 10, 30, 100, 20, L""), 0);
     FocusGadget(2);
     StartRecording();
@@ -390,7 +385,7 @@ TEST_F(Gadgets, FocusingAnUnknownNumberChangesNothing) {
 }
 
 TEST_F(Gadgets, FocusingALabelRaisesNoFocusEvent) {
-    OpenWindow();
+    OpenPrompt(NO_GADGETS);
     ASSERT_NE(CreateLabel(1, 10, 10, 100, 20, L"Enter line no."), 0);
     StartRecording();
 
@@ -410,14 +405,14 @@ TEST_F(Gadgets, TabWithOneTabStopKeepsTheFocusInTheField) {
     const Case cases[] = {{"Tab", false}, {"Shift+Tab", true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        OpenWindow();
+        OpenPrompt(NO_GADGETS);
         ASSERT_NE(CreateLabel(1, 10, 10, 100, 20, L"Enter line no."), 0);
         ASSERT_NE(CreateTextField(2, 10, 30, 100, 20, L""), 0);
         FocusGadget(2);
         KeySpy::Attach(Control(2));
         StartRecording();
 
-        PressKey(VK_TAB, c.shift);
+        SendKey(VK_TAB, c.shift);
 
         ASSERT_TRUE(TypeMarker(Control(2)));
         EXPECT_EQ(FocusedGadget(), 2);
@@ -449,7 +444,7 @@ TEST_F(Gadgets, TabMovesBetweenTwoFieldsAndWrapsAround) {
     };
     for (const TabCase& c : cases) {
         SCOPED_TRACE(c.name);
-        HWND window = OpenWindow();
+        HWND window = OpenPrompt(NO_GADGETS);
         ASSERT_NE(CreateLabel(1, 10, 0, 100, 10, L"Enter line no."), 0);
         ASSERT_NE(CreateTextField(2, 10, 10, 100, 20, L""), 0);
         ASSERT_NE(CreateTextField(3, 10, 35, 100, 20, L""), 0);
@@ -457,7 +452,7 @@ TEST_F(Gadgets, TabMovesBetweenTwoFieldsAndWrapsAround) {
         else SetFocus(window);
         StartRecording();
 
-        PressKey(VK_TAB, c.shift);
+        SendKey(VK_TAB, c.shift);
 
         ASSERT_TRUE(PumpUntil([&] { return FocusedGadget() == c.to; }));
         const Events moved =
@@ -476,7 +471,7 @@ TEST_F(Gadgets, TabSkipsDisabledAndHiddenFields) {
     const Case cases[] = {{"disabled", true}, {"hidden", false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        OpenWindow();
+        OpenPrompt(NO_GADGETS);
         ASSERT_NE(CreateTextField(2, 10, 5, 100, 20, L""), 0);
         ASSERT_NE(CreateTextField(3, 10, 30, 100, 20, L""), 0);
         ASSERT_NE(CreateTextField(4, 10, 30, 100, 20, L""), 0);
@@ -485,7 +480,7 @@ TEST_F(Gadgets, TabSkipsDisabledAndHiddenFields) {
         FocusGadget(2);
         StartRecording();
 
-        PressKey(VK_TAB);
+        SendKey(VK_TAB);
 
         ASSERT_TRUE(PumpUntil([] { return FocusedGadget() == 4; }));
         EXPECT_TRUE(SameSequence(FocusMoves(2, 4), EventRecorder::Raised(), EventName));
@@ -495,7 +490,7 @@ TEST_F(Gadgets, TabSkipsDisabledAndHiddenFields) {
 }
 
 TEST_F(Gadgets, TabFromAControlThatIsNoTabStopDoesNothing) {
-    OpenWindow();
+    OpenPrompt(NO_GADGETS);
     ASSERT_NE(CreateTextField(2, 10, 5, 100, 20, L""), 0);
     ASSERT_NE(CreateTextField(3, 10, 30, 100, 20, L""), 0);
     SetWindowLongPtrW(Control(3), GWL_STYLE, GetWindowLongPtrW(Control(3), GWL_STYLE) & ~WS_TABSTOP);
@@ -503,7 +498,7 @@ TEST_F(Gadgets, TabFromAControlThatIsNoTabStopDoesNothing) {
     KeySpy::Attach(Control(3));
     StartRecording();
 
-    PressKey(VK_TAB);
+    SendKey(VK_TAB);
 
     // Backwards it would go to the last tab stop; forwards nothing happens.
     ASSERT_TRUE(PumpUntil([] { return KeySpy::SawRelease(VK_TAB); }));
@@ -514,14 +509,14 @@ TEST_F(Gadgets, TabFromAControlThatIsNoTabStopDoesNothing) {
 }
 
 TEST_F(Gadgets, ShiftTabFromAControlThatIsNoTabStopGoesToTheLast) {
-    OpenWindow();
+    OpenPrompt(NO_GADGETS);
     ASSERT_NE(CreateTextField(2, 10, 5, 100, 20, L""), 0);
     ASSERT_NE(CreateTextField(3, 10, 30, 100, 20, L""), 0);
     ASSERT_NE(CreateLabel(1, 10, 30, 100, 20, L"label"), 0);
     FocusGadget(1);
     StartRecording();
 
-    PressKey(VK_TAB, true);
+    SendKey(VK_TAB, true);
 
     ASSERT_TRUE(PumpUntil([] { return FocusedGadget() == 3; }));
     EXPECT_TRUE(

@@ -8,9 +8,11 @@
 #include "base/runtime/registry.h"
 #include "support/handler_log.h"
 #include "support/key_spy.h"
+#include "support/prompt_window.h"
 #include "support/sequence.h"
 #include "support/test_windows.h"
 #include "support/ui_runtime.h"
+#include "input.h"
 
 #include <cstdio>
 #include <map>
@@ -46,6 +48,9 @@ std::vector<Entry> TableEntries(HACCEL table) {
 
 const Entry TAB_NEXT = {3, 9, 0xFA01}, TAB_PREVIOUS = {7, 9, 0xFA02};
 
+// The prompt as the tool has it, with a spy on the keys its field receives.
+constexpr PromptGadgets WITH_LABEL_AND_SPY = {.label = true, .keySpy = true};
+
 // The handler log's line for a call of handler `who` with `event` current.
 std::string Call(const char* who, const EventRecord& event) { return std::string(who) + ": " + EventName(event); }
 
@@ -60,27 +65,10 @@ protected:
         HandlerLog().clear();
         KeySpy::Seen().clear();
     }
-    // The prompt's window: window 0, active, label 1 and text field 2 with
-    // the focus, a spy on the field.
-    HWND OpenPrompt() {
-        EXPECT_NE(OpenAppWindow(0, 100, 50, 120, 60, L"Window", DEFAULT_WINDOW_FLAGS), 0);
-        HWND window = WindowHandle(0);
-        EXPECT_TRUE(Activate(window));
-        EXPECT_NE(CreateLabel(1, 10, 10, 100, 20, L"Enter line no."), 0);
-        EXPECT_NE(CreateTextField(2, 10, 30, 100, 20, L""), 0);
-        FocusGadget(2);
-        KeySpy::Attach(Control(2));
-        return window;
-    }
-    void StartRecording() {
-        EventRecorder::Start();
-        KeySpy::Seen().clear();
-        HandlerLog().clear();
-    }
     // Presses a key and waits until the control with the focus has seen it
     // released; returns the events handed out meanwhile and afterwards.
     Events Press(WORD key, bool shift = false, bool control = false) {
-        PressKey(key, shift, control);
+        SendKey(key, shift, control);
         Events handed;
         EXPECT_TRUE(PumpUntil([&] { return KeySpy::SawRelease(key); }, 10000, &handed));
         for (const EventRecord& r : DrainEvents()) handed.push_back(r);
@@ -94,7 +82,7 @@ using Shortcuts = MenusTest;
 // --- Menus ---------------------------------------------------------------------
 
 TEST_F(Menus, CreatingAMenuNeitherShowsItNorResizesTheWindow) {
-    HWND window = OpenPrompt();
+    HWND window = OpenPrompt(WITH_LABEL_AND_SPY);
     RECT outerBefore = {}, clientBefore = {};
     GetWindowRect(window, &outerBefore);
     GetClientRect(window, &clientBefore);
@@ -116,7 +104,7 @@ TEST_F(Menus, CreatingAMenuNeitherShowsItNorResizesTheWindow) {
 }
 
 TEST_F(Menus, BindingOnAMenuNeverCreatedReturnsZero) {
-    HWND window = OpenPrompt();
+    HWND window = OpenPrompt(WITH_LABEL_AND_SPY);
     ASSERT_NE(CreateMenuBar(1, window), 0);
     const int64_t numbers[] = {0, 2, 15, 16, 1000, -1, -2, INT64_MAX};
     for (int64_t number : numbers) {
@@ -130,7 +118,7 @@ TEST_F(Menus, BindingOnAMenuNeverCreatedReturnsZero) {
 }
 
 TEST_F(Menus, HandlerOfMenuZeroRunsForTheReturnShortcutOfItem10000) {
-    HWND window = OpenPrompt();
+    HWND window = OpenPrompt(WITH_LABEL_AND_SPY);
     ASSERT_NE(CreateMenuBar(0, window), 0);
     ASSERT_EQ(BindMenuItemHandler(0, 10000, ItemHandler), 1);
     EXPECT_EQ(BindMenuItemHandler(0, 10000, ItemHandler), 0); // already bound
@@ -147,7 +135,7 @@ TEST_F(Menus, HandlerOfMenuZeroRunsForTheReturnShortcutOfItem10000) {
 }
 
 TEST_F(Menus, HandlerOfAnItemDoesNotRunForOtherItemsOrWindows) {
-    HWND window = OpenPrompt();
+    HWND window = OpenPrompt(WITH_LABEL_AND_SPY);
     ASSERT_NE(OpenAppWindow(1, 600, 400, 120, 60, L"Other", OPEN_NO_ACTIVATE | OPEN_NO_CONTAINER), 0);
     ASSERT_NE(CreateMenuBar(0, window), 0);
     ASSERT_EQ(BindMenuItemHandler(0, 10000, ItemHandler), 1);
@@ -169,7 +157,7 @@ TEST_F(Menus, MenuWithoutARuntimeOwnerBindsForEveryWindow) {
     const Case cases[] = {{"no owner", false, 7}, {"owned by a window that is no runtime window", true, 8}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        HWND window = OpenPrompt();
+        HWND window = OpenPrompt(WITH_LABEL_AND_SPY);
         PlainWindow plain;
         ASSERT_NE(CreateMenuBar(3, c.plainOwner ? plain.handle : nullptr), 0);
         ASSERT_EQ(BindMenuItemHandler(3, c.item, ItemHandler), 1);
@@ -185,7 +173,7 @@ TEST_F(Menus, MenuWithoutARuntimeOwnerBindsForEveryWindow) {
 }
 
 TEST_F(Menus, GeneratedMenuNumberBindsAndFrees) {
-    HWND window = OpenPrompt();
+    HWND window = OpenPrompt(WITH_LABEL_AND_SPY);
     const int64_t number = CreateMenuBar(NEW_OBJECT, window);
     ASSERT_NE(number, 0);
     EXPECT_FALSE(IsMenu(reinterpret_cast<HMENU>(number)));
@@ -200,7 +188,7 @@ TEST_F(Menus, GeneratedMenuNumberBindsAndFrees) {
 }
 
 TEST_F(Menus, FreeingAllMenusDestroysEveryMenu) {
-    HWND window = OpenPrompt();
+    HWND window = OpenPrompt(WITH_LABEL_AND_SPY);
     const int64_t zero = CreateMenuBar(0, window), one = CreateMenuBar(1, window), two = CreateMenuBar(2, nullptr);
     const int64_t generated = CreateMenuBar(NEW_OBJECT, window);
     ASSERT_TRUE(zero && one && two && generated);
@@ -215,7 +203,7 @@ TEST_F(Menus, FreeingAllMenusDestroysEveryMenu) {
 }
 
 TEST_F(Menus, FreeingAnUnknownNumberDoesNothing) {
-    HWND window = OpenPrompt();
+    HWND window = OpenPrompt(WITH_LABEL_AND_SPY);
     const int64_t zero = CreateMenuBar(0, window);
     for (int64_t number : {int64_t{1}, int64_t{1000}, int64_t{-2}, zero}) FreeMenu(number);
     EXPECT_TRUE(IsMenu(reinterpret_cast<HMENU>(zero)));
@@ -223,7 +211,7 @@ TEST_F(Menus, FreeingAnUnknownNumberDoesNothing) {
 }
 
 TEST_F(Menus, ReusingANumberDestroysTheOldMenuAndSubclassesOnce) {
-    HWND window = OpenPrompt();
+    HWND window = OpenPrompt(WITH_LABEL_AND_SPY);
     const int64_t first = CreateMenuBar(0, window);
     const LONG_PTR procedure = GetWindowLongPtrW(window, GWLP_WNDPROC);
 
@@ -236,7 +224,7 @@ TEST_F(Menus, ReusingANumberDestroysTheOldMenuAndSubclassesOnce) {
 }
 
 TEST_F(Menus, FreeingDetachesTheOwnersMenu) {
-    HWND window = OpenPrompt();
+    HWND window = OpenPrompt(WITH_LABEL_AND_SPY);
     const int64_t handle = CreateMenuBar(0, window);
     HMENU attached = CreateMenu();
     ASSERT_TRUE(SetMenu(window, attached));
@@ -249,7 +237,7 @@ TEST_F(Menus, FreeingDetachesTheOwnersMenu) {
 }
 
 TEST_F(Menus, ClosingTheOwnerReleasesOnlyTheMenuAttachedToIt) {
-    HWND window = OpenPrompt();
+    HWND window = OpenPrompt(WITH_LABEL_AND_SPY);
     const int64_t attached = CreateMenuBar(0, window);
     const int64_t detached = CreateMenuBar(1, window);
     ASSERT_TRUE(SetMenu(window, reinterpret_cast<HMENU>(attached)));
@@ -269,7 +257,7 @@ TEST_F(Menus, ClosingTheOwnerReleasesOnlyTheMenuAttachedToIt) {
 // --- Shortcuts -------------------------------------------------------------------
 
 TEST_F(Shortcuts, ReturnRaisesTheItemAndTheFieldNeverSeesIt) {
-    HWND window = OpenPrompt();
+    HWND window = OpenPrompt(WITH_LABEL_AND_SPY);
     const HACCEL table = AddShortcut(0, RETURN_KEY, 10000);
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(ActiveShortcutList(window), table);
@@ -325,7 +313,7 @@ TEST_F(Shortcuts, KeyValuesAndItemsAsPressed) {
     // clang-format on
     for (const PressCase& c : cases) {
         SCOPED_TRACE(c.name);
-        OpenPrompt();
+        OpenPrompt(WITH_LABEL_AND_SPY);
         for (const Added& a : c.added) ASSERT_NE(AddShortcut(0, a.keyValue, a.item), nullptr);
         StartRecording();
 
@@ -340,7 +328,7 @@ TEST_F(Shortcuts, KeyValuesAndItemsAsPressed) {
 }
 
 TEST_F(Shortcuts, CompiledTableHoldsTheEntriesInOrder) {
-    HWND window = OpenPrompt();
+    HWND window = OpenPrompt(WITH_LABEL_AND_SPY);
     ASSERT_NE(AddShortcut(0, RETURN_KEY, 10000), nullptr);
     ASSERT_NE(AddShortcut(0, RETURN_KEY + WITH_SHIFT + WITH_CONTROL + (int64_t{1} << 18), 65536 + 10001), nullptr);
     const HACCEL table = AddShortcut(0, RETURN_KEY, 10002);
@@ -368,7 +356,7 @@ TEST_F(Shortcuts, PlainTabCanBeTakenForAnItem) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        OpenPrompt();
+        OpenPrompt(WITH_LABEL_AND_SPY);
         ASSERT_NE(CreateTextField(3, 10, 5, 100, 20, L""), 0);
         KeySpy::Attach(Control(3));
         FocusGadget(2);
@@ -385,7 +373,7 @@ TEST_F(Shortcuts, PlainTabCanBeTakenForAnItem) {
 }
 
 TEST_F(Shortcuts, RemovingReturnLeavesTheTabEntries) {
-    HWND window = OpenPrompt();
+    HWND window = OpenPrompt(WITH_LABEL_AND_SPY);
     ASSERT_NE(AddShortcut(0, RETURN_KEY, 10000), nullptr);
 
     RemoveShortcut(0, RETURN_KEY);
@@ -395,7 +383,7 @@ TEST_F(Shortcuts, RemovingReturnLeavesTheTabEntries) {
 }
 
 TEST_F(Shortcuts, ReturnReachesTheFieldOnceRemoved) {
-    OpenPrompt();
+    OpenPrompt(WITH_LABEL_AND_SPY);
     ASSERT_NE(AddShortcut(0, RETURN_KEY, 10000), nullptr);
     RemoveShortcut(0, RETURN_KEY);
     StartRecording();
@@ -407,7 +395,7 @@ TEST_F(Shortcuts, ReturnReachesTheFieldOnceRemoved) {
 }
 
 TEST_F(Shortcuts, RemovingAKeyNeverAddedChangesNothing) {
-    HWND window = OpenPrompt();
+    HWND window = OpenPrompt(WITH_LABEL_AND_SPY);
     const HACCEL table = AddShortcut(0, RETURN_KEY, 10000);
     const int64_t absent[] = {RETURN_KEY + WITH_SHIFT, VK_ESCAPE, VK_TAB + WITH_CONTROL, 0};
     for (int64_t keyValue : absent) {
@@ -420,7 +408,7 @@ TEST_F(Shortcuts, RemovingAKeyNeverAddedChangesNothing) {
 }
 
 TEST_F(Shortcuts, RemovingAllTakesTabAndShiftTabToo) {
-    HWND window = OpenPrompt();
+    HWND window = OpenPrompt(WITH_LABEL_AND_SPY);
     ASSERT_NE(CreateTextField(3, 10, 5, 100, 20, L""), 0);
     ASSERT_NE(AddShortcut(0, RETURN_KEY, 10000), nullptr);
     FocusGadget(2);
@@ -437,7 +425,7 @@ TEST_F(Shortcuts, RemovingAllTakesTabAndShiftTabToo) {
 }
 
 TEST_F(Shortcuts, AddingAfterRemovingAllStartsAFreshList) {
-    HWND window = OpenPrompt();
+    HWND window = OpenPrompt(WITH_LABEL_AND_SPY);
     RemoveShortcut(0, -1);
     const HACCEL table = AddShortcut(0, RETURN_KEY, 10000);
     ASSERT_NE(table, nullptr);
@@ -446,7 +434,7 @@ TEST_F(Shortcuts, AddingAfterRemovingAllStartsAFreshList) {
 }
 
 TEST_F(Shortcuts, UnknownWindowsHaveNoShortcuts) {
-    HWND window = OpenPrompt();
+    HWND window = OpenPrompt(WITH_LABEL_AND_SPY);
     const HACCEL table = ActiveShortcutList(window);
     const int64_t numbers[] = {1, 5, 16, 1000, -1, -2, reinterpret_cast<int64_t>(window)};
     for (int64_t number : numbers) {
@@ -467,7 +455,7 @@ TEST_F(Shortcuts, AShortcutFiresOnlyWhileItsWindowIsActive) {
     const Case cases[] = {{"another runtime window", true}, {"a plain window", false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        OpenPrompt();
+        OpenPrompt(WITH_LABEL_AND_SPY);
         ASSERT_NE(AddShortcut(0, RETURN_KEY, 10000), nullptr);
         PlainWindow plain(600, 400, true);
         HWND other = plain.handle, field = plain.edit;

@@ -1,0 +1,14 @@
+#include "text_helpers.h"
+
+#include <windows.h>
+
+std::string Narrow(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int size = static_cast<int>(text.size());
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, narrow.data(), bytes, nullptr, nullptr);
+    return narrow;
+}
+
+std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }

@@ -1,0 +1,12 @@
+// Wide text made fit for where it goes: messages on a byte stream, and
+// command lines. Shared by the tests and the benchmarks.
+#pragma once
+
+#include <string>
+
+// UTF-8, for failure messages, traces and reports; ASCII stays as it is.
+std::string Narrow(const std::wstring& text);
+
+// `text` in double quotes, as one argument of a command line. Nothing inside
+// is escaped: meant for paths and titles, which hold no double quote.
+std::wstring Quoted(const std::wstring& text);
