@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Measures linenav against its floors under Wine, side by side in one run:
-# launch to ready prompt, Return to exit per key event, the line map, and the
-# footprint. Installs what is missing, builds, starts the Wine bench (private
-# prefix, virtual display, virtual desktop), prints one table and writes it to
-# build/bench/results.json. Not part of test.sh: figures, not pass/fail.
+# launch to ready prompt, Return to exit per key event, a long jump into Wine's
+# notepad, the line map, and the footprint. Installs what is missing, builds,
+# starts the Wine bench (private prefix, virtual display, virtual desktop),
+# prints one table and writes it to build/bench/results.json. Not part of
+# test.sh: figures, not pass/fail.
 #
 # Settings (environment):
 #   BUILD_DIR       Windows build folder (default build/windows)
@@ -13,9 +14,13 @@
 #   BENCH_RUNS      pairs per line up to the Down-press cap (default 20)
 #   BENCH_CAP_RUNS  pairs for the line above the cap (default 5; ~40 s per run)
 #   BENCH_MAP_RUNS  pairs for the line map (default 51)
+#   BENCH_JUMP_RUNS pairs for the long jump into notepad (default 3; ~25 s
+#                   per run)
 #   BENCH_ONLY_LAUNCH  if set to N > 0: only the launch against the floor with
 #                   linenav's DLLs, N pairs, one figure (for quick
 #                   iteration; writes no results.json)
+#   BENCH_ONLY_JUMP if set to N > 0: only the long jump, N pairs (about a
+#                   minute per pair; writes no results.json)
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/packages.sh
@@ -25,7 +30,9 @@ BUILD_DIR="${BUILD_DIR:-build/windows}"
 BENCH_RUNS="${BENCH_RUNS:-20}"
 BENCH_CAP_RUNS="${BENCH_CAP_RUNS:-5}"
 BENCH_MAP_RUNS="${BENCH_MAP_RUNS:-51}"
+BENCH_JUMP_RUNS="${BENCH_JUMP_RUNS:-3}"
 BENCH_ONLY_LAUNCH="${BENCH_ONLY_LAUNCH:-0}"
+BENCH_ONLY_JUMP="${BENCH_ONLY_JUMP:-0}"
 OUT=build/bench
 mkdir -p "$OUT"
 
@@ -51,22 +58,24 @@ wine_version="$(wine --version 2>/dev/null | head -1)"
 compiler="$(x86_64-w64-mingw32-g++-posix --version 2>/dev/null | head -1)"
 load_start="$(load_now)"
 
-if [ "$BENCH_ONLY_LAUNCH" -gt 0 ]; then
+if [ "$BENCH_ONLY_LAUNCH" -gt 0 ] || [ "$BENCH_ONLY_JUMP" -gt 0 ]; then
+    if [ "$BENCH_ONLY_LAUNCH" -gt 0 ]; then only=(--only-launch "$BENCH_ONLY_LAUNCH"); else only=(--only-jump "$BENCH_ONLY_JUMP"); fi
     echo "load average at start (1, 5, 15 min): ${load_start}"
+    started=$(date +%s)
     wine "$BUILD_DIR/linenav_bench.exe" \
         --linenav "$(winepath -w "$BUILD_DIR/linenav.exe" 2>/dev/null)" \
         --floor "$(winepath -w "$BUILD_DIR/floor_prompt.exe" 2>/dev/null)" \
         --floor-dlls "$(winepath -w "$BUILD_DIR/floor_prompt_dlls.exe" 2>/dev/null)" \
-        --scratch 'C:\linenav-bench' --only-launch "$BENCH_ONLY_LAUNCH" | tr -d '\r'
-    echo "load average at end (1, 5, 15 min): $(load_now)"
+        --scratch 'C:\linenav-bench' "${only[@]}" | tr -d '\r'
+    echo "load average at end (1, 5, 15 min): $(load_now); measured for $(($(date +%s) - started)) s"
     exit 0
 fi
 
 echo "machine: ${cpu:-unknown CPU}, $(nproc) cores, ${memory_mib} MiB; ${system}"
 echo "wine: ${wine_version}; compiler: ${compiler}"
 echo "load average at start (1, 5, 15 min): ${load_start}"
-echo "pairs: ${BENCH_RUNS} per line, ${BENCH_CAP_RUNS} above the Down-press cap, ${BENCH_MAP_RUNS} for the line map"
-echo "(the capped case sends 2,000,006 key events per run, about 40 s each under Wine)"
+echo "pairs: ${BENCH_RUNS} per line, ${BENCH_CAP_RUNS} above the Down-press cap, ${BENCH_MAP_RUNS} for the line map, ${BENCH_JUMP_RUNS} for the long jump"
+echo "(the capped case sends 2,000,006 key events per run, about 40 s each under Wine; a long jump takes about 25 s)"
 
 started=$(date +%s)
 wine "$BUILD_DIR/linenav_bench.exe" \
@@ -75,7 +84,7 @@ wine "$BUILD_DIR/linenav_bench.exe" \
     --floor-dlls "$(winepath -w "$BUILD_DIR/floor_prompt_dlls.exe" 2>/dev/null)" \
     --scratch 'C:\linenav-bench' \
     --json "$(winepath -w "$OUT/figures.json" 2>/dev/null)" \
-    --runs "$BENCH_RUNS" --cap-runs "$BENCH_CAP_RUNS" --map-runs "$BENCH_MAP_RUNS" \
+    --runs "$BENCH_RUNS" --cap-runs "$BENCH_CAP_RUNS" --map-runs "$BENCH_MAP_RUNS" --jump-runs "$BENCH_JUMP_RUNS" \
     | tr -d '\r' | tee "$OUT/table.txt"
 seconds=$(($(date +%s) - started))
 load_end="$(load_now)"

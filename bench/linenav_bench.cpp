@@ -12,13 +12,16 @@
 //   3. the line map: TranslateLineNumber for record 1,000,000 of a 4 MB map
 //      against one sequential pass over the same file in 4096-byte reads;
 //   4. footprint: file size, imported DLLs, peak working set and private
-//      bytes while the prompt is open, and whether shell32 is loaded then.
+//      bytes while the prompt is open, and whether shell32 is loaded then;
+//   5. a long jump: Return to the caret on line 2,990 of a 3,000-line
+//      document in Wine's own notepad, a real editor.
 //
 // linenav (A) and the floor (B) always run in turn, A, B, A, B, ..., so that
 // whatever else loads the machine hits both sides alike; with a same-DLL
 // floor (C) it is A, B, C, A, B, C, ..., C always typing line 1 (only its
 // launch counts). --only-launch N runs just A, C, A, C, ... N times for the
-// launch figure. Prints one table and writes the figures as JSON.
+// launch figure, --only-jump N just the long jump, N pairs. Prints one table
+// and writes the figures as JSON.
 #include "pe_imports.h"
 #include "stats.h"
 
@@ -27,14 +30,19 @@
 #include "base/files/files.h"
 #include "base/runtime/memory.h"
 #include "base/text/text.h"
+#include "navigator/caret_plan.h"
 #include "navigator/globals.h"
 #include "navigator/line_map.h"
+#include "navigator/modifier_wait.h"
 
 #include <windows.h>
 #include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -163,10 +171,11 @@ struct Run {
     double launchMs = 0;
     double focusMs = 0; // launch to the focus in the field, without the foreground condition
     double returnToExitMs = 0;
-    double peakWorkingSet = 0; // bytes
-    double privateBytes = 0;   // bytes
-    bool keysTaken = false;    // a window was in front, so something took the keys
-    bool shellLoaded = false;  // shell32.dll was loaded while the prompt was open
+    double returnPressedAt = 0; // Now() just before Return was sent
+    double peakWorkingSet = 0;  // bytes
+    double privateBytes = 0;    // bytes
+    bool keysTaken = false;     // a window was in front, so something took the keys
+    bool shellLoaded = false;   // shell32.dll was loaded while the prompt was open
 };
 
 class Child {
@@ -181,25 +190,37 @@ public:
             CloseHandle(thread_);
         }
     }
-    bool Start(const std::wstring& commandLine) {
-        std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
-        buffer.push_back(0);
+    // `*startedAt` is the time just before the attempt that started it.
+    bool Start(const std::wstring& commandLine, double* startedAt) {
         STARTUPINFOW startup = {};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION info = {};
-        if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-            return false;
+        // Under load, Wine now and then fails to bring up a new process before
+        // it runs a line of the program and reports ERROR_INTERNAL_ERROR: the
+        // loader, not the program measured. Start it again; the clock starts
+        // again too.
+        for (int attempt = 1;; ++attempt) {
+            std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
+            buffer.push_back(0); // CreateProcessW may write into the command line
+            *startedAt = Now();
+            if (CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+                break;
+            if (GetLastError() != ERROR_INTERNAL_ERROR || attempt == 3) return false;
+            std::fprintf(stderr, "bench: CreateProcessW failed with ERROR_INTERNAL_ERROR, starting again\n");
+        }
         process_ = info.hProcess;
         thread_ = info.hThread;
+        processId_ = info.dwProcessId;
         threadId_ = info.dwThreadId;
         return true;
     }
     HANDLE process() const { return process_; }
+    DWORD processId() const { return processId_; }
     DWORD threadId() const { return threadId_; }
 
 private:
     HANDLE process_ = nullptr, thread_ = nullptr;
-    DWORD threadId_ = 0;
+    DWORD processId_ = 0, threadId_ = 0;
 };
 
 // A window titled like the editor, on a thread of the driver, that takes the
@@ -286,8 +307,10 @@ private:
 };
 
 // One run: start the program as the editor would, wait for its prompt, type
-// the line, press Return, wait for the exit.
-Run RunOnce(const Program& program, const std::wstring& programFolder, long long line) {
+// the line, press Return, wait for the exit; with `whileSending`, it is called
+// about every 5 ms until then.
+Run RunOnce(const Program& program, const std::wstring& programFolder, long long line,
+            const std::function<void()>& whileSending = {}) {
     Run run;
     Child child;
     const auto stop = [&](const std::string& what) {
@@ -295,8 +318,8 @@ Run RunOnce(const Program& program, const std::wstring& programFolder, long long
         Fail(std::string(program.name) + ": " + what);
     };
     const std::wstring commandLine = Quoted(program.path) + L" " + Quoted(programFolder);
-    const double started = Now();
-    if (!child.Start(commandLine)) stop("cannot start");
+    double started = 0;
+    if (!child.Start(commandLine, &started)) stop("cannot start");
     HWND field = nullptr;
     GUITHREADINFO info;
     const bool ready = PollUntil(
@@ -318,10 +341,18 @@ Run RunOnce(const Program& program, const std::wstring& programFolder, long long
     run.privateBytes = PrivateBytes(child.process());
     run.shellLoaded = ModuleLoaded(child.process(), L"shell32.dll");
 
-    const double pressed = Now();
+    const double pressed = run.returnPressedAt = Now();
     SendKey(VK_RETURN);
     const DWORD timeout = static_cast<DWORD>(60000 + KeyEvents(line) / 5); // ~5 events/ms at worst
-    if (WaitForSingleObject(child.process(), timeout) != WAIT_OBJECT_0) stop("no exit after Return");
+    if (whileSending) {
+        const double end = pressed + timeout;
+        while (WaitForSingleObject(child.process(), 5) == WAIT_TIMEOUT) {
+            if (Now() >= end) stop("no exit after Return");
+            whileSending();
+        }
+    } else if (WaitForSingleObject(child.process(), timeout) != WAIT_OBJECT_0) {
+        stop("no exit after Return");
+    }
     run.returnToExitMs = Now() - pressed;
     DWORD code = 1;
     GetExitCodeProcess(child.process(), &code);
@@ -330,6 +361,238 @@ Run RunOnce(const Program& program, const std::wstring& programFolder, long long
     // now was in front then, and took them.
     run.keysTaken = GetForegroundWindow() != nullptr;
     return run;
+}
+
+// --- Long jump into a real editor ------------------------------------------------
+
+// Wine's own notepad on a document of JUMP_DOCUMENT_LINES lines, the caret
+// sent to line JUMP_LINE near its end. Notepad takes a Down press in about
+// 9 ms on an idle machine, far slower than either program sends them, so the
+// time is mostly notepad's; what the sender adds on top shows in the ratio.
+constexpr int JUMP_DOCUMENT_LINES = 3000;
+constexpr long long JUMP_LINE = 2990;
+constexpr long long JUMP_WARMUP_LINE = 200;
+constexpr wchar_t JUMP_DOCUMENT[] = L"Quillo V5. jump.txt"; // notepad's title starts with it
+// Notepad works through 110-120 Downs a second on an idle machine and far
+// fewer under load: the caret is waited for as long as it keeps moving, and
+// given up for lost only once it has stood still this long.
+constexpr double CARET_STILL_LIMIT_MS = 20000;
+constexpr double CARET_WAIT_LIMIT_MS = 600000;
+// Every look at the caret is a message notepad answers between two keys, for
+// both sides alike; a look every 5 ms resolves the landing to 0.02 % of 25 s
+// and the caret's first move to a few milliseconds.
+constexpr DWORD CARET_POLL_MS = 5;
+
+bool WriteJumpDocument(const std::wstring& path) {
+    std::string text;
+    for (int i = 1; i <= JUMP_DOCUMENT_LINES; ++i)
+        text += "jump line " + std::to_string(i) + (i < JUMP_DOCUMENT_LINES ? "\r\n" : ""); // no empty last line
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok =
+        WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size();
+    CloseHandle(file);
+    return ok;
+}
+
+// Notepad opened on the jump document: a real editor, written by nobody here,
+// whose title carries the prefix linenav looks for and whose client is a
+// multi-line Edit control that takes the keys.
+class Notepad {
+public:
+    explicit Notepad(const std::wstring& document) {
+        double started = 0;
+        if (!child_.Start(L"notepad.exe " + Quoted(document), &started)) Fail("cannot start notepad");
+        // Notepad creates its window as "Untitled" and names it after loading
+        // the file.
+        if (!PollUntil([&] { return (window_ = FindWindowOf(child_.processId())) != nullptr; }, 30000))
+            Fail("notepad never showed the jump document");
+        edit_ = FindWindowExW(window_, nullptr, L"Edit", nullptr);
+        if (!edit_) Fail("no Edit control in notepad");
+    }
+    ~Notepad() {
+        PostMessageW(window_, WM_CLOSE, 0, 0);
+        WaitForSingleObject(child_.process(), 10000); // the child's own destructor ends it if it is still there
+    }
+    // The caret on the last line and notepad in front with the focus in its
+    // text, as when the person presses the hotkey: a run that sends nothing
+    // leaves the caret there.
+    void Reset() {
+        DWORD_PTR length = 0, ignored = 0;
+        if (!Ask(WM_GETTEXTLENGTH, 0, &length) || !Ask(EM_SETSEL, length, length, &ignored) ||
+            !Ask(EM_SCROLLCARET, 0, &ignored) || CaretLine() != JUMP_DOCUMENT_LINES - 1)
+            Fail("notepad's caret did not go to the last line");
+        SetForegroundWindow(window_);
+        if (!PollUntil([&] { return InFront(); }, 10000))
+            Fail("notepad never came in front with the focus in its text");
+    }
+    // The 0-based line of the caret; -1 when notepad does not answer. With
+    // nothing selected, EM_LINEFROMCHAR of -1 is the caret's line: one
+    // message a look instead of EM_GETSEL and EM_LINEFROMCHAR.
+    long CaretLine() const {
+        DWORD_PTR line = 0;
+        return Ask(EM_LINEFROMCHAR, static_cast<WPARAM>(-1), &line) ? static_cast<long>(line) : -1;
+    }
+
+private:
+    static HWND FindWindowOf(DWORD processId) {
+        struct Search {
+            DWORD processId;
+            HWND found;
+        } search = {processId, nullptr};
+        EnumWindows(
+            [](HWND window, LPARAM value) -> BOOL {
+                auto* search = reinterpret_cast<Search*>(value);
+                DWORD owner = 0;
+                GetWindowThreadProcessId(window, &owner);
+                wchar_t title[64] = {};
+                GetWindowTextW(window, title, 64);
+                if (owner != search->processId || !IsWindowVisible(window) ||
+                    wcsncmp(title, JUMP_DOCUMENT, wcslen(JUMP_DOCUMENT)) != 0)
+                    return TRUE;
+                search->found = window;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+    bool Ask(UINT message, WPARAM wParam, DWORD_PTR* result) const { return Ask(message, wParam, 0, result); }
+    bool Ask(UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result) const {
+        return SendMessageTimeoutW(edit_, message, wParam, lParam, SMTO_BLOCK | SMTO_ABORTIFHUNG, 5000, result) != 0;
+    }
+    bool InFront() const {
+        if (GetForegroundWindow() != window_) return false;
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &info) && info.hwndFocus == edit_;
+    }
+
+    Child child_;
+    HWND window_ = nullptr, edit_ = nullptr;
+};
+
+// Follows notepad's caret from where Reset left it: when it first moved (the
+// first key notepad took, Ctrl+Home) and when it first stood on `line`
+// (0-based).
+class CaretWatch {
+public:
+    CaretWatch(const Notepad& notepad, long line)
+        : notepad_(notepad), line_(line), seen_(notepad.CaretLine()), movedAt_(Now()) {}
+    // One look; true once the caret has been on the line.
+    bool Look() {
+        if (landedAt_ > 0) return true;
+        const long now = notepad_.CaretLine();
+        const double at = Now();
+        if (now != seen_) {
+            seen_ = now;
+            movedAt_ = at;
+            if (firstMoveAt_ == 0) firstMoveAt_ = at;
+        }
+        if (seen_ == line_) landedAt_ = at;
+        return landedAt_ > 0;
+    }
+    // Looks until the caret is on the line; false once it has stood still
+    // elsewhere for CARET_STILL_LIMIT_MS.
+    bool Wait() {
+        const double end = Now() + CARET_WAIT_LIMIT_MS;
+        while (!Look()) {
+            if (Now() - movedAt_ >= CARET_STILL_LIMIT_MS || Now() >= end) return false;
+            Sleep(CARET_POLL_MS);
+        }
+        return true;
+    }
+    long seen() const { return seen_; }
+    double firstMoveAt() const { return firstMoveAt_; }
+    double landedAt() const { return landedAt_; }
+
+private:
+    const Notepad& notepad_;
+    long line_, seen_;
+    double movedAt_, firstMoveAt_ = 0, landedAt_ = 0;
+};
+
+struct JumpSide {
+    std::vector<double> landS;       // Return to the caret on the line
+    std::vector<double> firstMoveMs; // Return to the caret's first move: notepad took Ctrl+Home
+    std::vector<double> exitMs;      // Return to the sender's exit
+};
+
+struct JumpSamples {
+    JumpSide a, b; // linenav, floor
+};
+
+// One jump: the caret reset, the program started as the editor starts it,
+// the line typed, Return; the caret is watched from then on until it lands
+// on the line, long after the sender has exited (it sends in about a second,
+// notepad takes 25 or more).
+void JumpOnce(const Program& program, const std::wstring& programFolder, Notepad& notepad, long long line,
+              JumpSide* samples) {
+    notepad.Reset();
+    CaretWatch caret(notepad, static_cast<long>(line - 1));
+    const Run run = RunOnce(program, programFolder, line, [&] { caret.Look(); });
+    if (!caret.Wait())
+        Fail(std::string(program.name) + ": notepad's caret stopped on line " + std::to_string(caret.seen() + 1) +
+             ", not " + std::to_string(line));
+    if (!samples) return;
+    samples->landS.push_back((caret.landedAt() - run.returnPressedAt) / 1000.0);
+    samples->firstMoveMs.push_back(caret.firstMoveAt() - run.returnPressedAt);
+    samples->exitMs.push_back(run.returnToExitMs);
+}
+
+// linenav and the floor in turn, `pairs` times, into one notepad.
+JumpSamples RunLongJumps(const Program& linenav, const Program& floor, const std::wstring& programFolder,
+                         const std::wstring& scratch, int pairs) {
+    JumpSamples samples;
+    const std::wstring document = scratch + JUMP_DOCUMENT;
+    if (!WriteJumpDocument(document)) Fail("cannot write the jump document");
+    {
+        Notepad notepad(document);
+        std::fprintf(stderr, "bench: long jump, warming up\n");
+        for (const Program* program : {&linenav, &floor})
+            JumpOnce(*program, programFolder, notepad, JUMP_WARMUP_LINE, nullptr);
+        for (int pair = 0; pair < pairs; ++pair) {
+            std::fprintf(stderr, "bench: long jump, pair %d of %d\n", pair + 1, pairs);
+            std::fflush(stderr);
+            JumpOnce(linenav, programFolder, notepad, JUMP_LINE, &samples.a);
+            JumpOnce(floor, programFolder, notepad, JUMP_LINE, &samples.b);
+        }
+    }
+    DeleteFileW(document.c_str());
+    return samples;
+}
+
+// How often linenav looks at the keyboard on a run to `line`: counted from
+// the key plan it runs.
+int KeyboardLooks(long long line) {
+    int64_t counter = 0;
+    const int64_t target = line;
+    int looks = 0;
+    PlanCaretKeys(
+        counter, target, [](uint8_t, uint32_t) {},
+        [&] {
+            ++looks;
+            return true;
+        });
+    return looks;
+}
+
+// What one look costs, in microseconds: the five modifier keys through
+// GetAsyncKeyState and the foreground window, as caret_keys.cpp asks them with
+// nobody holding a key; the median of a few batches, in this process.
+double TimeKeyboardLook() {
+    constexpr int LOOKS_PER_BATCH = 500;
+    std::vector<double> batches;
+    volatile int held = 0;
+    for (int batch = 0; batch < 9; ++batch) {
+        const double started = Now();
+        for (int i = 0; i < LOOKS_PER_BATCH; ++i) {
+            for (uint8_t key : MODIFIER_KEYS) held = held + (GetAsyncKeyState(key) < 0);
+            held = held + (GetForegroundWindow() != nullptr) + (GetTickCount64() == 0);
+        }
+        batches.push_back((Now() - started) * 1000.0 / LOOKS_PER_BATCH);
+    }
+    return Summarize(batches).median;
 }
 
 // --- Line map -------------------------------------------------------------------
@@ -460,6 +723,8 @@ struct Options {
     int capRuns = 5;                                 // pairs per line above the cap
     int mapRuns = 51;
     int onlyLaunch = 0; // > 0: only the launch against the same-DLL floor, this many pairs
+    int jumpRuns = 3;   // pairs for the long jump into notepad (~25 s per run)
+    int onlyJump = 0;   // > 0: only the long jump, this many pairs
 };
 
 std::vector<long long> ParseLines(const std::wstring& text) {
@@ -490,15 +755,19 @@ Options ParseOptions(int argc, wchar_t** argv) {
         else if (name == L"--runs") o.runs = _wtoi(value.c_str());
         else if (name == L"--cap-runs") o.capRuns = _wtoi(value.c_str());
         else if (name == L"--map-runs") o.mapRuns = _wtoi(value.c_str());
+        else if (name == L"--jump-runs") o.jumpRuns = _wtoi(value.c_str());
+        else if (name == L"--only-jump") o.onlyJump = _wtoi(value.c_str());
         else Fail("unknown option " + Narrow(name));
     }
     if (o.linenav.empty() || o.floor.empty() || o.scratch.empty())
         Fail("usage: linenav_bench --linenav EXE --floor EXE [--floor-dlls EXE] --scratch FOLDER "
              "[--json FILE] [--lines L,L,...] [--editor-lines L,L,...] "
-             "[--runs N] [--cap-runs N] [--map-runs N] [--only-launch N]");
+             "[--runs N] [--cap-runs N] [--map-runs N] [--jump-runs N] [--only-launch N | --only-jump N]");
     if (o.onlyLaunch > 0 && o.floorDlls.empty()) Fail("--only-launch needs --floor-dlls");
     if (o.scratch.back() != L'\\') o.scratch += L'\\';
-    if (o.runs < 1 || o.capRuns < 0 || o.mapRuns < 0) Fail("--runs must be at least 1, the others at least 0");
+    if (o.onlyLaunch > 0 && o.onlyJump > 0) Fail("--only-launch and --only-jump exclude each other");
+    if (o.runs < 1 || o.capRuns < 0 || o.mapRuns < 0 || o.jumpRuns < 0)
+        Fail("--runs must be at least 1, the others at least 0");
     return o;
 }
 
@@ -515,6 +784,57 @@ std::string WithThousands(long long value) {
         out += digits[i];
     }
     return out;
+}
+
+// One figure on a line of its own, for the quick modes.
+void PrintFigureLine(const Figure& f) {
+    const std::string goal = f.limit > 0 ? "goal " + f.goal + (f.ratio <= f.limit ? " met" : " MISSED") : "no goal";
+    std::printf("\n%s, %s (n=%zu): linenav %s, floor %s, ratio %.3f (paired %.3f), %s\n", f.label.c_str(),
+                f.unit.c_str(), f.linenav.count, Cell(f.linenav, "%.4g").c_str(), Cell(f.floor, "%.4g").c_str(),
+                f.ratio, f.pairedRatio, goal.c_str());
+}
+
+// The long jump's figure, and beside it, without goals, where its time goes:
+// until notepad has taken Ctrl+Home (the sender's work before its first key)
+// and until the sender has sent every key and exited.
+std::vector<Figure> JumpFigures(const JumpSamples& jump) {
+    const std::string key = "long_jump_line_" + std::to_string(JUMP_LINE);
+    return {
+        MakeFigure(key + "_s",
+                   "long jump: Return to caret on line " + WithThousands(JUMP_LINE) + " of " +
+                       WithThousands(JUMP_DOCUMENT_LINES) + " in notepad",
+                   "s", jump.a.landS, jump.b.landS, 1.05),
+        MakeFigure(key + "_first_move_ms", "long jump: Return to the caret's first move", "ms", jump.a.firstMoveMs,
+                   jump.b.firstMoveMs, 0),
+        MakeFigure(key + "_exit_ms", "long jump: Return to the sender's exit", "ms", jump.a.exitMs, jump.b.exitMs, 0)};
+}
+
+struct LookCost {
+    int looks;        // per run to JUMP_LINE
+    double lookUs;    // one look, measured here
+    double share = 0; // all looks of a run over the floor's median landing time
+};
+
+LookCost JumpLookCost(const JumpSamples& jump) {
+    LookCost cost{KeyboardLooks(JUMP_LINE), TimeKeyboardLook()};
+    const double floorS = Summarize(jump.b.landS).median;
+    if (floorS > 0) cost.share = cost.looks * cost.lookUs / 1e6 / floorS;
+    return cost;
+}
+
+void PrintLookCost(const LookCost& cost) {
+    std::printf("long jump: runs alternated linenav, floor, ...; the caret is polled every %lu ms. linenav looks at "
+                "the keyboard\n%d times a run (5 x GetAsyncKeyState and GetForegroundWindow each); one look takes "
+                "%.2f us in this process,\nall of them %.3f ms, %.4f %% of the floor's median. From the first key "
+                "on, the time is notepad's: it takes\nCtrl+Home, %s Down presses and Home from both alike.\n",
+                CARET_POLL_MS, cost.looks, cost.lookUs, cost.looks * cost.lookUs / 1000, cost.share * 100,
+                WithThousands(JUMP_LINE - 1).c_str());
+}
+
+std::string JsonLookCost(const LookCost& cost) {
+    return "{\"line\": " + std::to_string(JUMP_LINE) + ", \"document_lines\": " + std::to_string(JUMP_DOCUMENT_LINES) +
+           ", \"keyboard_looks\": " + std::to_string(cost.looks) + ", \"look_us\": " + Format("%.4g", cost.lookUs) +
+           ", \"looks_share_of_floor\": " + Format("%.6f", cost.share) + "}";
 }
 
 } // namespace
@@ -539,6 +859,14 @@ int wmain(int argc, wchar_t** argv) {
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
         if (marker == INVALID_HANDLE_VALUE) Fail("cannot create the program folder");
         CloseHandle(marker);
+    }
+
+    if (options.onlyJump > 0) {
+        const JumpSamples jump = RunLongJumps(linenav, floor, programFolder, options.scratch, options.onlyJump);
+        for (const Figure& f : JumpFigures(jump)) PrintFigureLine(f);
+        PrintLookCost(JumpLookCost(jump));
+        std::fflush(stdout);
+        return 0;
     }
 
     // 1, 2 and 4: whole runs, interleaved. A first run of each program warms
@@ -603,6 +931,12 @@ int wmain(int argc, wchar_t** argv) {
         }
     }
 
+    // The long jump into notepad, on its own: its window would be found by
+    // linenav and take the keys in every other case.
+    JumpSamples jump;
+    if (options.jumpRuns > 0 && !onlyLaunch)
+        jump = RunLongJumps(linenav, floor, programFolder, options.scratch, options.jumpRuns);
+
     // 3: the line map, in this process.
     std::vector<double> mapA, mapB;
     if (options.mapRuns > 0 && !onlyLaunch) {
@@ -636,10 +970,7 @@ int wmain(int argc, wchar_t** argv) {
         for (const Figure& f :
              {MakeFigure("launch_to_ready_prompt_same_dlls_ms", launchDllsLabel, "ms", launchA, launchC, 1.05),
               MakeFigure("launch_to_focus_same_dlls_ms", focusDllsLabel, "ms", focusA, focusC, 1.05)})
-            std::printf("\n%s, ms (n=%zu): linenav %s, floor %s, ratio %.3f (paired %.3f), goal %s %s\n",
-                        f.label.c_str(), f.linenav.count, Cell(f.linenav, "%.4g").c_str(),
-                        Cell(f.floor, "%.4g").c_str(), f.ratio, f.pairedRatio, f.goal.c_str(),
-                        f.ratio <= f.limit ? "met" : "MISSED");
+            PrintFigureLine(f);
         std::printf("runs interleaved linenav, floor with linenav's DLLs, ...; line 1, no editor\n");
         std::fflush(stdout);
         return 0;
@@ -689,6 +1020,10 @@ int wmain(int argc, wchar_t** argv) {
                 "us/key", slopes(shortest->a, longest->a), slopes(shortest->b, longest->b), 1.05));
         }
     }
+    const std::optional<LookCost> lookCost =
+        jump.a.landS.empty() ? std::nullopt : std::optional<LookCost>(JumpLookCost(jump));
+    if (lookCost)
+        for (Figure& f : JumpFigures(jump)) figures.push_back(std::move(f));
     if (!mapA.empty())
         figures.push_back(
             MakeFigure("line_map_record_1000000_ms", "line map: record 1,000,000 of 4 MB", "ms", mapA, mapB, 1.2));
@@ -739,9 +1074,9 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("\nmedian [quartiles]; ratio = linenav median / floor median; runs interleaved "
                 "linenav, floor, %slinenav, floor, ...\n",
                 withDlls ? "floor with linenav's DLLs, " : "");
-    std::printf("pairs: %d per line up to the Down-press cap, %d above it, %d for the line map; launch and "
-                "footprint pool all %zu runs per side.\n",
-                options.runs, options.capRuns, options.mapRuns, launchA.size());
+    std::printf("pairs: %d per line up to the Down-press cap, %d above it, %d for the line map, %d for the long "
+                "jump;\nlaunch and footprint pool all %zu runs per side outside the long jump.\n",
+                options.runs, options.capRuns, options.mapRuns, options.jumpRuns, launchA.size());
     if (withDlls)
         std::printf("the floor with linenav's DLLs runs after each floor run, always typing line 1; "
                     "only its launch counts.\n");
@@ -760,6 +1095,7 @@ int wmain(int argc, wchar_t** argv) {
         withDlls ? (", floor with linenav's DLLs " + std::to_string(shellC) + " of " + std::to_string(launchC.size()))
                        .c_str()
                  : "");
+    if (lookCost) PrintLookCost(*lookCost);
 
     if (!options.json.empty()) {
         std::string json = "{\n  \"figures\": {\n";
@@ -788,10 +1124,13 @@ int wmain(int argc, wchar_t** argv) {
         json += "  \"pairs\": {\"per_line_up_to_cap\": " + std::to_string(options.runs) +
                 ", \"per_line_above_cap\": " + std::to_string(options.capRuns) +
                 ", \"line_map\": " + std::to_string(options.mapRuns) +
+                ", \"long_jump\": " + std::to_string(lookCost ? options.jumpRuns : 0) +
                 "},\n  \"keys_taken_by_a_window\": " + std::to_string(keysTaken) +
                 ",\n  \"shell32_loaded_with_prompt_open\": {\"linenav\": " + std::to_string(shellA) +
                 ", \"floor\": " + std::to_string(shellB) + ", \"floor_same_dlls\": " + std::to_string(shellC) +
-                ", \"runs_per_side\": " + std::to_string(launchA.size()) + "}\n}\n";
+                ", \"runs_per_side\": " + std::to_string(launchA.size()) + "}";
+        if (lookCost) json += ",\n  \"long_jump\": " + JsonLookCost(*lookCost);
+        json += "\n}\n";
         HANDLE file =
             CreateFileW(options.json.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         DWORD written = 0;
