@@ -1,6 +1,6 @@
 // The version resource of the built linenav.exe, read back the way Explorer's
 // Properties read it, against the version CMake configured the build with.
-#include "../support/processes.h"
+#include "processes.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #include "base/system/system_library.h"
 
-#include "support/processes.h"
+#include "processes.h"
 #include "support/test_hooks.h"
 
 #include <gtest/gtest.h>

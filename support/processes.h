@@ -1,9 +1,10 @@
-// Starting the programs under test exactly as the editor would: one command
-// line, verbatim, through CreateProcessW.
+// Starting the programs under test or measured exactly as the editor would:
+// one command line, verbatim, through CreateProcessW.
 #pragma once
 
 #include "base/system/handles.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -19,7 +20,10 @@ struct ChildProcess {
 };
 
 // Starts `commandLine` as given; false when CreateProcessW refuses.
-bool StartProcess(const std::wstring& commandLine, ChildProcess& child);
+// `beforeAttempt` runs just before each attempt (a bench starts its clock
+// there: a failed attempt does not count).
+bool StartProcess(const std::wstring& commandLine, ChildProcess& child,
+                  const std::function<void()>& beforeAttempt = {});
 
 // Full path of a program that lies in the test program's own folder.
 std::wstring ProgramBeside(const wchar_t* name);

@@ -19,7 +19,7 @@ void ChildProcess::Kill() {
     }
 }
 
-bool StartProcess(const std::wstring& commandLine, ChildProcess& child) {
+bool StartProcess(const std::wstring& commandLine, ChildProcess& child, const std::function<void()>& beforeAttempt) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
@@ -30,6 +30,7 @@ bool StartProcess(const std::wstring& commandLine, ChildProcess& child) {
     for (int attempt = 1;; ++attempt) {
         std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
         buffer.push_back(0); // CreateProcessW may write into the command line
+        if (beforeAttempt) beforeAttempt();
         if (CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
             break;
         const DWORD error = GetLastError();
