@@ -120,8 +120,13 @@ std::string CaretLanding(const FixtureWindow& editor, DWORD timeoutMs) {
     long downs = 0;
     for (const KeyRecord& key : keys) downs += key == KeyRecord{WM_KEYDOWN, VK_DOWN, 0};
     const long caret = editor.CaretLine() + 1;
-    if (caret != downs + 1) return OnLine(caret) + ", though the keys asked for line " + std::to_string(downs + 1);
-    return OnLine(caret);
+    if (caret == downs + 1) return OnLine(caret);
+    // The opening keys tell a Ctrl+Home that lost its Ctrl (its Home comes
+    // up plain and reads as the final one) from keys that went astray.
+    std::string opening;
+    for (size_t i = 0; i < keys.size() && i < 6; ++i) opening += (i ? ", " : "") + KeyRecordName(keys[i]);
+    return OnLine(caret) + ", though the keys asked for line " + std::to_string(downs + 1) +
+           " (opening keys: " + opening + ")";
 }
 
 void FixtureWindow::ClearKeys() const { Ask(FIXTURE_CLEAR_KEYS); }
