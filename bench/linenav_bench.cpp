@@ -604,11 +604,13 @@ double TimeTranslate(const std::wstring& dataFolder) {
     return elapsed;
 }
 
-// The floor: the same file, opened the same way, read once from start to end.
+// The floor: the same file, opened as linenav opens it (read-only, shared with
+// readers), read once from start to end.
 double TimeSequentialPass(const std::wstring& path) {
     static unsigned char buffer[4096];
     const double started = Now();
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) Fail("cannot open the line map");
     DWORD read = 0;
     uint64_t total = 0;
