@@ -119,12 +119,10 @@ bool ModuleLoaded(HANDLE process, const wchar_t* baseName) {
     return false;
 }
 
-constexpr long long DOWN_PRESS_CAP = 1000000;
-
-long long KeyEvents(long long line) {
-    const long long downs = line <= 1 ? 0 : (line - 1 < DOWN_PRESS_CAP ? line - 1 : DOWN_PRESS_CAP);
-    return 6 + 2 * downs;
-}
+// The key events a run to `line` sends, on either side: Ctrl+Home and Home,
+// and a press and a release per Down, capped as linenav caps them (the floor
+// keeps a copy of the cap).
+long long KeyEvents(long long line) { return 6 + 2 * DownPressLimit(line); }
 
 double PeakWorkingSet(HANDLE process) {
     PROCESS_MEMORY_COUNTERS memory = {};
@@ -663,7 +661,7 @@ struct Options {
     std::wstring linenav, floor, scratch, json;
     std::wstring floorDlls;                   // the floor importing linenav's DLLs; none: no such figure
     std::wstring floorClass = L"FloorPrompt"; // another linenav build: WindowClass_0
-    std::vector<long long> lines = {1, 10000, 2 * DOWN_PRESS_CAP};
+    std::vector<long long> lines = {1, 10000, 2 * MAX_DOWN_PRESSES};
     std::vector<long long> editorLines = {1, 10000}; // with the editor window in front
     int runs = 20;                                   // pairs per line up to the cap
     int capRuns = 5;                                 // pairs per line above the cap
@@ -733,11 +731,11 @@ std::vector<Case> MakeCases(const Options& options) {
     if (options.onlyLaunch > 0) return {{1, options.onlyLaunch, false}};
     std::vector<Case> cases;
     for (long long line : options.lines) {
-        const int pairs = line - 1 > DOWN_PRESS_CAP ? options.capRuns : options.runs;
+        const int pairs = line - 1 > MAX_DOWN_PRESSES ? options.capRuns : options.runs;
         if (pairs > 0) cases.push_back({line, pairs, false});
     }
     for (long long line : options.editorLines)
-        if (line - 1 <= DOWN_PRESS_CAP) cases.push_back({line, options.runs, true});
+        if (line - 1 <= MAX_DOWN_PRESSES) cases.push_back({line, options.runs, true});
     return cases;
 }
 
@@ -1001,7 +999,7 @@ void PrintJumpOnly(const JumpSamples& jump) {
 
 std::string CaseLabel(const Case& c) {
     return "Return to exit per key, line " + WithThousands(c.line) + " (" + WithThousands(KeyEvents(c.line)) + " keys" +
-           (c.line - 1 > DOWN_PRESS_CAP ? ", capped)" : ")") + (c.intoEditor ? " into an editor" : "");
+           (c.line - 1 > MAX_DOWN_PRESSES ? ", capped)" : ")") + (c.intoEditor ? " into an editor" : "");
 }
 
 // The cost of one more key event: the difference between the line-1 runs and
@@ -1013,7 +1011,7 @@ std::optional<Figure> OneMoreKey(const std::vector<Case>& cases, const Sides& si
         const Case& c = cases[i];
         if (c.intoEditor != intoEditor) continue;
         if (c.line == 1) shortest = i;
-        if (c.line > 1 && c.line - 1 <= DOWN_PRESS_CAP && (!longest || c.line > cases[*longest].line)) longest = i;
+        if (c.line > 1 && c.line - 1 <= MAX_DOWN_PRESSES && (!longest || c.line > cases[*longest].line)) longest = i;
     }
     if (!shortest || !longest) return std::nullopt;
     const long long line = cases[*longest].line;
