@@ -26,6 +26,7 @@
 #include "stats.h"
 
 #include "input.h"
+#include "processes.h"
 #include "text_helpers.h"
 
 #include "base/files/files.h"
@@ -156,51 +157,6 @@ struct Run {
     bool shellLoaded = false;   // shell32.dll was loaded while the prompt was open
 };
 
-class Child {
-public:
-    ~Child() {
-        if (process_) {
-            if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
-                TerminateProcess(process_, 1);
-                WaitForSingleObject(process_, 10000);
-            }
-            CloseHandle(process_);
-            CloseHandle(thread_);
-        }
-    }
-    // `*startedAt` is the time just before the attempt that started it.
-    bool Start(const std::wstring& commandLine, double* startedAt) {
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info = {};
-        // Under load, Wine now and then fails to bring up a new process before
-        // it runs a line of the program and reports ERROR_INTERNAL_ERROR: the
-        // loader, not the program measured. Start it again; the clock starts
-        // again too.
-        for (int attempt = 1;; ++attempt) {
-            std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
-            buffer.push_back(0); // CreateProcessW may write into the command line
-            *startedAt = Now();
-            if (CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-                break;
-            if (GetLastError() != ERROR_INTERNAL_ERROR || attempt == 3) return false;
-            std::fprintf(stderr, "bench: CreateProcessW failed with ERROR_INTERNAL_ERROR, starting again\n");
-        }
-        process_ = info.hProcess;
-        thread_ = info.hThread;
-        processId_ = info.dwProcessId;
-        threadId_ = info.dwThreadId;
-        return true;
-    }
-    HANDLE process() const { return process_; }
-    DWORD processId() const { return processId_; }
-    DWORD threadId() const { return threadId_; }
-
-private:
-    HANDLE process_ = nullptr, thread_ = nullptr;
-    DWORD processId_ = 0, threadId_ = 0;
-};
-
 // A window titled like the editor, on a thread of the driver, that takes the
 // keys: with it in front, linenav hands the keyboard over to it and looks
 // where the keyboard goes while it sends, as in a real run.
@@ -290,20 +246,21 @@ private:
 Run RunOnce(const Program& program, const std::wstring& programFolder, long long line,
             const std::function<void()>& whileSending = {}) {
     Run run;
-    Child child;
+    ChildProcess child;
     const auto stop = [&](const std::string& what) {
-        if (child.process()) TerminateProcess(child.process(), 1);
+        child.Kill();
         Fail(std::string(program.name) + ": " + what);
     };
     const std::wstring commandLine = Quoted(program.path) + L" " + Quoted(programFolder);
+    // The clock starts just before the attempt that starts the program: one
+    // that Wine's loader refused (and StartProcess repeats) does not count.
     double started = 0;
-    if (!child.Start(commandLine, &started)) stop("cannot start");
+    if (!StartProcess(commandLine, child, [&] { started = Now(); })) stop("cannot start");
     HWND field = nullptr;
     GUITHREADINFO info;
     const bool ready = WaitWithin(30000, LOOK_PAUSE_MS, [&] {
-        if (run.focusMs == 0 && FocusInField(child.threadId(), program.windowClass, info))
-            run.focusMs = Now() - started;
-        return PromptReady(child.threadId(), program.windowClass, &field);
+        if (run.focusMs == 0 && FocusInField(child.threadId, program.windowClass, info)) run.focusMs = Now() - started;
+        return PromptReady(child.threadId, program.windowClass, &field);
     });
     if (!ready) stop("no ready prompt within 30 s");
     run.launchMs = Now() - started;
@@ -314,25 +271,25 @@ Run RunOnce(const Program& program, const std::wstring& programFolder, long long
     if (!WaitWithin(10000, LOOK_PAUSE_MS, [&] { return FieldText(field) == typed; }))
         stop("the typed line never reached the field");
 
-    run.peakWorkingSet = PeakWorkingSet(child.process());
-    run.privateBytes = PrivateBytes(child.process());
-    run.shellLoaded = ModuleLoaded(child.process(), L"shell32.dll");
+    run.peakWorkingSet = PeakWorkingSet(child.process.get());
+    run.privateBytes = PrivateBytes(child.process.get());
+    run.shellLoaded = ModuleLoaded(child.process.get(), L"shell32.dll");
 
     const double pressed = run.returnPressedAt = Now();
     SendKey(VK_RETURN);
     const DWORD timeout = static_cast<DWORD>(60000 + KeyEvents(line) / 5); // ~5 events/ms at worst
     if (whileSending) {
         const double end = pressed + timeout;
-        while (WaitForSingleObject(child.process(), 5) == WAIT_TIMEOUT) {
+        while (WaitForSingleObject(child.process.get(), 5) == WAIT_TIMEOUT) {
             if (Now() >= end) stop("no exit after Return");
             whileSending();
         }
-    } else if (WaitForSingleObject(child.process(), timeout) != WAIT_OBJECT_0) {
+    } else if (WaitForSingleObject(child.process.get(), timeout) != WAIT_OBJECT_0) {
         stop("no exit after Return");
     }
     run.returnToExitMs = Now() - pressed;
     DWORD code = 1;
-    GetExitCodeProcess(child.process(), &code);
+    GetExitCodeProcess(child.process.get(), &code);
     if (code != 0) stop("exit code " + std::to_string(code));
     // Nothing changes the foreground while the keys go out: a window in front
     // now was in front then, and took them.
@@ -379,18 +336,17 @@ bool WriteJumpDocument(const std::wstring& path) {
 class Notepad {
 public:
     explicit Notepad(const std::wstring& document) {
-        double started = 0;
-        if (!child_.Start(L"notepad.exe " + Quoted(document), &started)) Fail("cannot start notepad");
+        if (!StartProcess(L"notepad.exe " + Quoted(document), child_)) Fail("cannot start notepad");
         // Notepad creates its window as "Untitled" and names it after loading
         // the file.
-        if (!WaitWithin(30000, LOOK_PAUSE_MS, [&] { return (window_ = FindWindowOf(child_.processId())) != nullptr; }))
+        if (!WaitWithin(30000, LOOK_PAUSE_MS, [&] { return (window_ = FindWindowOf(child_.id)) != nullptr; }))
             Fail("notepad never showed the jump document");
         edit_ = FindWindowExW(window_, nullptr, L"Edit", nullptr);
         if (!edit_) Fail("no Edit control in notepad");
     }
     ~Notepad() {
         PostMessageW(window_, WM_CLOSE, 0, 0);
-        WaitForSingleObject(child_.process(), 10000); // the child's own destructor ends it if it is still there
+        if (!child_.WaitForExit(10000)) child_.Kill();
     }
     // The caret on the last line and notepad in front with the focus in its
     // text, as when the person presses the hotkey: a run that sends nothing
@@ -445,7 +401,7 @@ private:
         return GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &info) && info.hwndFocus == edit_;
     }
 
-    Child child_;
+    ChildProcess child_;
     HWND window_ = nullptr, edit_ = nullptr;
 };
 
