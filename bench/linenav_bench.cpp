@@ -26,9 +26,12 @@
 #include "stats.h"
 
 #include "input.h"
+#include "processes.h"
+#include "text_helpers.h"
 
 #include "base/files/files.h"
 #include "base/runtime/memory.h"
+#include "base/system/system_wait.h"
 #include "base/text/text.h"
 #include "navigator/caret_plan.h"
 #include "navigator/globals.h"
@@ -61,22 +64,11 @@ double Now() { // milliseconds
     return static_cast<double>(t.QuadPart) * 1000.0 / frequency;
 }
 
-// Polls `condition` about once a millisecond until it holds or `timeoutMs`
-// has passed; the polling interval bounds the resolution of what it times.
-template <class Condition> bool PollUntil(Condition condition, double timeoutMs) {
-    const double end = Now() + timeoutMs;
-    for (;;) {
-        if (condition()) return true;
-        if (Now() >= end) return condition();
-        Sleep(1);
-    }
-}
-
-std::string Narrow(const std::wstring& text) {
-    std::string out;
-    for (wchar_t c : text) out += c < 128 ? static_cast<char>(c) : '?';
-    return out;
-}
+// The pause between two looks of every wait for a window's state. The launch
+// figures are read off the first look that finds the prompt ready, so this
+// pause bounds their resolution: 1 ms on launches of 100 ms and more. The
+// other waits pause alike, so the time between runs stays as it was.
+constexpr DWORD LOOK_PAUSE_MS = 1;
 
 [[noreturn]] void Fail(const std::string& what) {
     std::fprintf(stderr, "bench: %s\n", what.c_str());
@@ -91,8 +83,6 @@ struct Program {
     std::wstring path;
     const wchar_t* windowClass; // class of the prompt window
 };
-
-std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
 
 // Thread `threadId` has the keyboard focus in the Edit field of its prompt
 // window (of class `windowClass`), whether or not that is the foreground
@@ -130,21 +120,10 @@ bool ModuleLoaded(HANDLE process, const wchar_t* baseName) {
     return false;
 }
 
-std::wstring FieldText(HWND field) {
-    wchar_t text[64] = {};
-    DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutW(field, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text), SMTO_BLOCK | SMTO_ABORTIFHUNG, 2000,
-                             &copied))
-        return L"";
-    return std::wstring(text, copied < 64 ? copied : 63);
-}
-
-constexpr long long DOWN_PRESS_CAP = 1000000;
-
-long long KeyEvents(long long line) {
-    const long long downs = line <= 1 ? 0 : (line - 1 < DOWN_PRESS_CAP ? line - 1 : DOWN_PRESS_CAP);
-    return 6 + 2 * downs;
-}
+// The key events a run to `line` sends, on either side: Ctrl+Home and Home,
+// and a press and a release per Down, capped as linenav caps them (the floor
+// keeps a copy of the cap).
+long long KeyEvents(long long line) { return 6 + 2 * DownPressLimit(line); }
 
 double PeakWorkingSet(HANDLE process) {
     PROCESS_MEMORY_COUNTERS memory = {};
@@ -178,51 +157,6 @@ struct Run {
     bool shellLoaded = false;   // shell32.dll was loaded while the prompt was open
 };
 
-class Child {
-public:
-    ~Child() {
-        if (process_) {
-            if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
-                TerminateProcess(process_, 1);
-                WaitForSingleObject(process_, 10000);
-            }
-            CloseHandle(process_);
-            CloseHandle(thread_);
-        }
-    }
-    // `*startedAt` is the time just before the attempt that started it.
-    bool Start(const std::wstring& commandLine, double* startedAt) {
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info = {};
-        // Under load, Wine now and then fails to bring up a new process before
-        // it runs a line of the program and reports ERROR_INTERNAL_ERROR: the
-        // loader, not the program measured. Start it again; the clock starts
-        // again too.
-        for (int attempt = 1;; ++attempt) {
-            std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
-            buffer.push_back(0); // CreateProcessW may write into the command line
-            *startedAt = Now();
-            if (CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-                break;
-            if (GetLastError() != ERROR_INTERNAL_ERROR || attempt == 3) return false;
-            std::fprintf(stderr, "bench: CreateProcessW failed with ERROR_INTERNAL_ERROR, starting again\n");
-        }
-        process_ = info.hProcess;
-        thread_ = info.hThread;
-        processId_ = info.dwProcessId;
-        threadId_ = info.dwThreadId;
-        return true;
-    }
-    HANDLE process() const { return process_; }
-    DWORD processId() const { return processId_; }
-    DWORD threadId() const { return threadId_; }
-
-private:
-    HANDLE process_ = nullptr, thread_ = nullptr;
-    DWORD processId_ = 0, threadId_ = 0;
-};
-
 // A window titled like the editor, on a thread of the driver, that takes the
 // keys: with it in front, linenav hands the keyboard over to it and looks
 // where the keyboard goes while it sends, as in a real run.
@@ -244,7 +178,7 @@ public:
     void Show() {
         ShowWindow(window_, SW_SHOWNORMAL);
         SetForegroundWindow(window_);
-        if (!PollUntil([&] { return GetForegroundWindow() == window_; }, 10000))
+        if (!WaitWithin(10000, LOOK_PAUSE_MS, [&] { return GetForegroundWindow() == window_; }))
             Fail("the editor window never came in front");
     }
     // Waits until it has handled every key queued for it so far, so that none
@@ -252,7 +186,7 @@ public:
     void DrainAndHide() {
         const LONG request = ++requests_;
         PostThreadMessageW(threadId_, DRAIN, static_cast<WPARAM>(request), 0);
-        if (!PollUntil([&] { return InterlockedCompareExchange(&drained_, 0, 0) == request; }, 120000))
+        if (!WaitWithin(120000, LOOK_PAUSE_MS, [&] { return InterlockedCompareExchange(&drained_, 0, 0) == request; }))
             Fail("the editor window never handled its keys");
         ShowWindow(window_, SW_HIDE);
     }
@@ -312,50 +246,50 @@ private:
 Run RunOnce(const Program& program, const std::wstring& programFolder, long long line,
             const std::function<void()>& whileSending = {}) {
     Run run;
-    Child child;
+    ChildProcess child;
     const auto stop = [&](const std::string& what) {
-        if (child.process()) TerminateProcess(child.process(), 1);
+        child.Kill();
         Fail(std::string(program.name) + ": " + what);
     };
     const std::wstring commandLine = Quoted(program.path) + L" " + Quoted(programFolder);
+    // The clock starts just before the attempt that starts the program: one
+    // that Wine's loader refused (and StartProcess repeats) does not count.
     double started = 0;
-    if (!child.Start(commandLine, &started)) stop("cannot start");
+    if (!StartProcess(commandLine, child, [&] { started = Now(); })) stop("cannot start");
     HWND field = nullptr;
     GUITHREADINFO info;
-    const bool ready = PollUntil(
-        [&] {
-            if (run.focusMs == 0 && FocusInField(child.threadId(), program.windowClass, info))
-                run.focusMs = Now() - started;
-            return PromptReady(child.threadId(), program.windowClass, &field);
-        },
-        30000);
+    const bool ready = WaitWithin(30000, LOOK_PAUSE_MS, [&] {
+        if (run.focusMs == 0 && FocusInField(child.threadId, program.windowClass, info)) run.focusMs = Now() - started;
+        return PromptReady(child.threadId, program.windowClass, &field);
+    });
     if (!ready) stop("no ready prompt within 30 s");
     run.launchMs = Now() - started;
     if (run.focusMs == 0) run.focusMs = run.launchMs;
 
     const std::wstring typed = std::to_wstring(line);
     SendText(typed);
-    if (!PollUntil([&] { return FieldText(field) == typed; }, 10000)) stop("the typed line never reached the field");
+    if (!WaitWithin(10000, LOOK_PAUSE_MS, [&] { return FieldText(field) == typed; }))
+        stop("the typed line never reached the field");
 
-    run.peakWorkingSet = PeakWorkingSet(child.process());
-    run.privateBytes = PrivateBytes(child.process());
-    run.shellLoaded = ModuleLoaded(child.process(), L"shell32.dll");
+    run.peakWorkingSet = PeakWorkingSet(child.process.get());
+    run.privateBytes = PrivateBytes(child.process.get());
+    run.shellLoaded = ModuleLoaded(child.process.get(), L"shell32.dll");
 
     const double pressed = run.returnPressedAt = Now();
     SendKey(VK_RETURN);
     const DWORD timeout = static_cast<DWORD>(60000 + KeyEvents(line) / 5); // ~5 events/ms at worst
     if (whileSending) {
         const double end = pressed + timeout;
-        while (WaitForSingleObject(child.process(), 5) == WAIT_TIMEOUT) {
+        while (WaitForSingleObject(child.process.get(), 5) == WAIT_TIMEOUT) {
             if (Now() >= end) stop("no exit after Return");
             whileSending();
         }
-    } else if (WaitForSingleObject(child.process(), timeout) != WAIT_OBJECT_0) {
+    } else if (WaitForSingleObject(child.process.get(), timeout) != WAIT_OBJECT_0) {
         stop("no exit after Return");
     }
     run.returnToExitMs = Now() - pressed;
     DWORD code = 1;
-    GetExitCodeProcess(child.process(), &code);
+    GetExitCodeProcess(child.process.get(), &code);
     if (code != 0) stop("exit code " + std::to_string(code));
     // Nothing changes the foreground while the keys go out: a window in front
     // now was in front then, and took them.
@@ -377,7 +311,7 @@ constexpr wchar_t JUMP_DOCUMENT[] = L"Quillo V5. jump.txt"; // notepad's title s
 // fewer under load: the caret is waited for as long as it keeps moving, and
 // given up for lost only once it has stood still this long.
 constexpr double CARET_STILL_LIMIT_MS = 20000;
-constexpr double CARET_WAIT_LIMIT_MS = 600000;
+constexpr uint64_t CARET_WAIT_LIMIT_MS = 600000;
 // Every look at the caret is a message notepad answers between two keys, for
 // both sides alike; a look every 5 ms resolves the landing to 0.02 % of 25 s
 // and the caret's first move to a few milliseconds.
@@ -402,18 +336,17 @@ bool WriteJumpDocument(const std::wstring& path) {
 class Notepad {
 public:
     explicit Notepad(const std::wstring& document) {
-        double started = 0;
-        if (!child_.Start(L"notepad.exe " + Quoted(document), &started)) Fail("cannot start notepad");
+        if (!StartProcess(L"notepad.exe " + Quoted(document), child_)) Fail("cannot start notepad");
         // Notepad creates its window as "Untitled" and names it after loading
         // the file.
-        if (!PollUntil([&] { return (window_ = FindWindowOf(child_.processId())) != nullptr; }, 30000))
+        if (!WaitWithin(30000, LOOK_PAUSE_MS, [&] { return (window_ = FindWindowOf(child_.id)) != nullptr; }))
             Fail("notepad never showed the jump document");
         edit_ = FindWindowExW(window_, nullptr, L"Edit", nullptr);
         if (!edit_) Fail("no Edit control in notepad");
     }
     ~Notepad() {
         PostMessageW(window_, WM_CLOSE, 0, 0);
-        WaitForSingleObject(child_.process(), 10000); // the child's own destructor ends it if it is still there
+        if (!child_.WaitForExit(10000)) child_.Kill();
     }
     // The caret on the last line and notepad in front with the focus in its
     // text, as when the person presses the hotkey: a run that sends nothing
@@ -424,7 +357,7 @@ public:
             !Ask(EM_SCROLLCARET, 0, &ignored) || CaretLine() != JUMP_DOCUMENT_LINES - 1)
             Fail("notepad's caret did not go to the last line");
         SetForegroundWindow(window_);
-        if (!PollUntil([&] { return InFront(); }, 10000))
+        if (!WaitWithin(10000, LOOK_PAUSE_MS, [&] { return InFront(); }))
             Fail("notepad never came in front with the focus in its text");
     }
     // The 0-based line of the caret; -1 when notepad does not answer. With
@@ -468,7 +401,7 @@ private:
         return GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &info) && info.hwndFocus == edit_;
     }
 
-    Child child_;
+    ChildProcess child_;
     HWND window_ = nullptr, edit_ = nullptr;
 };
 
@@ -493,14 +426,11 @@ public:
         return landedAt_ > 0;
     }
     // Looks until the caret is on the line; false once it has stood still
-    // elsewhere for CARET_STILL_LIMIT_MS.
+    // elsewhere for CARET_STILL_LIMIT_MS, or after CARET_WAIT_LIMIT_MS in all.
     bool Wait() {
-        const double end = Now() + CARET_WAIT_LIMIT_MS;
-        while (!Look()) {
-            if (Now() - movedAt_ >= CARET_STILL_LIMIT_MS || Now() >= end) return false;
-            Sleep(CARET_POLL_MS);
-        }
-        return true;
+        WaitWithin(CARET_WAIT_LIMIT_MS, CARET_POLL_MS,
+                   [&] { return Look() || Now() - movedAt_ >= CARET_STILL_LIMIT_MS; });
+        return landedAt_ > 0;
     }
     long seen() const { return seen_; }
     double firstMoveAt() const { return firstMoveAt_; }
@@ -628,11 +558,13 @@ double TimeTranslate(const std::wstring& dataFolder) {
     return elapsed;
 }
 
-// The floor: the same file, opened the same way, read once from start to end.
+// The floor: the same file, opened as linenav opens it (read-only, shared with
+// readers), read once from start to end.
 double TimeSequentialPass(const std::wstring& path) {
     static unsigned char buffer[4096];
     const double started = Now();
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) Fail("cannot open the line map");
     DWORD read = 0;
     uint64_t total = 0;
@@ -644,6 +576,229 @@ double TimeSequentialPass(const std::wstring& path) {
     const double elapsed = Now() - started;
     if (total != MAP_RECORDS * 4) Fail("the sequential pass read " + std::to_string(total) + " bytes");
     return elapsed;
+}
+
+struct MapSamples {
+    std::vector<double> linenav, floor; // ms
+};
+
+// TranslateLineNumber and the sequential pass in turn, `pairs` times, in this
+// process, after three of each to warm the file cache and the heap.
+MapSamples RunLineMap(const std::wstring& scratch, int pairs) {
+    MapSamples samples;
+    std::fprintf(stderr, "bench: line map\n");
+    GeneralHeap = CreatePrivateHeap();
+    StartTextArea();
+    StartFiles();
+    Navigator = {};
+    const std::wstring mapFolder = scratch + L"map\\";
+    CreateDirectoryW(mapFolder.c_str(), nullptr);
+    const std::wstring mapPath = mapFolder + L"lineno.txt";
+    if (!WriteMap(mapPath)) Fail("cannot write the line map");
+    for (int i = 0; i < 3; ++i) {
+        TimeTranslate(mapFolder);
+        TimeSequentialPass(mapPath);
+    }
+    for (int i = 0; i < pairs; ++i) {
+        samples.linenav.push_back(TimeTranslate(mapFolder));
+        samples.floor.push_back(TimeSequentialPass(mapPath));
+    }
+    EndFiles();
+    EndTextArea();
+    DestroyPrivateHeap(GeneralHeap);
+    GeneralHeap = nullptr;
+    DeleteFileW(mapPath.c_str());
+    return samples;
+}
+
+// --- Options --------------------------------------------------------------------
+
+struct Options {
+    std::wstring linenav, floor, scratch, json;
+    std::wstring floorDlls;                   // the floor importing linenav's DLLs; none: no such figure
+    std::wstring floorClass = L"FloorPrompt"; // another linenav build: WindowClass_0
+    std::vector<long long> lines = {1, 10000, 2 * MAX_DOWN_PRESSES};
+    std::vector<long long> editorLines = {1, 10000}; // with the editor window in front
+    int runs = 20;                                   // pairs per line up to the cap
+    int capRuns = 5;                                 // pairs per line above the cap
+    int mapRuns = 51;
+    int onlyLaunch = 0; // > 0: only the launch against the same-DLL floor, this many pairs
+    int jumpRuns = 3;   // pairs for the long jump into notepad (~25 s per run)
+    int onlyJump = 0;   // > 0: only the long jump, this many pairs
+};
+
+std::vector<long long> ParseLines(const std::wstring& text) {
+    std::vector<long long> lines;
+    for (size_t at = 0; at < text.size();) {
+        size_t end = text.find(L',', at);
+        if (end == std::wstring::npos) end = text.size();
+        const long long line = _wtoi64(text.substr(at, end - at).c_str());
+        if (line >= 1) lines.push_back(line);
+        at = end + 1;
+    }
+    return lines;
+}
+
+Options ParseOptions(int argc, wchar_t** argv) {
+    Options o;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::wstring name = argv[i], value = argv[i + 1];
+        if (name == L"--linenav") o.linenav = value;
+        else if (name == L"--floor") o.floor = value;
+        else if (name == L"--floor-dlls") o.floorDlls = value;
+        else if (name == L"--only-launch") o.onlyLaunch = _wtoi(value.c_str());
+        else if (name == L"--scratch") o.scratch = value;
+        else if (name == L"--json") o.json = value;
+        else if (name == L"--floor-class") o.floorClass = value;
+        else if (name == L"--lines") o.lines = ParseLines(value);
+        else if (name == L"--editor-lines") o.editorLines = ParseLines(value);
+        else if (name == L"--runs") o.runs = _wtoi(value.c_str());
+        else if (name == L"--cap-runs") o.capRuns = _wtoi(value.c_str());
+        else if (name == L"--map-runs") o.mapRuns = _wtoi(value.c_str());
+        else if (name == L"--jump-runs") o.jumpRuns = _wtoi(value.c_str());
+        else if (name == L"--only-jump") o.onlyJump = _wtoi(value.c_str());
+        else Fail("unknown option " + Narrow(name));
+    }
+    if (o.linenav.empty() || o.floor.empty() || o.scratch.empty())
+        Fail("usage: linenav_bench --linenav EXE --floor EXE [--floor-dlls EXE] --scratch FOLDER "
+             "[--json FILE] [--lines L,L,...] [--editor-lines L,L,...] "
+             "[--runs N] [--cap-runs N] [--map-runs N] [--jump-runs N] [--only-launch N | --only-jump N]");
+    if (o.onlyLaunch > 0 && o.floorDlls.empty()) Fail("--only-launch needs --floor-dlls");
+    if (o.scratch.back() != L'\\') o.scratch += L'\\';
+    if (o.onlyLaunch > 0 && o.onlyJump > 0) Fail("--only-launch and --only-jump exclude each other");
+    if (o.runs < 1 || o.capRuns < 0 || o.mapRuns < 0 || o.jumpRuns < 0)
+        Fail("--runs must be at least 1, the others at least 0");
+    return o;
+}
+
+// --- Rounds of whole runs: launch, keys and footprint ---------------------------
+
+// One line typed into each program of the rotation, `pairs` times.
+struct Case {
+    long long line;
+    int pairs;
+    bool intoEditor; // the editor window in front takes the keys
+};
+
+// With --only-launch, line 1 alone; else every line (the one above the
+// Down-press cap with its own number of pairs, left out at 0) and then the
+// lines into the editor.
+std::vector<Case> MakeCases(const Options& options) {
+    if (options.onlyLaunch > 0) return {{1, options.onlyLaunch, false}};
+    std::vector<Case> cases;
+    for (long long line : options.lines) {
+        const int pairs = line - 1 > MAX_DOWN_PRESSES ? options.capRuns : options.runs;
+        if (pairs > 0) cases.push_back({line, pairs, false});
+    }
+    for (long long line : options.editorLines)
+        if (line - 1 <= MAX_DOWN_PRESSES) cases.push_back({line, options.runs, true});
+    return cases;
+}
+
+// One program of the rotation and what its runs gave, a list per figure.
+struct Side {
+    explicit Side(Program program, bool launchOnly = false) : program(std::move(program)), launchOnly(launchOnly) {}
+
+    Program program;
+    bool launchOnly; // types line 1 whatever the case; only its launch counts
+    std::vector<double> launchMs, focusMs;
+    std::vector<double> peakWorkingSetMiB, privateMiB;
+    std::vector<std::vector<double>> usPerKey; // Return to exit over the key events; a list per case
+    int shellLoaded = 0;                       // runs with shell32.dll loaded while the prompt was open
+
+    void Take(const Run& run, size_t caseIndex, long long line) {
+        shellLoaded += run.shellLoaded;
+        launchMs.push_back(run.launchMs);
+        focusMs.push_back(run.focusMs);
+        if (launchOnly) return;
+        peakWorkingSetMiB.push_back(run.peakWorkingSet / 1048576.0);
+        privateMiB.push_back(run.privateBytes / 1048576.0);
+        usPerKey[caseIndex].push_back(run.returnToExitMs * 1000.0 / static_cast<double>(KeyEvents(line)));
+    }
+};
+
+// linenav (A), the floor (B) and the floor with linenav's DLLs (C).
+struct Sides {
+    Side linenav, floor, floorDlls;
+    bool withDlls, onlyLaunch;
+
+    explicit Sides(const Options& options)
+        : linenav(Program{"linenav", options.linenav, L"WindowClass_0"}),
+          floor(Program{"floor", options.floor, options.floorClass.c_str()}),
+          floorDlls(Program{"floor with linenav's DLLs", options.floorDlls, options.floorClass.c_str()}, true),
+          withDlls(!options.floorDlls.empty()), onlyLaunch(options.onlyLaunch > 0) {}
+
+    // The programs of a turn, in the order they run: A, B (, C); A, C with
+    // --only-launch.
+    std::vector<Side*> Rotation() {
+        std::vector<Side*> order = {&linenav};
+        if (!onlyLaunch) order.push_back(&floor);
+        if (withDlls) order.push_back(&floorDlls);
+        return order;
+    }
+};
+
+// What the rounds saw besides the figures.
+struct RoundCounts {
+    int keysTaken = 0;        // runs without an editor in which a window was in front when the keys went out
+    int editorRuns = 0;       // runs into the editor window
+    long long editorKeys = 0; // key messages it took
+};
+
+// The editor's program folder, in portable mode with no line map: the data
+// folder is looked up as in every run, and no record is read.
+std::wstring MakeProgramFolder(const std::wstring& scratch) {
+    const std::wstring programFolder = scratch + L"Quillo\\";
+    CreateDirectoryW(scratch.c_str(), nullptr);
+    CreateDirectoryW(programFolder.c_str(), nullptr);
+    CreateDirectoryW((programFolder + L"DATA\\").c_str(), nullptr);
+    DeleteFileW((programFolder + L"DATA\\lineno.txt").c_str());
+    HANDLE marker = CreateFileW((programFolder + L"portable.inf").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (marker == INVALID_HANDLE_VALUE) Fail("cannot create the program folder");
+    CloseHandle(marker);
+    return programFolder;
+}
+
+// One turn of a case: each program of the rotation runs it once, in order.
+void RunTurn(const Case& c, size_t caseIndex, const std::vector<Side*>& rotation, const std::wstring& programFolder,
+             EditorSink& editor, RoundCounts& counts) {
+    for (Side* side : rotation) {
+        const LONG keysBefore = editor.keys();
+        if (c.intoEditor) editor.Show();
+        const Run run = RunOnce(side->program, programFolder, side->launchOnly ? 1 : c.line);
+        if (c.intoEditor) {
+            editor.DrainAndHide();
+            ++counts.editorRuns;
+            counts.editorKeys += editor.keys() - keysBefore;
+        } else {
+            counts.keysTaken += run.keysTaken;
+        }
+        side->Take(run, caseIndex, c.line);
+    }
+}
+
+// The launch, per-key and footprint runs. A first run of each program warms
+// the file cache and leaves no window in front (a fresh desktop starts with
+// its own window in front, which would take the keys). Then, round after
+// round, every case with pairs left has a turn; the case above the cap, with
+// fewer pairs, runs in the first rounds only.
+RoundCounts RunRounds(const std::vector<Case>& cases, Sides& sides, const std::wstring& programFolder,
+                      EditorSink& editor) {
+    RoundCounts counts;
+    const std::vector<Side*> rotation = sides.Rotation();
+    for (Side* side : rotation) side->usPerKey.assign(cases.size(), {});
+    std::fprintf(stderr, "bench: warming up\n");
+    for (const Side* side : rotation) RunOnce(side->program, programFolder, 1);
+    int rounds = 0;
+    for (const Case& c : cases) rounds = c.pairs > rounds ? c.pairs : rounds;
+    for (int round = 0; round < rounds; ++round) {
+        std::fprintf(stderr, "bench: round %d of %d\n", round + 1, rounds);
+        std::fflush(stderr);
+        for (size_t i = 0; i < cases.size(); ++i)
+            if (round < cases[i].pairs) RunTurn(cases[i], i, rotation, programFolder, editor, counts);
+    }
+    return counts;
 }
 
 // --- Output -----------------------------------------------------------------------
@@ -713,64 +868,6 @@ Figure MakeFigure(std::string key, std::string label, std::string unit, const st
     return f;
 }
 
-struct Options {
-    std::wstring linenav, floor, scratch, json;
-    std::wstring floorDlls;                   // the floor importing linenav's DLLs; none: no such figure
-    std::wstring floorClass = L"FloorPrompt"; // another linenav build: WindowClass_0
-    std::vector<long long> lines = {1, 10000, 2 * DOWN_PRESS_CAP};
-    std::vector<long long> editorLines = {1, 10000}; // with the editor window in front
-    int runs = 20;                                   // pairs per line up to the cap
-    int capRuns = 5;                                 // pairs per line above the cap
-    int mapRuns = 51;
-    int onlyLaunch = 0; // > 0: only the launch against the same-DLL floor, this many pairs
-    int jumpRuns = 3;   // pairs for the long jump into notepad (~25 s per run)
-    int onlyJump = 0;   // > 0: only the long jump, this many pairs
-};
-
-std::vector<long long> ParseLines(const std::wstring& text) {
-    std::vector<long long> lines;
-    for (size_t at = 0; at < text.size();) {
-        size_t end = text.find(L',', at);
-        if (end == std::wstring::npos) end = text.size();
-        const long long line = _wtoi64(text.substr(at, end - at).c_str());
-        if (line >= 1) lines.push_back(line);
-        at = end + 1;
-    }
-    return lines;
-}
-
-Options ParseOptions(int argc, wchar_t** argv) {
-    Options o;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::wstring name = argv[i], value = argv[i + 1];
-        if (name == L"--linenav") o.linenav = value;
-        else if (name == L"--floor") o.floor = value;
-        else if (name == L"--floor-dlls") o.floorDlls = value;
-        else if (name == L"--only-launch") o.onlyLaunch = _wtoi(value.c_str());
-        else if (name == L"--scratch") o.scratch = value;
-        else if (name == L"--json") o.json = value;
-        else if (name == L"--floor-class") o.floorClass = value;
-        else if (name == L"--lines") o.lines = ParseLines(value);
-        else if (name == L"--editor-lines") o.editorLines = ParseLines(value);
-        else if (name == L"--runs") o.runs = _wtoi(value.c_str());
-        else if (name == L"--cap-runs") o.capRuns = _wtoi(value.c_str());
-        else if (name == L"--map-runs") o.mapRuns = _wtoi(value.c_str());
-        else if (name == L"--jump-runs") o.jumpRuns = _wtoi(value.c_str());
-        else if (name == L"--only-jump") o.onlyJump = _wtoi(value.c_str());
-        else Fail("unknown option " + Narrow(name));
-    }
-    if (o.linenav.empty() || o.floor.empty() || o.scratch.empty())
-        Fail("usage: linenav_bench --linenav EXE --floor EXE [--floor-dlls EXE] --scratch FOLDER "
-             "[--json FILE] [--lines L,L,...] [--editor-lines L,L,...] "
-             "[--runs N] [--cap-runs N] [--map-runs N] [--jump-runs N] [--only-launch N | --only-jump N]");
-    if (o.onlyLaunch > 0 && o.floorDlls.empty()) Fail("--only-launch needs --floor-dlls");
-    if (o.scratch.back() != L'\\') o.scratch += L'\\';
-    if (o.onlyLaunch > 0 && o.onlyJump > 0) Fail("--only-launch and --only-jump exclude each other");
-    if (o.runs < 1 || o.capRuns < 0 || o.mapRuns < 0 || o.jumpRuns < 0)
-        Fail("--runs must be at least 1, the others at least 0");
-    return o;
-}
-
 double FileSize(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
@@ -837,213 +934,134 @@ std::string JsonLookCost(const LookCost& cost) {
            ", \"looks_share_of_floor\": " + Format("%.6f", cost.share) + "}";
 }
 
-} // namespace
+constexpr char LAUNCH_DLLS_LABEL[] = "launch to ready prompt, floor with linenav's DLLs";
+constexpr char FOCUS_DLLS_LABEL[] = "launch to focus in the field, floor with linenav's DLLs";
 
-int wmain(int argc, wchar_t** argv) {
-    const Options options = ParseOptions(argc, argv);
-    const Program linenav{"linenav", options.linenav, L"WindowClass_0"};
-    const Program floor{"floor", options.floor, options.floorClass.c_str()};
-    const Program floorDlls{"floor with linenav's DLLs", options.floorDlls, options.floorClass.c_str()};
-    const bool withDlls = !options.floorDlls.empty();
-    const bool onlyLaunch = options.onlyLaunch > 0;
+// --only-launch: the launch against the floor with linenav's DLLs alone.
+void PrintLaunchOnly(const Sides& sides) {
+    const Side &a = sides.linenav, &c = sides.floorDlls;
+    for (const Figure& f :
+         {MakeFigure("launch_to_ready_prompt_same_dlls_ms", LAUNCH_DLLS_LABEL, "ms", a.launchMs, c.launchMs, 1.05),
+          MakeFigure("launch_to_focus_same_dlls_ms", FOCUS_DLLS_LABEL, "ms", a.focusMs, c.focusMs, 1.05)})
+        PrintFigureLine(f);
+    std::printf("runs interleaved linenav, floor with linenav's DLLs, ...; line 1, no editor\n");
+}
 
-    // The editor's program folder, in portable mode with no line map: the
-    // data folder is looked up as in every run, and no record is read.
-    const std::wstring programFolder = options.scratch + L"Quillo\\";
-    CreateDirectoryW(options.scratch.c_str(), nullptr);
-    CreateDirectoryW(programFolder.c_str(), nullptr);
-    CreateDirectoryW((programFolder + L"DATA\\").c_str(), nullptr);
-    DeleteFileW((programFolder + L"DATA\\lineno.txt").c_str());
-    {
-        HANDLE marker = CreateFileW((programFolder + L"portable.inf").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (marker == INVALID_HANDLE_VALUE) Fail("cannot create the program folder");
-        CloseHandle(marker);
+// --only-jump: the long jump alone.
+void PrintJumpOnly(const JumpSamples& jump) {
+    for (const Figure& f : JumpFigures(jump)) PrintFigureLine(f);
+    PrintLookCost(JumpLookCost(jump));
+}
+
+std::string CaseLabel(const Case& c) {
+    return "Return to exit per key, line " + WithThousands(c.line) + " (" + WithThousands(KeyEvents(c.line)) + " keys" +
+           (c.line - 1 > MAX_DOWN_PRESSES ? ", capped)" : ")") + (c.intoEditor ? " into an editor" : "");
+}
+
+// The cost of one more key event: the difference between the line-1 runs and
+// the longest uncapped runs of the same round, over the difference in key
+// events. What the process does once per run drops out. None without both.
+std::optional<Figure> OneMoreKey(const std::vector<Case>& cases, const Sides& sides, bool intoEditor) {
+    std::optional<size_t> shortest, longest;
+    for (size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        if (c.intoEditor != intoEditor) continue;
+        if (c.line == 1) shortest = i;
+        if (c.line > 1 && c.line - 1 <= MAX_DOWN_PRESSES && (!longest || c.line > cases[*longest].line)) longest = i;
     }
-
-    if (options.onlyJump > 0) {
-        const JumpSamples jump = RunLongJumps(linenav, floor, programFolder, options.scratch, options.onlyJump);
-        for (const Figure& f : JumpFigures(jump)) PrintFigureLine(f);
-        PrintLookCost(JumpLookCost(jump));
-        std::fflush(stdout);
-        return 0;
-    }
-
-    // 1, 2 and 4: whole runs, interleaved. A first run of each program warms
-    // the file cache and leaves no window in front (a fresh desktop starts
-    // with its own window in front, which would take the keys).
-    struct Case {
-        long long line;
-        int pairs;
-        bool intoEditor;          // the editor window in front takes the keys
-        std::vector<double> a, b; // microseconds per key event
+    if (!shortest || !longest) return std::nullopt;
+    const long long line = cases[*longest].line;
+    const double extra = static_cast<double>(KeyEvents(line) - KeyEvents(1));
+    const auto slopes = [&](const Side& side) {
+        const std::vector<double>& few = side.usPerKey[*shortest];
+        const std::vector<double>& many = side.usPerKey[*longest];
+        std::vector<double> out;
+        for (size_t i = 0; i < few.size() && i < many.size(); ++i)
+            out.push_back(
+                (many[i] * static_cast<double>(KeyEvents(line)) - few[i] * static_cast<double>(KeyEvents(1))) / extra);
+        return out;
     };
-    std::vector<Case> cases;
-    if (onlyLaunch) cases.push_back({1, options.onlyLaunch, false, {}, {}});
-    for (long long line : onlyLaunch ? std::vector<long long>{} : options.lines) {
-        const int pairs = line - 1 > DOWN_PRESS_CAP ? options.capRuns : options.runs;
-        if (pairs > 0) cases.push_back({line, pairs, false, {}, {}});
-    }
-    for (long long line : onlyLaunch ? std::vector<long long>{} : options.editorLines)
-        if (line - 1 <= DOWN_PRESS_CAP) cases.push_back({line, options.runs, true, {}, {}});
-    EditorSink editor;
-    int editorRuns = 0;
-    long long editorKeys = 0;
-    std::vector<double> launchA, launchB, launchC, focusA, focusB, focusC, wsA, wsB, privA, privB;
-    int keysTaken = 0, rounds = 0, shellA = 0, shellB = 0, shellC = 0;
+    return MakeFigure(intoEditor ? "keystroke_cost_into_editor_us_per_key" : "keystroke_cost_us_per_key",
+                      "one more key (line 1 to " + WithThousands(line) + ")" + (intoEditor ? " into an editor" : ""),
+                      "us/key", slopes(sides.linenav), slopes(sides.floor), 1.05);
+}
 
-    std::fprintf(stderr, "bench: warming up\n");
-    RunOnce(linenav, programFolder, 1);
-    if (!onlyLaunch) RunOnce(floor, programFolder, 1);
-    if (withDlls) RunOnce(floorDlls, programFolder, 1);
-    for (const Case& c : cases) rounds = c.pairs > rounds ? c.pairs : rounds;
-    for (int round = 0; round < rounds; ++round) {
-        std::fprintf(stderr, "bench: round %d of %d\n", round + 1, rounds);
-        std::fflush(stderr);
-        for (Case& c : cases) {
-            if (round >= c.pairs) continue;
-            const double events = static_cast<double>(KeyEvents(c.line));
-            for (int side = 0; side < 3; ++side) {
-                if ((side == 1 && onlyLaunch) || (side == 2 && !withDlls)) continue;
-                const LONG keysBefore = editor.keys();
-                if (c.intoEditor) editor.Show();
-                const Program& program = side == 0 ? linenav : side == 1 ? floor : floorDlls;
-                const Run run = RunOnce(program, programFolder, side == 2 ? 1 : c.line);
-                if (c.intoEditor) {
-                    editor.DrainAndHide();
-                    ++editorRuns;
-                    editorKeys += editor.keys() - keysBefore;
-                }
-                (side == 0 ? shellA : side == 1 ? shellB : shellC) += run.shellLoaded;
-                if (side == 2) { // only its launch counts
-                    launchC.push_back(run.launchMs);
-                    focusC.push_back(run.focusMs);
-                    if (!c.intoEditor) keysTaken += run.keysTaken;
-                    continue;
-                }
-                (side == 0 ? launchA : launchB).push_back(run.launchMs);
-                (side == 0 ? focusA : focusB).push_back(run.focusMs);
-                (side == 0 ? wsA : wsB).push_back(run.peakWorkingSet / 1048576.0);
-                (side == 0 ? privA : privB).push_back(run.privateBytes / 1048576.0);
-                (side == 0 ? c.a : c.b).push_back(run.returnToExitMs * 1000.0 / events);
-                if (!c.intoEditor) keysTaken += run.keysTaken;
-            }
-        }
-    }
-
-    // The long jump into notepad, on its own: its window would be found by
-    // linenav and take the keys in every other case.
-    JumpSamples jump;
-    if (options.jumpRuns > 0 && !onlyLaunch)
-        jump = RunLongJumps(linenav, floor, programFolder, options.scratch, options.jumpRuns);
-
-    // 3: the line map, in this process.
-    std::vector<double> mapA, mapB;
-    if (options.mapRuns > 0 && !onlyLaunch) {
-        std::fprintf(stderr, "bench: line map\n");
-        GeneralHeap = CreatePrivateHeap();
-        StartTextArea();
-        StartFiles();
-        Navigator = {};
-        const std::wstring mapFolder = options.scratch + L"map\\";
-        CreateDirectoryW(mapFolder.c_str(), nullptr);
-        const std::wstring mapPath = mapFolder + L"lineno.txt";
-        if (!WriteMap(mapPath)) Fail("cannot write the line map");
-        for (int i = 0; i < 3; ++i) { // warm the file cache and the heap
-            TimeTranslate(mapFolder);
-            TimeSequentialPass(mapPath);
-        }
-        for (int i = 0; i < options.mapRuns; ++i) {
-            mapA.push_back(TimeTranslate(mapFolder));
-            mapB.push_back(TimeSequentialPass(mapPath));
-        }
-        EndFiles();
-        EndTextArea();
-        DestroyPrivateHeap(GeneralHeap);
-        GeneralHeap = nullptr;
-        DeleteFileW(mapPath.c_str());
-    }
-
-    const std::string launchDllsLabel = "launch to ready prompt, floor with linenav's DLLs";
-    const std::string focusDllsLabel = "launch to focus in the field, floor with linenav's DLLs";
-    if (onlyLaunch) {
-        for (const Figure& f :
-             {MakeFigure("launch_to_ready_prompt_same_dlls_ms", launchDllsLabel, "ms", launchA, launchC, 1.05),
-              MakeFigure("launch_to_focus_same_dlls_ms", focusDllsLabel, "ms", focusA, focusC, 1.05)})
-            PrintFigureLine(f);
-        std::printf("runs interleaved linenav, floor with linenav's DLLs, ...; line 1, no editor\n");
-        std::fflush(stdout);
-        return 0;
-    }
-
-    // The table.
+// The table's figures, in its order; the long jump's and the line map's only
+// when they ran.
+std::vector<Figure> TableFigures(const Sides& sides, const std::vector<Case>& cases, const JumpSamples& jump,
+                                 const MapSamples& map) {
+    const Side &a = sides.linenav, &b = sides.floor, &c = sides.floorDlls;
     std::vector<Figure> figures;
-    figures.push_back(MakeFigure("launch_to_ready_prompt_ms", "launch to ready prompt", "ms", launchA, launchB, 1.10));
-    if (withDlls)
+    figures.push_back(
+        MakeFigure("launch_to_ready_prompt_ms", "launch to ready prompt", "ms", a.launchMs, b.launchMs, 1.10));
+    if (sides.withDlls)
         figures.push_back(
-            MakeFigure("launch_to_ready_prompt_same_dlls_ms", launchDllsLabel, "ms", launchA, launchC, 1.05));
-    figures.push_back(MakeFigure("launch_to_focus_ms", "launch to focus in the field", "ms", focusA, focusB, 1.10));
-    if (withDlls)
-        figures.push_back(MakeFigure("launch_to_focus_same_dlls_ms", focusDllsLabel, "ms", focusA, focusC, 1.05));
-    for (const Case& c : cases) {
-        std::string label = "Return to exit per key, line " + WithThousands(c.line) + " (" +
-                            WithThousands(KeyEvents(c.line)) + " keys" +
-                            (c.line - 1 > DOWN_PRESS_CAP ? ", capped)" : ")") + (c.intoEditor ? " into an editor" : "");
-        figures.push_back(MakeFigure("return_to_exit_line_" + std::to_string(c.line) +
-                                         (c.intoEditor ? "_into_editor" : "") + "_us_per_key",
-                                     label, "us/key", c.a, c.b, 1.05));
-    }
-    // The cost of one more key event: the difference between the line-1 runs
-    // and the longest uncapped runs of the same round, over the difference in
-    // key events. What the process does once per run drops out.
-    for (bool intoEditor : {false, true}) {
-        const Case* shortest = nullptr;
-        const Case* longest = nullptr;
-        for (const Case& c : cases) {
-            if (c.intoEditor != intoEditor) continue;
-            if (c.line == 1) shortest = &c;
-            if (c.line > 1 && c.line - 1 <= DOWN_PRESS_CAP && (!longest || c.line > longest->line)) longest = &c;
-        }
-        if (shortest && longest) {
-            const double extra = static_cast<double>(KeyEvents(longest->line) - KeyEvents(1));
-            const auto slopes = [&](const std::vector<double>& few, const std::vector<double>& many) {
-                std::vector<double> out;
-                for (size_t i = 0; i < few.size() && i < many.size(); ++i)
-                    out.push_back((many[i] * static_cast<double>(KeyEvents(longest->line)) -
-                                   few[i] * static_cast<double>(KeyEvents(1))) /
-                                  extra);
-                return out;
-            };
-            figures.push_back(MakeFigure(
-                intoEditor ? "keystroke_cost_into_editor_us_per_key" : "keystroke_cost_us_per_key",
-                "one more key (line 1 to " + WithThousands(longest->line) + ")" + (intoEditor ? " into an editor" : ""),
-                "us/key", slopes(shortest->a, longest->a), slopes(shortest->b, longest->b), 1.05));
-        }
-    }
-    const std::optional<LookCost> lookCost =
-        jump.a.landS.empty() ? std::nullopt : std::optional<LookCost>(JumpLookCost(jump));
-    if (lookCost)
+            MakeFigure("launch_to_ready_prompt_same_dlls_ms", LAUNCH_DLLS_LABEL, "ms", a.launchMs, c.launchMs, 1.05));
+    figures.push_back(
+        MakeFigure("launch_to_focus_ms", "launch to focus in the field", "ms", a.focusMs, b.focusMs, 1.10));
+    if (sides.withDlls)
+        figures.push_back(
+            MakeFigure("launch_to_focus_same_dlls_ms", FOCUS_DLLS_LABEL, "ms", a.focusMs, c.focusMs, 1.05));
+    for (size_t i = 0; i < cases.size(); ++i)
+        figures.push_back(MakeFigure("return_to_exit_line_" + std::to_string(cases[i].line) +
+                                         (cases[i].intoEditor ? "_into_editor" : "") + "_us_per_key",
+                                     CaseLabel(cases[i]), "us/key", a.usPerKey[i], b.usPerKey[i], 1.05));
+    for (bool intoEditor : {false, true})
+        if (std::optional<Figure> f = OneMoreKey(cases, sides, intoEditor)) figures.push_back(std::move(*f));
+    if (!jump.a.landS.empty())
         for (Figure& f : JumpFigures(jump)) figures.push_back(std::move(f));
-    if (!mapA.empty())
-        figures.push_back(
-            MakeFigure("line_map_record_1000000_ms", "line map: record 1,000,000 of 4 MB", "ms", mapA, mapB, 1.2));
-    figures.push_back(MakeFigure("peak_working_set_mib", "peak working set, prompt open", "MiB", wsA, wsB, 1.1));
-    figures.push_back(MakeFigure("private_bytes_mib", "private bytes, prompt open", "MiB", privA, privB, 0));
+    if (!map.linenav.empty())
+        figures.push_back(MakeFigure("line_map_record_1000000_ms", "line map: record 1,000,000 of 4 MB", "ms",
+                                     map.linenav, map.floor, 1.2));
+    figures.push_back(MakeFigure("peak_working_set_mib", "peak working set, prompt open", "MiB", a.peakWorkingSetMiB,
+                                 b.peakWorkingSetMiB, 1.1));
+    figures.push_back(
+        MakeFigure("private_bytes_mib", "private bytes, prompt open", "MiB", a.privateMiB, b.privateMiB, 0));
+    return figures;
+}
 
-    const ImportList importsA = ReadImports(options.linenav), importsB = ReadImports(options.floor);
-    const double sizeA = FileSize(options.linenav), sizeB = FileSize(options.floor);
-    bool systemOnly = importsA.valid;
-    std::vector<std::string> foreign;
-    for (const auto* list : {&importsA.dlls, &importsA.delayLoaded})
+// The programs' files: their sizes and the DLLs they import.
+struct Footprint {
+    double linenavBytes = 0, floorBytes = 0;
+    ImportList linenav, floor, floorDlls; // floorDlls: read only when that floor runs
+    std::vector<std::string> foreign;     // linenav's imports that are not in the system folder
+    bool systemOnly = false;
+};
+
+Footprint ReadFootprint(const Options& options, bool withDlls) {
+    Footprint f;
+    f.linenav = ReadImports(options.linenav);
+    f.floor = ReadImports(options.floor);
+    if (withDlls) f.floorDlls = ReadImports(options.floorDlls);
+    f.linenavBytes = FileSize(options.linenav);
+    f.floorBytes = FileSize(options.floor);
+    f.systemOnly = f.linenav.valid;
+    for (const auto* list : {&f.linenav.dlls, &f.linenav.delayLoaded})
         for (const std::string& dll : *list)
             if (!ShipsWithSystem(dll)) {
-                systemOnly = false;
-                foreign.push_back(dll);
+                f.systemOnly = false;
+                f.foreign.push_back(dll);
             }
+    return f;
+}
 
+// Everything the table and the JSON report.
+struct Results {
+    const Options& options;
+    const Sides& sides;
+    RoundCounts counts;
+    std::vector<Figure> figures;
+    std::optional<LookCost> lookCost; // when the long jump ran
+    Footprint footprint;
+};
+
+void PrintTable(const Results& r) {
+    const Sides& sides = r.sides;
+    const Footprint& footprint = r.footprint;
+    const size_t runsPerSide = sides.linenav.launchMs.size();
     std::vector<std::string> labels;
     int width = 40;
-    for (const Figure& f : figures) {
+    for (const Figure& f : r.figures) {
         labels.push_back(f.label + ", " + f.unit + " (n=" + std::to_string(f.linenav.count) + ")");
         width = static_cast<int>(labels.back().size()) > width ? static_cast<int>(labels.back().size()) : width;
     }
@@ -1055,29 +1073,30 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("\n");
     row("figure", "linenav", "floor", "ratio", "goal", "");
     std::printf("%s\n", std::string(static_cast<size_t>(width) + 76, '-').c_str());
-    for (size_t i = 0; i < figures.size(); ++i) {
-        const Figure& f = figures[i];
+    for (size_t i = 0; i < r.figures.size(); ++i) {
+        const Figure& f = r.figures[i];
         const std::string verdict = f.limit > 0 ? (f.ratio <= f.limit ? "met" : "MISSED") : "";
         row(labels[i], Cell(f.linenav, "%.4g"), Cell(f.floor, "%.4g"), Format("%.3f", f.ratio), f.goal, verdict);
     }
+    const double sizeA = footprint.linenavBytes, sizeB = footprint.floorBytes;
     row("exe size, KiB", Format("%.1f", sizeA / 1024), Format("%.1f", sizeB / 1024),
         Format("%.3f", sizeB > 0 ? sizeA / sizeB : 0), "<= 64 KiB", sizeA <= 65536 ? "met" : "MISSED");
-    const std::string importVerdict = systemOnly ? "met" : "MISSED: " + Joined(foreign);
-    std::printf("%-*s  %-56s %-9s %s\n", width, "imported DLLs, linenav", Joined(importsA.dlls).c_str(), "system",
-                importVerdict.c_str());
-    if (!importsA.delayLoaded.empty())
-        std::printf("%-*s  %s\n", width, "delay-loaded DLLs, linenav", Joined(importsA.delayLoaded).c_str());
-    std::printf("%-*s  %s\n", width, "imported DLLs, floor", Joined(importsB.dlls).c_str());
-    if (withDlls)
+    const std::string importVerdict = footprint.systemOnly ? "met" : "MISSED: " + Joined(footprint.foreign);
+    std::printf("%-*s  %-56s %-9s %s\n", width, "imported DLLs, linenav", Joined(footprint.linenav.dlls).c_str(),
+                "system", importVerdict.c_str());
+    if (!footprint.linenav.delayLoaded.empty())
+        std::printf("%-*s  %s\n", width, "delay-loaded DLLs, linenav", Joined(footprint.linenav.delayLoaded).c_str());
+    std::printf("%-*s  %s\n", width, "imported DLLs, floor", Joined(footprint.floor.dlls).c_str());
+    if (sides.withDlls)
         std::printf("%-*s  %s\n", width, "imported DLLs, floor with linenav's DLLs",
-                    Joined(ReadImports(options.floorDlls).dlls).c_str());
+                    Joined(footprint.floorDlls.dlls).c_str());
     std::printf("\nmedian [quartiles]; ratio = linenav median / floor median; runs interleaved "
                 "linenav, floor, %slinenav, floor, ...\n",
-                withDlls ? "floor with linenav's DLLs, " : "");
+                sides.withDlls ? "floor with linenav's DLLs, " : "");
     std::printf("pairs: %d per line up to the Down-press cap, %d above it, %d for the line map, %d for the long "
                 "jump;\nlaunch and footprint pool all %zu runs per side outside the long jump.\n",
-                options.runs, options.capRuns, options.mapRuns, options.jumpRuns, launchA.size());
-    if (withDlls)
+                r.options.runs, r.options.capRuns, r.options.mapRuns, r.options.jumpRuns, runsPerSide);
+    if (sides.withDlls)
         std::printf("the floor with linenav's DLLs runs after each floor run, always typing line 1; "
                     "only its launch counts.\n");
     std::printf("per-key figures: Return to exit over the key events sent; at line 1 that is "
@@ -1085,60 +1104,105 @@ int wmain(int argc, wchar_t** argv) {
                 "once\n(Return handling, data folder, shutdown, exit); \"one more key\" is the "
                 "keystroke cost alone. "
                 "The prompt is\npolled about once a millisecond.\n");
+    const size_t runs = sides.linenav.launchMs.size() + sides.floor.launchMs.size() + sides.floorDlls.launchMs.size();
     std::printf("runs without an editor in which a window was in front when the keys went out: "
                 "%d of %zu\n",
-                keysTaken, launchA.size() + launchB.size() + launchC.size() - static_cast<size_t>(editorRuns));
-    std::printf("runs into an editor: %d; key messages the editor window took: %lld\n", editorRuns, editorKeys);
-    std::printf(
-        "runs with shell32.dll loaded while the prompt was open: linenav %d of %zu, floor %d of %zu%s\n", shellA,
-        launchA.size(), shellB, launchB.size(),
-        withDlls ? (", floor with linenav's DLLs " + std::to_string(shellC) + " of " + std::to_string(launchC.size()))
-                       .c_str()
-                 : "");
-    if (lookCost) PrintLookCost(*lookCost);
+                r.counts.keysTaken, runs - static_cast<size_t>(r.counts.editorRuns));
+    std::printf("runs into an editor: %d; key messages the editor window took: %lld\n", r.counts.editorRuns,
+                r.counts.editorKeys);
+    std::printf("runs with shell32.dll loaded while the prompt was open: linenav %d of %zu, floor %d of %zu%s\n",
+                sides.linenav.shellLoaded, runsPerSide, sides.floor.shellLoaded, sides.floor.launchMs.size(),
+                sides.withDlls ? (", floor with linenav's DLLs " + std::to_string(sides.floorDlls.shellLoaded) +
+                                  " of " + std::to_string(sides.floorDlls.launchMs.size()))
+                                     .c_str()
+                               : "");
+    if (r.lookCost) PrintLookCost(*r.lookCost);
+}
 
-    if (!options.json.empty()) {
-        std::string json = "{\n  \"figures\": {\n";
-        for (size_t i = 0; i < figures.size(); ++i) {
-            const Figure& f = figures[i];
-            json += "    " + JsonString(f.key) + ": {\"label\": " + JsonString(f.label) +
-                    ", \"unit\": " + JsonString(f.unit) + ", \"linenav\": " + JsonSummary(f.linenav) +
-                    ", \"floor\": " + JsonSummary(f.floor) + ", \"ratio\": " + Format("%.4f", f.ratio) +
-                    ", \"paired_ratio\": " + Format("%.4f", f.pairedRatio);
-            if (f.limit > 0) {
-                json += ", \"goal_ratio\": " + Format("%.2f", f.limit);
-                json += std::string(", \"met\": ") + (f.ratio <= f.limit ? "true" : "false");
-            }
-            json += std::string("}") + (i + 1 < figures.size() ? "," : "") + "\n";
+void WriteJson(const Results& r) {
+    const Sides& sides = r.sides;
+    const Footprint& footprint = r.footprint;
+    std::string json = "{\n  \"figures\": {\n";
+    for (size_t i = 0; i < r.figures.size(); ++i) {
+        const Figure& f = r.figures[i];
+        json += "    " + JsonString(f.key) + ": {\"label\": " + JsonString(f.label) +
+                ", \"unit\": " + JsonString(f.unit) + ", \"linenav\": " + JsonSummary(f.linenav) +
+                ", \"floor\": " + JsonSummary(f.floor) + ", \"ratio\": " + Format("%.4f", f.ratio) +
+                ", \"paired_ratio\": " + Format("%.4f", f.pairedRatio);
+        if (f.limit > 0) {
+            json += ", \"goal_ratio\": " + Format("%.2f", f.limit);
+            json += std::string(", \"met\": ") + (f.ratio <= f.limit ? "true" : "false");
         }
-        json += "  },\n";
-        json += "  \"exe_size_bytes\": {\"linenav\": " + Format("%.0f", sizeA) +
-                ", \"floor\": " + Format("%.0f", sizeB) +
-                ", \"goal_max\": 65536, \"met\": " + (sizeA <= 65536 ? "true" : "false") + "},\n";
-        json += "  \"imports\": {\"linenav\": " + JsonList(importsA.dlls) +
-                ", \"linenav_delay_loaded\": " + JsonList(importsA.delayLoaded) +
-                ", \"floor\": " + JsonList(importsB.dlls) +
-                (withDlls ? ", \"floor_same_dlls\": " + JsonList(ReadImports(options.floorDlls).dlls) : std::string()) +
-                ", \"not_in_system_folder\": " + JsonList(foreign) + ", \"met\": " + (systemOnly ? "true" : "false") +
-                "},\n";
-        json += "  \"pairs\": {\"per_line_up_to_cap\": " + std::to_string(options.runs) +
-                ", \"per_line_above_cap\": " + std::to_string(options.capRuns) +
-                ", \"line_map\": " + std::to_string(options.mapRuns) +
-                ", \"long_jump\": " + std::to_string(lookCost ? options.jumpRuns : 0) +
-                "},\n  \"keys_taken_by_a_window\": " + std::to_string(keysTaken) +
-                ",\n  \"shell32_loaded_with_prompt_open\": {\"linenav\": " + std::to_string(shellA) +
-                ", \"floor\": " + std::to_string(shellB) + ", \"floor_same_dlls\": " + std::to_string(shellC) +
-                ", \"runs_per_side\": " + std::to_string(launchA.size()) + "}";
-        if (lookCost) json += ",\n  \"long_jump\": " + JsonLookCost(*lookCost);
-        json += "\n}\n";
-        HANDLE file =
-            CreateFileW(options.json.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        DWORD written = 0;
-        if (file == INVALID_HANDLE_VALUE ||
-            !WriteFile(file, json.data(), static_cast<DWORD>(json.size()), &written, nullptr))
-            Fail("cannot write " + Narrow(options.json));
-        CloseHandle(file);
+        json += std::string("}") + (i + 1 < r.figures.size() ? "," : "") + "\n";
     }
+    json += "  },\n";
+    json += "  \"exe_size_bytes\": {\"linenav\": " + Format("%.0f", footprint.linenavBytes) +
+            ", \"floor\": " + Format("%.0f", footprint.floorBytes) +
+            ", \"goal_max\": 65536, \"met\": " + (footprint.linenavBytes <= 65536 ? "true" : "false") + "},\n";
+    json += "  \"imports\": {\"linenav\": " + JsonList(footprint.linenav.dlls) +
+            ", \"linenav_delay_loaded\": " + JsonList(footprint.linenav.delayLoaded) +
+            ", \"floor\": " + JsonList(footprint.floor.dlls) +
+            (sides.withDlls ? ", \"floor_same_dlls\": " + JsonList(footprint.floorDlls.dlls) : std::string()) +
+            ", \"not_in_system_folder\": " + JsonList(footprint.foreign) +
+            ", \"met\": " + (footprint.systemOnly ? "true" : "false") + "},\n";
+    json += "  \"pairs\": {\"per_line_up_to_cap\": " + std::to_string(r.options.runs) +
+            ", \"per_line_above_cap\": " + std::to_string(r.options.capRuns) +
+            ", \"line_map\": " + std::to_string(r.options.mapRuns) +
+            ", \"long_jump\": " + std::to_string(r.lookCost ? r.options.jumpRuns : 0) +
+            "},\n  \"keys_taken_by_a_window\": " + std::to_string(r.counts.keysTaken) +
+            ",\n  \"shell32_loaded_with_prompt_open\": {\"linenav\": " + std::to_string(sides.linenav.shellLoaded) +
+            ", \"floor\": " + std::to_string(sides.floor.shellLoaded) +
+            ", \"floor_same_dlls\": " + std::to_string(sides.floorDlls.shellLoaded) +
+            ", \"runs_per_side\": " + std::to_string(sides.linenav.launchMs.size()) + "}";
+    if (r.lookCost) json += ",\n  \"long_jump\": " + JsonLookCost(*r.lookCost);
+    json += "\n}\n";
+    HANDLE file =
+        CreateFileW(r.options.json.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    if (file == INVALID_HANDLE_VALUE ||
+        !WriteFile(file, json.data(), static_cast<DWORD>(json.size()), &written, nullptr))
+        Fail("cannot write " + Narrow(r.options.json));
+    CloseHandle(file);
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const Options options = ParseOptions(argc, argv);
+    Sides sides(options);
+    const std::wstring programFolder = MakeProgramFolder(options.scratch);
+
+    if (options.onlyJump > 0) {
+        PrintJumpOnly(
+            RunLongJumps(sides.linenav.program, sides.floor.program, programFolder, options.scratch, options.onlyJump));
+        std::fflush(stdout);
+        return 0;
+    }
+
+    // 1, 2 and 4: whole runs, interleaved.
+    const std::vector<Case> cases = MakeCases(options);
+    EditorSink editor;
+    const RoundCounts counts = RunRounds(cases, sides, programFolder, editor);
+    if (sides.onlyLaunch) {
+        PrintLaunchOnly(sides);
+        std::fflush(stdout);
+        return 0;
+    }
+
+    // 5: the long jump into notepad, on its own: its window would be found by
+    // linenav and take the keys in every other case.
+    const JumpSamples jump = options.jumpRuns > 0 ? RunLongJumps(sides.linenav.program, sides.floor.program,
+                                                                 programFolder, options.scratch, options.jumpRuns)
+                                                  : JumpSamples{};
+    // 3: the line map, in this process.
+    const MapSamples map = options.mapRuns > 0 ? RunLineMap(options.scratch, options.mapRuns) : MapSamples{};
+
+    std::vector<Figure> figures = TableFigures(sides, cases, jump, map);
+    std::optional<LookCost> lookCost;
+    if (!jump.a.landS.empty()) lookCost = JumpLookCost(jump);
+    const Results results{options, sides, counts, std::move(figures), lookCost, ReadFootprint(options, sides.withDlls)};
+    PrintTable(results);
+    if (!options.json.empty()) WriteJson(results);
     std::fflush(stdout);
     return 0;
 }

@@ -1,7 +1,5 @@
 #include "text_helpers.h"
 
-#include <windows.h>
-
 std::string Narrow(const std::wstring& text) {
     if (text.empty()) return {};
     const int size = static_cast<int>(text.size());
@@ -12,3 +10,10 @@ std::string Narrow(const std::wstring& text) {
 }
 
 std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
+
+std::wstring FieldText(HWND control) {
+    wchar_t text[256] = {};
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(control, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000, &copied);
+    return text;
+}

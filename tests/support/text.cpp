@@ -2,13 +2,6 @@
 
 #include <vector>
 
-std::wstring FieldText(HWND control) {
-    wchar_t text[256] = {};
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutW(control, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000, &copied);
-    return text;
-}
-
 std::wstring TitleOf(HWND window) {
     std::vector<wchar_t> text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1);
     const int length = GetWindowTextW(window, text.data(), static_cast<int>(text.size()));

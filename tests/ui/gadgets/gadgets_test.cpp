@@ -9,7 +9,7 @@
 #include "support/prompt_window.h"
 #include "support/sequence.h"
 #include "support/test_windows.h"
-#include "support/text.h"
+#include "text_helpers.h"
 #include "support/ui_runtime.h"
 #include "input.h"
 
