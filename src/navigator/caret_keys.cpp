@@ -59,5 +59,6 @@ void SendCaretKeys() {
     ModifierWait modifiers;
     PlanCaretKeys(
         Navigator.LoopCounter, Navigator.LineNumber, [](uint8_t key, uint32_t flags) { keybd_event(key, 0, flags, 0); },
-        [&] { return HandsOff(modifiers) && KeyboardWith(target); });
+        [&] { return HandsOff(modifiers) && KeyboardWith(target); },
+        [] { return GetAsyncKeyState(KEY_LEFT_CONTROL) < 0; });
 }

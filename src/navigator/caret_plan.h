@@ -30,6 +30,9 @@ constexpr int64_t DownPressLimit(int64_t line) {
 // rare enough that the look costs nothing beside the key events.
 constexpr int64_t KEYBOARD_CHECK_EVERY = 64;
 
+// How often Ctrl+Home is typed again when its Ctrl was let go under it.
+constexpr int CTRL_HOME_TRIES = 3;
+
 // Calls emit(virtual key, flags) for every key event, in order. The Down loop
 // is the tool's counting loop over `loopCounter`, its limit read again from
 // `lineNumber` before every pass. `ready()` is asked before the first key,
@@ -37,13 +40,26 @@ constexpr int64_t KEYBOARD_CHECK_EVERY = 64;
 // when it says no, nothing more is sent. Keys go out in press/release pairs
 // and the looks fall between groups, so linenav holds no key while ready()
 // runs and none is ever left down.
-template <class Emit, class Ready>
-inline void PlanCaretKeys(int64_t& loopCounter, const int64_t& lineNumber, Emit&& emit, Ready&& ready) {
+//
+// `ctrlHeld()` is asked after Home of Ctrl+Home has gone out, before Ctrl is
+// released. When the system let go of Ctrl under it, the editor may have
+// taken a plain Home (start of the line, not of the document): Ctrl+Home is
+// typed again, up to CTRL_HOME_TRIES times in all; a second Ctrl+Home moves
+// nothing. Under Wine this happens when the editor handles the X server's
+// keymap notice of its activation after linenav's Ctrl press: Wine then
+// releases every modifier the X server does not hold.
+template <class Emit, class Ready, class CtrlHeld>
+inline void PlanCaretKeys(int64_t& loopCounter, const int64_t& lineNumber, Emit&& emit, Ready&& ready,
+                          CtrlHeld&& ctrlHeld) {
     if (!ready()) return;
-    emit(KEY_LEFT_CONTROL, KEY_PRESS);
-    emit(KEY_HOME, KEY_PRESS);
-    emit(KEY_HOME, KEY_RELEASE);
-    emit(KEY_LEFT_CONTROL, KEY_RELEASE);
+    for (int tries = 1;; ++tries) {
+        emit(KEY_LEFT_CONTROL, KEY_PRESS);
+        emit(KEY_HOME, KEY_PRESS);
+        emit(KEY_HOME, KEY_RELEASE);
+        const bool held = ctrlHeld();
+        emit(KEY_LEFT_CONTROL, KEY_RELEASE);
+        if (held || tries == CTRL_HOME_TRIES) break;
+    }
     bool ours = true;
     CountingLoop(
         loopCounter, [&] { return DownPressLimit(lineNumber); },
@@ -56,6 +72,11 @@ inline void PlanCaretKeys(int64_t& loopCounter, const int64_t& lineNumber, Emit&
     if (!ours || !ready()) return;
     emit(KEY_HOME, KEY_PRESS);
     emit(KEY_HOME, KEY_RELEASE);
+}
+
+template <class Emit, class Ready>
+inline void PlanCaretKeys(int64_t& loopCounter, const int64_t& lineNumber, Emit&& emit, Ready&& ready) {
+    PlanCaretKeys(loopCounter, lineNumber, emit, ready, [] { return true; });
 }
 
 template <class Emit> inline void PlanCaretKeys(int64_t& loopCounter, const int64_t& lineNumber, Emit&& emit) {

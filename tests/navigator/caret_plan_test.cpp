@@ -134,6 +134,31 @@ TEST(CaretPlan, StopsWhenTheKeyboardIsNotReady) {
     }
 }
 
+TEST(CaretPlan, CtrlHomeAgainWhenItsCtrlWasLetGo) {
+    const std::vector<KeyEvent> group = {CTRL_DOWN, HOME_DOWN, HOME_UP, CTRL_UP},
+                                tail = {DOWN_DOWN, DOWN_UP, HOME_DOWN, HOME_UP};
+    struct Case {
+        const char* what;
+        int lostTimes; // looks at Ctrl that find it let go
+        int groups;    // Ctrl+Home groups sent
+    };
+    const Case cases[] = {{"held", 0, 1}, {"let go once", 1, 2}, {"never held: at most three", 99, 3}};
+    for (const Case& c : cases) {
+        std::vector<KeyEvent> actual, expected;
+        for (int i = 0; i < c.groups; ++i) expected.insert(expected.end(), group.begin(), group.end());
+        expected.insert(expected.end(), tail.begin(), tail.end());
+        int64_t counter = 0, line = 2;
+        int looks = 0;
+        PlanCaretKeys(
+            counter, line,
+            [&](uint8_t key, uint32_t flags) {
+                actual.push_back({key, flags});
+            },
+            [] { return true; }, [&] { return looks++ >= c.lostTimes; });
+        EXPECT_EQ(actual, expected) << c.what << "\nexpected:\n" << Show(expected) << "actual:\n" << Show(actual);
+    }
+}
+
 TEST(CaretPlan, DownPressLimit) {
     EXPECT_EQ(DownPressLimit(INT64_MIN), 0);
     EXPECT_EQ(DownPressLimit(1), 0);
