@@ -58,15 +58,20 @@ wine_version="$(wine --version 2>/dev/null | head -1)"
 compiler="$(x86_64-w64-mingw32-g++-posix --version 2>/dev/null | head -1)"
 load_start="$(load_now)"
 
-if [ "$BENCH_ONLY_LAUNCH" -gt 0 ] || [ "$BENCH_ONLY_JUMP" -gt 0 ]; then
-    if [ "$BENCH_ONLY_LAUNCH" -gt 0 ]; then only=(--only-launch "$BENCH_ONLY_LAUNCH"); else only=(--only-jump "$BENCH_ONLY_JUMP"); fi
-    echo "load average at start (1, 5, 15 min): ${load_start}"
-    started=$(date +%s)
+# run_driver ARG...: the driver on the three programs, with ARG... after them.
+run_driver() {
     wine "$BUILD_DIR/linenav_bench.exe" \
         --linenav "$(winepath -w "$BUILD_DIR/linenav.exe" 2>/dev/null)" \
         --floor "$(winepath -w "$BUILD_DIR/floor_prompt.exe" 2>/dev/null)" \
         --floor-dlls "$(winepath -w "$BUILD_DIR/floor_prompt_dlls.exe" 2>/dev/null)" \
-        --scratch 'C:\linenav-bench' "${only[@]}" | tr -d '\r'
+        --scratch 'C:\linenav-bench' "$@" | tr -d '\r'
+}
+
+if [ "$BENCH_ONLY_LAUNCH" -gt 0 ] || [ "$BENCH_ONLY_JUMP" -gt 0 ]; then
+    if [ "$BENCH_ONLY_LAUNCH" -gt 0 ]; then only=(--only-launch "$BENCH_ONLY_LAUNCH"); else only=(--only-jump "$BENCH_ONLY_JUMP"); fi
+    echo "load average at start (1, 5, 15 min): ${load_start}"
+    started=$(date +%s)
+    run_driver "${only[@]}"
     echo "load average at end (1, 5, 15 min): $(load_now); measured for $(($(date +%s) - started)) s"
     exit 0
 fi
@@ -78,14 +83,9 @@ echo "pairs: ${BENCH_RUNS} per line, ${BENCH_CAP_RUNS} above the Down-press cap,
 echo "(the capped case sends 2,000,006 key events per run, about 40 s each under Wine; a long jump takes about 25 s)"
 
 started=$(date +%s)
-wine "$BUILD_DIR/linenav_bench.exe" \
-    --linenav "$(winepath -w "$BUILD_DIR/linenav.exe" 2>/dev/null)" \
-    --floor "$(winepath -w "$BUILD_DIR/floor_prompt.exe" 2>/dev/null)" \
-    --floor-dlls "$(winepath -w "$BUILD_DIR/floor_prompt_dlls.exe" 2>/dev/null)" \
-    --scratch 'C:\linenav-bench' \
-    --json "$(winepath -w "$OUT/figures.json" 2>/dev/null)" \
+run_driver --json "$(winepath -w "$OUT/figures.json" 2>/dev/null)" \
     --runs "$BENCH_RUNS" --cap-runs "$BENCH_CAP_RUNS" --map-runs "$BENCH_MAP_RUNS" --jump-runs "$BENCH_JUMP_RUNS" \
-    | tr -d '\r' | tee "$OUT/table.txt"
+    | tee "$OUT/table.txt"
 seconds=$(($(date +%s) - started))
 load_end="$(load_now)"
 echo "load average at end (1, 5, 15 min): ${load_end}; measured for ${seconds} s"
