@@ -100,16 +100,23 @@ std::string OnLine(long line) { return "caret on line " + std::to_string(line); 
 
 std::string CaretLanding(const FixtureWindow& editor, DWORD timeoutMs) {
     // The fixture answers between two key messages, so once the final Home is
-    // in its log every key before it has moved the caret. On a busy machine
-    // the release of the Return that ended the prompt can be injected after
-    // linenav's keys and come last: the final Home is looked for anywhere
-    // (the Home of Ctrl+Home comes up with Ctrl).
-    const KeyRecord finalHome{WM_KEYUP, VK_HOME, 0};
+    // in its log every key before it has moved the caret. The final Home is a
+    // plain Home press whose last press before it is not Ctrl: the Home of
+    // Ctrl+Home follows Ctrl's press. Releases tell nothing: on a busy machine
+    // the release of the Return that ended the prompt can come after
+    // linenav's keys, and under Wine the release of Ctrl+Home's Home can come
+    // up plain when the editor's Ctrl state is set from the X server's
+    // between Home's press and release.
     long seen = 0;
+    unsigned lastPress = 0;
     const bool whole = WaitUntil(
         [&] {
-            for (const long count = editor.KeyCount(); seen < count; ++seen)
-                if (editor.KeyAt(seen) == finalHome) return true;
+            for (const long count = editor.KeyCount(); seen < count; ++seen) {
+                const KeyRecord key = editor.KeyAt(seen);
+                if (key.message != WM_KEYDOWN) continue;
+                if (key.key == VK_HOME && !(key.modifiers & FIXTURE_CTRL) && lastPress != VK_CONTROL) return true;
+                lastPress = key.key;
+            }
             return false;
         },
         timeoutMs);

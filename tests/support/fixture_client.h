@@ -85,7 +85,7 @@ bool WaitForLastKey(const FixtureWindow& editor, const KeyRecord& last, DWORD ti
 std::string OnLine(long line); // "caret on line <line>", 1-based
 
 // Waits (bounded) until the fixture has received a whole run of caret keys,
-// ending with the plain Home release, then tells where its caret is, as
+// ending with the final plain Home press, then tells where its caret is, as
 // OnLine does; or what went wrong: keys that never all arrived, or a caret
 // elsewhere than on the line the keys asked for.
 std::string CaretLanding(const FixtureWindow& editor, DWORD timeoutMs);
