@@ -33,7 +33,6 @@ public:
                 if (isDown(key)) return true;
             return false;
         };
-        if (!held()) return true;
         const uint64_t start = nowMs();
         const bool handsOff = BoundedWait([&] { return !held(); }, leftMs_, nowMs, pause);
         const uint64_t spent = nowMs() - start;
