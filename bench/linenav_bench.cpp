@@ -499,7 +499,7 @@ int KeyboardLooks(long long line) {
     const int64_t target = line;
     int looks = 0;
     PlanCaretKeys(
-        counter, target, [](uint8_t, uint32_t) {},
+        counter, target, [](KeyEvent, KeyEvent) {},
         [&] {
             ++looks;
             return true;

@@ -31,6 +31,31 @@ bool HandsOff(ModifierWait& wait) {
 // True while the keyboard is with `target`.
 bool KeyboardWith(HWND target) { return ForegroundWithin(target, KEYBOARD_SETTLE_MS); }
 
+// Two key events in one SendInput call: nothing typed or injected elsewhere
+// can come between them.
+void Send(KeyEvent first, KeyEvent second) {
+    INPUT inputs[2] = {};
+    const KeyEvent events[2] = {first, second};
+    for (int i = 0; i < 2; ++i) {
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = events[i].key;
+        inputs[i].ki.dwFlags = events[i].flags;
+    }
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+// True once `target` has taken Home with Ctrl held, asked while both are
+// down. Under Wine the X server's keymap notice, which the editor's thread
+// handles while it waits for input, sets the key state to the X server's,
+// which never saw linenav's Ctrl. The answer to a sent message comes once
+// that thread has finished what it was doing, that handler included, and
+// between its reply and the queued keys it handles no X event: a Ctrl still
+// down after the answer is the Ctrl that Home arrives with. On Windows the
+// look always finds it down.
+bool CtrlHomeLanded(HWND target) {
+    return WaitForAnswer(target, EDITOR_WAIT_LIMIT_MS) && GetAsyncKeyState(KEY_LEFT_CONTROL) < 0;
+}
+
 } // namespace
 
 void SendCaretKeys() {
@@ -54,11 +79,14 @@ void SendCaretKeys() {
         if (!target) return;
     }
 
+    // The X events of the activation (its focus and keymap notices) are
+    // handled once the target has answered, before Ctrl goes down.
+    WaitForAnswer(target, EDITOR_WAIT_LIMIT_MS);
+
     // When another program takes the foreground, or the editor closes, the
     // rest would go to that program: sending stops instead.
     ModifierWait modifiers;
     PlanCaretKeys(
-        Navigator.LoopCounter, Navigator.LineNumber, [](uint8_t key, uint32_t flags) { keybd_event(key, 0, flags, 0); },
-        [&] { return HandsOff(modifiers) && KeyboardWith(target); },
-        [] { return GetAsyncKeyState(KEY_LEFT_CONTROL) < 0; });
+        Navigator.LoopCounter, Navigator.LineNumber, Send, [&] { return HandsOff(modifiers) && KeyboardWith(target); },
+        [&] { return CtrlHomeLanded(target); });
 }

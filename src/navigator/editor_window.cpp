@@ -17,8 +17,7 @@ void RestoreEditor(HWND editor) {
     // The restore activates the editor from inside its thread's ShowWindow;
     // a sent message is handled only after that call has returned.
     const ULONGLONG now = GetTickCount64();
-    DWORD_PTR ignored = 0;
-    if (now < end) SendMessageTimeoutW(editor, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, static_cast<UINT>(end - now), &ignored);
+    if (now < end) WaitForAnswer(editor, end - now);
 }
 
 bool WaitForHandOff(HWND editor) {
@@ -40,6 +39,13 @@ HWND WaitForForegroundWindow() {
     HWND foreground = nullptr;
     WaitWithin(EDITOR_WAIT_LIMIT_MS, EDITOR_POLL_MS, [&] { return (foreground = GetForegroundWindow()) != nullptr; });
     return foreground;
+}
+
+bool WaitForAnswer(HWND window, ULONGLONG limitMs) {
+    DWORD_PTR ignored = 0;
+    // WM_NULL does nothing; SMTO_ABORTIFHUNG gives up at once on a thread
+    // the system already counts as hung.
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, static_cast<UINT>(limitMs), &ignored) != 0;
 }
 
 bool ForegroundWithin(HWND window, ULONGLONG limitMs) {

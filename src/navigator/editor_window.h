@@ -23,6 +23,12 @@ bool WaitForHandOff(HWND editor);
 // Null when none came within EDITOR_WAIT_LIMIT_MS.
 HWND WaitForForegroundWindow();
 
+// True once the thread of `window` has answered a message sent now, which
+// it does only after it has finished what it was doing, and has taken every
+// sent message before it; false when it did not answer within `limitMs` (it
+// hung, or the window is gone).
+bool WaitForAnswer(HWND window, ULONGLONG limitMs);
+
 // True once `window` is the foreground window, at once when it is; false when
 // it was not within `limitMs`. Asks nothing of the window: it only watches.
 bool ForegroundWithin(HWND window, ULONGLONG limitMs);

@@ -8,13 +8,20 @@
 
 namespace {
 
-struct KeyEvent {
-    uint8_t key;
-    uint32_t flags;
-    bool operator==(const KeyEvent&) const = default;
-};
+// The plan's pairs, one event at a time.
+template <class Each> auto Events(Each&& each) {
+    return [&each](KeyEvent first, KeyEvent second) {
+        each(first);
+        each(second);
+    };
+}
+
+// Marks where the plan asked: not key events.
+constexpr KeyEvent LOOK_KEYBOARD{0, 100}, LOOK_CTRL_HOME{0, 101};
 
 std::string Name(const KeyEvent& e) {
+    if (e == LOOK_KEYBOARD) return "look: keyboard";
+    if (e == LOOK_CTRL_HOME) return "look: Ctrl+Home landed";
     const char* key = e.key == KEY_LEFT_CONTROL ? "VK_LCONTROL"
                       : e.key == KEY_HOME       ? "VK_HOME"
                       : e.key == KEY_DOWN       ? "VK_DOWN"
@@ -25,7 +32,7 @@ std::string Name(const KeyEvent& e) {
 std::vector<KeyEvent> Plan(int64_t line) {
     std::vector<KeyEvent> events;
     int64_t counter = 0;
-    PlanCaretKeys(counter, line, [&](uint8_t key, uint32_t flags) { events.push_back({key, flags}); });
+    PlanCaretKeys(counter, line, Events([&](KeyEvent e) { events.push_back(e); }));
     return events;
 }
 
@@ -75,10 +82,10 @@ TEST(CaretPlan, EventCountIsSixPlusTwoPerDownUpToTheCap) {
     };
     for (const Case& c : cases) {
         int64_t counter = 0, events = 0, downs = 0;
-        PlanCaretKeys(counter, c.line, [&](uint8_t key, uint32_t flags) {
-            ++events;
-            if (key == KEY_DOWN && flags == KEY_PRESS) ++downs;
-        });
+        PlanCaretKeys(counter, c.line, Events([&](KeyEvent e) {
+                          ++events;
+                          if (e == DOWN_DOWN) ++downs;
+                      }));
         EXPECT_EQ(events, c.events) << "line " << c.line;
         EXPECT_EQ(downs, (c.events - 6) / 2) << "line " << c.line;
     }
@@ -113,13 +120,11 @@ TEST(CaretPlan, StopsWhenTheKeyboardIsNotReady) {
     for (const Case& c : cases) {
         int64_t counter = 0, checks = 0, downs = 0;
         std::vector<KeyEvent> events;
-        PlanCaretKeys(
-            counter, c.line,
-            [&](uint8_t key, uint32_t flags) {
-                events.push_back({key, flags});
-                if (key == KEY_DOWN && flags == KEY_PRESS) ++downs;
-            },
-            [&] { return ++checks != c.noAtCheck; });
+        PlanCaretKeys(counter, c.line, Events([&](KeyEvent e) {
+                          events.push_back(e);
+                          if (e == DOWN_DOWN) ++downs;
+                      }),
+                      [&] { return ++checks != c.noAtCheck; });
         SCOPED_TRACE("line " + std::to_string(c.line) + ", no at look " + std::to_string(c.noAtCheck));
         EXPECT_EQ(checks, c.checks);
         EXPECT_EQ(downs, c.downs);
@@ -134,27 +139,45 @@ TEST(CaretPlan, StopsWhenTheKeyboardIsNotReady) {
     }
 }
 
-TEST(CaretPlan, CtrlHomeAgainWhenItsCtrlWasLetGo) {
-    const std::vector<KeyEvent> group = {CTRL_DOWN, HOME_DOWN, HOME_UP, CTRL_UP},
-                                tail = {DOWN_DOWN, DOWN_UP, HOME_DOWN, HOME_UP};
+// The look at Ctrl+Home comes while Ctrl and Home are both down: after their
+// releases it could no longer tell a Home the editor took plain.
+TEST(CaretPlan, CtrlHomeAgainUntilItIsKnownToHaveLanded) {
+    const std::vector<KeyEvent> once = {CTRL_DOWN, HOME_DOWN, LOOK_CTRL_HOME, HOME_UP, CTRL_UP},
+                                again = {LOOK_KEYBOARD}, tail = {DOWN_DOWN, DOWN_UP, LOOK_KEYBOARD, HOME_DOWN, HOME_UP};
     struct Case {
         const char* what;
-        int lostTimes; // looks at Ctrl that find it let go
-        int groups;    // Ctrl+Home groups sent
+        int missed;         // looks at Ctrl+Home that find it has not landed
+        int keyboardGoneAt; // the keyboard look that first says no; 0 = never
+        int tries;          // Ctrl+Home groups sent
+        bool rest;          // the Down and the final Home follow
     };
-    const Case cases[] = {{"held", 0, 1}, {"let go once", 1, 2}, {"never held: at most three", 99, 3}};
+    const Case cases[] = {
+        {"landed at once", 0, 0, 1, true},
+        {"landed at the second try", 1, 0, 2, true},
+        {"landed at the third try", 2, 0, 3, true},
+        {"never landed: three tries, then no Down and no Home", 99, 0, 3, false},
+        {"not landed, and the keyboard gone before the second try", 1, 2, 1, false},
+    };
     for (const Case& c : cases) {
-        std::vector<KeyEvent> actual, expected;
-        for (int i = 0; i < c.groups; ++i) expected.insert(expected.end(), group.begin(), group.end());
-        expected.insert(expected.end(), tail.begin(), tail.end());
+        std::vector<KeyEvent> actual, expected = {LOOK_KEYBOARD};
+        for (int i = 0; i < c.tries; ++i) {
+            if (i > 0) expected.insert(expected.end(), again.begin(), again.end());
+            expected.insert(expected.end(), once.begin(), once.end());
+        }
+        if (c.keyboardGoneAt) expected.push_back(LOOK_KEYBOARD);
+        if (c.rest) expected.insert(expected.end(), tail.begin(), tail.end());
         int64_t counter = 0, line = 2;
-        int looks = 0;
+        int ctrlLooks = 0, keyboardLooks = 0;
         PlanCaretKeys(
-            counter, line,
-            [&](uint8_t key, uint32_t flags) {
-                actual.push_back({key, flags});
+            counter, line, Events([&](KeyEvent e) { actual.push_back(e); }),
+            [&] {
+                actual.push_back(LOOK_KEYBOARD);
+                return ++keyboardLooks != c.keyboardGoneAt;
             },
-            [] { return true; }, [&] { return looks++ >= c.lostTimes; });
+            [&] {
+                actual.push_back(LOOK_CTRL_HOME);
+                return ctrlLooks++ >= c.missed;
+            });
         EXPECT_EQ(actual, expected) << c.what << "\nexpected:\n" << Show(expected) << "actual:\n" << Show(actual);
     }
 }
