@@ -6,13 +6,12 @@
 
 void FindEditorWindow() {
     HWND foreground = GetForegroundWindow();
-    HWND root = nullptr;
     DWORD front = 0;
-    if (foreground) {
-        GetWindowThreadProcessId(foreground, &front);
-        root = GetAncestor(foreground, GA_ROOTOWNER);
-    }
-    EditorChoice<HWND> choice(foreground, root, front);
+    if (foreground) GetWindowThreadProcessId(foreground, &front);
+    // GW_OWNER, not GetAncestor(GA_ROOTOWNER): that follows GetParent, which
+    // names the owner of a popup only, never of an owned overlapped window
+    // such as an editor's tool window.
+    EditorChoice<HWND> choice(foreground, front, [](HWND window) { return GetWindow(window, GW_OWNER); });
     EnumWindows(MatchEditorWindow, reinterpret_cast<LPARAM>(&choice));
     if (HWND chosen = choice.Chosen()) Navigator.EditorHandle = chosen;
 }

@@ -8,8 +8,8 @@
 constexpr int EDITOR_TITLE_BUFFER = 1024; // maximum count handed to GetWindowTextW
 
 // Sets Navigator.EditorHandle to a visible top-level window whose title
-// begins with Navigator.TitlePrefix: the foreground window or its root owner
-// when that matches, else the last match, in EnumWindows order, of the
+// begins with Navigator.TitlePrefix: the foreground window or its nearest
+// owner that matches, else the first match, in EnumWindows order, of the
 // process that owns the foreground window, else the last match of any process
 // (editor_choice.h). Leaves it untouched when nothing matches.
 void FindEditorWindow();

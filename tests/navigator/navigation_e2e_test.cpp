@@ -7,6 +7,7 @@
 
 #include "support/runtime_fixture.h"
 #include "../support/fixture_client.h"
+#include "../support/keyboard_watch.h"
 #include "../support/linenav_run.h"
 #include "../support/sequence.h"
 #include "../support/text.h"
@@ -90,6 +91,65 @@ TEST_F(Navigation, CaretLandsOnTheLine) {
         EXPECT_TRUE(WaitUntil([&] { return editor.CaretLine() == line - 1; }, CARET_WAIT_MS))
             << "caret on line " << editor.CaretLine() << ", expected " << line - 1;
     }
+}
+
+// With no editor found and no window in front there is nobody to type into:
+// no key goes out, not even to whatever takes the keyboard later.
+TEST_F(Navigation, NoEditorAndNoWindowInFrontTypesNothing) {
+    HWND front = CreateWindowExW(0, L"Static", L"Nothing here", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 200, 100,
+                                 nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(front, nullptr);
+    SetForegroundWindow(front);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == front; }));
+    DestroyWindow(front); // the last window: nothing else takes the activation
+    ASSERT_TRUE(WaitUntil([] { return GetForegroundWindow() == nullptr; }))
+        << "in front: \"" << Narrow(TitleOf(GetForegroundWindow())) << "\"";
+    long sent = 0;
+    {
+        KeyboardWatch watch([&](const KBDLLHOOKSTRUCT& key) { sent += (key.flags & LLKHF_INJECTED) != 0; });
+        ASSERT_TRUE(watch.watching());
+        NavigateInProcess(3);
+    }
+    EXPECT_EQ(Navigator.EditorHandle, nullptr);
+    EXPECT_EQ(sent, 0) << "key events sent with no window to take them";
+}
+
+// Ctrl let go under Ctrl+Home, on purpose: Home's press is held back while
+// the editor moves the X focus to its other window and back. Handling the X
+// server's keymap notice that follows, Wine sets the key state to the X
+// server's, which never saw linenav's Ctrl. linenav's look finds Ctrl gone
+// and types Ctrl+Home again. Whether the editor took the first Home plain
+// depends on which of its messages its thread took before the notice (Wine
+// lets a Ctrl press taken after the reset count again); the second Ctrl+Home
+// lands either way.
+TEST_F(Navigation, CtrlLetGoUnderCtrlHomeIsTypedAgain) {
+    constexpr DWORD HOLD_LIMIT_MS = 600; // the system skips a low-level hook that takes too long
+    FixtureEditor editor;
+    ASSERT_TRUE(editor.Start({.title = L"Quillo V5. refocus", .lines = 50, .caret = 20, .windows = 2}));
+    editor.ClearKeys();
+    bool held = false, refocused = false, letGo = false;
+    {
+        KeyboardWatch watch([&](const KBDLLHOOKSTRUCT& key) {
+            if (held || key.vkCode != VK_HOME || (key.flags & LLKHF_UP)) return;
+            held = true;
+            refocused = editor.Refocus();
+            letGo = WaitUntil([] { return GetAsyncKeyState(VK_LCONTROL) >= 0; }, HOLD_LIMIT_MS);
+        });
+        ASSERT_TRUE(watch.watching());
+        NavigateInProcess(3);
+    }
+    ASSERT_TRUE(held && refocused);
+    ASSERT_TRUE(letGo) << "the platform kept Ctrl down across the editor's activation";
+    const std::vector<KeyRecord> keys = WaitForKeys(editor, 14);
+    // The first Home as the editor took it: with Ctrl, or plain.
+    const unsigned first = keys.size() > 1 && keys[1].key == VK_HOME ? keys[1].modifiers : FIXTURE_CTRL;
+    SCOPED_TRACE(first ? "the editor took the first Home with Ctrl" : "the editor took the first Home plain");
+    const KeyRecord FIRST_HOME_DOWN{WM_KEYDOWN, VK_HOME, first}, FIRST_HOME_UP{WM_KEYUP, VK_HOME, first};
+    const std::vector<KeyRecord> expected = {CTRL_DOWN,      FIRST_HOME_DOWN, FIRST_HOME_UP, CTRL_UP,   CTRL_DOWN,
+                                             CTRL_HOME_DOWN, CTRL_HOME_UP,    CTRL_UP,       DOWN_DOWN, DOWN_UP,
+                                             DOWN_DOWN,      DOWN_UP,         HOME_DOWN,     HOME_UP};
+    EXPECT_TRUE(SameSequence(expected, keys, KeyRecordName));
+    EXPECT_TRUE(WaitUntil([&] { return editor.CaretLine() == 2; })) << OnLine(editor.CaretLine() + 1);
 }
 
 // Wine's notepad, opened on a file whose name starts with the prefix, is an

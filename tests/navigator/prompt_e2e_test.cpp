@@ -298,6 +298,40 @@ TEST_F(Prompt, OneProgramTwoWindowsTheOneInFrontGetsTheKeys) {
     }
 }
 
+// The tool window's owner is not the editor window nearest the front: only
+// the walk through the owners finds it.
+TEST_F(Prompt, AToolWindowInFrontServesTheWindowThatOwnsIt) {
+    for (int owner : {0, 1}) {
+        SCOPED_TRACE("the tool window of window " + std::to_string(owner) + " in front");
+        FixtureEditor program;
+        ASSERT_TRUE(program.Start(
+            {.title = L"Quillo V5. tools", .lines = 300, .x = 40, .y = 40, .windows = 2, .outline = owner}));
+        const FixtureWindow windows[] = {program, program.WindowAt(1)};
+        const FixtureWindow &there = windows[owner], &other = windows[1 - owner];
+        HWND outline = program.Outline();
+        ASSERT_NE(outline, nullptr);
+        ASSERT_TRUE(there.MakeForeground());
+        ASSERT_TRUE(other.MakeForeground());
+        SetForegroundWindow(outline);
+        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == outline; }));
+        for (const FixtureWindow& window : windows) window.SetCaretLine(150);
+        LinenavRun run;
+        ASSERT_TRUE(run.StartAndWaitForPrompt(NO_PROGRAM_FOLDER));
+        RECT editorPlace, promptPlace;
+        GetWindowRect(there.window(), &editorPlace);
+        GetWindowRect(run.prompt(), &promptPlace);
+        EXPECT_EQ(promptPlace.left, editorPlace.left + 280) << "placed beside the tool window's owner";
+        const std::wstring typed = std::to_wstring(70 + owner);
+        SendText(typed);
+        ASSERT_TRUE(WaitUntil([&] { return FieldText(run.field()) == typed; }));
+        SendKey(VK_RETURN);
+        EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0)) << Situation(run);
+        EXPECT_EQ(CaretLanding(there, CARET_WAIT_MS), OnLine(70 + owner));
+        EXPECT_EQ(other.KeyCount(), 0) << "key messages that reached the other window";
+        EXPECT_EQ(other.CaretLine(), 150);
+    }
+}
+
 TEST_F(Prompt, AnEditorClosedWhileItIsOpenLeavesEveryWindowUntyped) {
     FixtureEditor other;
     ASSERT_TRUE(other.Start({.title = L"Another program", .lines = 40, .caret = 20, .x = 500, .y = 300}));

@@ -32,6 +32,7 @@ bool FixtureEditor::Start(const FixtureOptions& options) {
                            std::to_wstring(options.y);
     if (options.hidden) command += L" --hidden";
     if (options.windows != 1) command += L" --windows " + std::to_wstring(options.windows);
+    if (options.outline >= 0) command += L" --outline " + std::to_wstring(options.outline);
     if (!StartProcess(command, process_)) return false;
     if (!WaitUntil([&] { return (window_ = FindProcessWindow(process_.id, FIXTURE_EDITOR_CLASS)) != nullptr; }))
         return false;

@@ -24,7 +24,8 @@ struct FixtureOptions {
     int caret = 0; // 0-based line the caret starts on
     int x = 40, y = 40;
     bool hidden = false;
-    int windows = 1; // top-level windows of the one program, each with its Edit
+    int windows = 1;  // top-level windows of the one program, each with its Edit
+    int outline = -1; // the window that owns an overlapped "Outline" tool window; -1: none
 };
 
 // One window of the fixture editor and its Edit control.
@@ -74,6 +75,10 @@ public:
     DWORD processId() const { return process_.id; }
     // Window k of the same program; a window with null handles if none.
     FixtureWindow WindowAt(int k) const;
+    // The "Outline" tool window, null if none.
+    HWND Outline() const { return reinterpret_cast<HWND>(Ask(FIXTURE_OUTLINE)); }
+    // Moves the activation to window 1 and back (FIXTURE_REFOCUS).
+    bool Refocus() const { return Ask(FIXTURE_REFOCUS) == 1; }
 
 private:
     ChildProcess process_;

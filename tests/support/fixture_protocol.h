@@ -5,6 +5,7 @@
 #include <windows.h>
 
 constexpr const wchar_t* FIXTURE_EDITOR_CLASS = L"LinenavFixtureEditor";
+constexpr const wchar_t* FIXTURE_OUTLINE_CLASS = L"LinenavFixtureOutline";
 
 constexpr UINT FIXTURE_KEY_COUNT = WM_APP + 1;   // -> number of key messages recorded
 constexpr UINT FIXTURE_KEY_AT = WM_APP + 2;      // wParam index -> packed key record
@@ -13,6 +14,11 @@ constexpr UINT FIXTURE_CARET_LINE = WM_APP + 4;  // -> 0-based line of the caret
 constexpr UINT FIXTURE_EDIT_HANDLE = WM_APP + 5; // -> the Edit control's handle
 constexpr UINT FIXTURE_SET_CARET = WM_APP + 6;   // wParam 0-based line: put the caret there
 constexpr UINT FIXTURE_WINDOW_AT = WM_APP + 7;   // wParam k -> the program's window k, 0 if none
+constexpr UINT FIXTURE_OUTLINE = WM_APP + 8;     // -> the "Outline" tool window, 0 if none
+// Activates the program's window 1, then this window again with the focus in
+// its Edit: the X focus moves away and back, and the X server sends its
+// keymap notice. Answered once both activations are done.
+constexpr UINT FIXTURE_REFOCUS = WM_APP + 9;
 
 // A recorded key message, packed into one LRESULT:
 //   bits 0-15 virtual key, bits 16-19 message (0 WM_KEYDOWN, 1 WM_KEYUP,
