@@ -4,6 +4,7 @@
 #include "base/runtime/process.h"
 #include "base/runtime/startup.h"
 #include "base/system/command_line.h"
+#include "base/system/system_library.h"
 #include "base/text/text.h"
 #include "navigator/caret_keys.h"
 #include "navigator/editor_lookup.h"
@@ -16,6 +17,9 @@
 static_assert(PROMPT_FAILED_EXIT_CODE == START_FAILED_EXIT_CODE);
 
 void RunLineNavigator() {
+    // 0. Before anything can load a DLL by name: from the system folder only.
+    LoadDllsFromSystemFolderOnly();
+
     // 1. Process set-up, before any runtime component.
     std::memset(&Navigator, 0, sizeof Navigator);
     ProcessInstance = GetModuleHandleW(nullptr);

@@ -612,6 +612,65 @@ TEST_F(Prompt, WritesNoFile) {
     EXPECT_TRUE(changed.empty()) << "changed on drive C:\n" << list;
 }
 
+// --- What it loads ----------------------------------------------------------------------------
+
+// Sets a value for as long as it lives, then deletes it.
+class RegistryValue {
+public:
+    RegistryValue(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& text) : name_(name) {
+        if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key_, nullptr) != ERROR_SUCCESS)
+            key_ = nullptr;
+        set_ = key_ && RegSetValueExW(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                                      static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+    }
+    ~RegistryValue() {
+        if (set_) RegDeleteValueW(key_, name_);
+        if (key_) RegCloseKey(key_);
+    }
+    bool set() const { return set_; }
+
+private:
+    HKEY key_ = nullptr;
+    const wchar_t* name_;
+    bool set_ = false;
+};
+
+// A system DLL that loads a DLL by its name alone: imm32 loads the input
+// method named by the keyboard layout's "Ime File" when a window first takes
+// the focus. Named after the planted DLL, it is found in the current folder
+// by an ordinary search: the fixture editor shows that; linenav must not.
+TEST_F(Prompt, ADllPlantedInTheCurrentFolderIsNotLoaded) {
+    KernelHandle loaded(CreateEventW(nullptr, TRUE, FALSE, L"LinenavPlantedLoaded"));
+    ASSERT_TRUE(loaded);
+    wchar_t layout[16];
+    swprintf(layout, 16, L"%08x", static_cast<unsigned>(reinterpret_cast<UINT_PTR>(GetKeyboardLayout(0))));
+    const RegistryValue ime(HKEY_LOCAL_MACHINE,
+                            std::wstring(L"System\\CurrentControlSet\\Control\\Keyboard Layouts\\") + layout,
+                            L"Ime File", L"linenav-planted.dll");
+    ASSERT_TRUE(ime.set());
+    wchar_t previous[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryW(ProgramBeside(L"planted").c_str()));
+    const bool editorStarted = StartEditor(); // started in the planted folder, as linenav is next
+    LinenavRun run;
+    const bool linenavStarted = editorStarted && run.Start(NO_PROGRAM_FOLDER);
+    SetCurrentDirectoryW(previous);
+    ASSERT_TRUE(editorStarted);
+    EXPECT_EQ(WaitForSingleObject(loaded.get(), DEFAULT_WAIT_MS), WAIT_OBJECT_0)
+        << "the ordinary search never loaded the planted DLL: this test shows nothing";
+    ResetEvent(loaded.get());
+
+    ASSERT_TRUE(linenavStarted);
+    ASSERT_TRUE(run.WaitForPrompt()) << Situation(run);
+    SendText(L"8"); // a key through the input method as well as the focus
+    ASSERT_TRUE(WaitUntil([&] { return FieldText(run.field()) == L"8"; })) << Situation(run);
+    EXPECT_EQ(WaitForSingleObject(loaded.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT))
+        << "linenav loaded the DLL planted in its current folder";
+    SendKey(VK_RETURN);
+    EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0)) << Situation(run);
+    EXPECT_EQ(CaretLanding(editor, CARET_WAIT_MS), OnLine(8));
+}
+
 // --- Many runs in a row ------------------------------------------------------------------------------
 
 TEST_F(Prompt, HundredNavigationsInARow) {

@@ -24,3 +24,10 @@ void* LoadSystemLibraryWith(const wchar_t* name, uint32_t searchFlags) {
 
 SystemLibrary::SystemLibrary(const wchar_t* name)
     : library_(static_cast<HMODULE>(LoadSystemLibraryWith(name, LOAD_LIBRARY_SEARCH_SYSTEM32))) {}
+
+void LoadDllsFromSystemFolderOnly() {
+    SystemLibrary kernel(L"kernel32.dll");
+    const auto setDefault = SYSTEM_FUNCTION(kernel.get(), SetDefaultDllDirectories);
+    if (setDefault && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
+    SetDllDirectoryW(L"");
+}

@@ -41,3 +41,11 @@ public:
 private:
     LibraryHandle library_;
 };
+
+// From here on, for the whole process, DLLs that are loaded by name alone (as
+// the system DLLs load further ones: themes, input methods, shell extensions)
+// come from the system folder only, never from the program's folder or the
+// current folder, which is often the folder of a document the person opened.
+// Where the loader knows no default directories (Windows 7 without update
+// KB2533623), at least the current folder leaves the search.
+void LoadDllsFromSystemFolderOnly();
