@@ -52,18 +52,21 @@ bool AskLineNumber() {
         return false;
     returnShortcutReady = false;
     CreateLabel(PROMPT_LABEL, 10, 10, 100, 20, TXT("Enter line no."), 0);
-    const bool field = CreateTextField(PROMPT_FIELD, 10, 30, 100, 20, TXT(""), 0) != 0;
+    CreateTextField(PROMPT_FIELD, 10, 30, 100, 20, TXT(""), 0);
     // The menu is never shown; it gives the Return item a window to belong to.
     const bool menu = CreateMenuBar(PROMPT_MENU, WindowHandle(PROMPT_WINDOW)) != 0;
     BindEventHandler(EVENT_GADGET, TrackFieldFocus);
     const bool returnItem = menu && BindMenuItemHandler(PROMPT_MENU, RETURN_SHORTCUT_ITEM, PostReturnKey);
-    // The focus event installs the Return shortcut before the wait begins.
-    if (field) FocusGadget(PROMPT_FIELD);
+    // The focus event installs the Return shortcut before the wait begins; a
+    // field that was not made takes no focus.
+    FocusGadget(PROMPT_FIELD);
     // Out of window handles or desktop heap, the window may open while its
     // field or its Return shortcut cannot be made: a prompt with nothing to
     // type into, whose only way out would send the caret to line 1. That is
-    // no prompt at all.
-    if (!field || !returnItem || !returnShortcutReady) {
+    // no prompt at all. Only the field's focus event installs the shortcut,
+    // so a ready shortcut also tells that the field was made and took the
+    // focus.
+    if (!returnItem || !returnShortcutReady) {
         CloseAppWindow(PROMPT_WINDOW);
         return false;
     }
