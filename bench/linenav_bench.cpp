@@ -367,6 +367,7 @@ public:
         DWORD_PTR line = 0;
         return Ask(EM_LINEFROMCHAR, static_cast<WPARAM>(-1), &line) ? static_cast<long>(line) : -1;
     }
+    HWND window() const { return window_; }
 
 private:
     static HWND FindWindowOf(DWORD processId) {
@@ -449,7 +450,8 @@ struct JumpSide {
 };
 
 struct JumpSamples {
-    JumpSide a, b; // linenav, floor
+    JumpSide a, b;       // linenav, floor
+    double answerUs = 0; // one message notepad answers, as linenav sends it before and during Ctrl+Home
 };
 
 // One jump: the caret reset, the program started as the editor starts it,
@@ -470,6 +472,25 @@ void JumpOnce(const Program& program, const std::wstring& programFolder, Notepad
     samples->exitMs.push_back(run.returnToExitMs);
 }
 
+// What one message sent to `window` and answered costs, in microseconds: the
+// WM_NULL that linenav sends the editor once it has the foreground and again
+// while Ctrl and Home are down, here to an idle notepad; the median of a few
+// batches.
+double TimeAnsweredMessage(HWND window) {
+    constexpr int MESSAGES_PER_BATCH = 200;
+    std::vector<double> batches;
+    for (int batch = 0; batch < 9; ++batch) {
+        const double started = Now();
+        for (int i = 0; i < MESSAGES_PER_BATCH; ++i) {
+            DWORD_PTR ignored = 0;
+            if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored))
+                Fail("notepad did not answer WM_NULL");
+        }
+        batches.push_back((Now() - started) * 1000.0 / MESSAGES_PER_BATCH);
+    }
+    return Summarize(batches).median;
+}
+
 // linenav and the floor in turn, `pairs` times, into one notepad.
 JumpSamples RunLongJumps(const Program& linenav, const Program& floor, const std::wstring& programFolder,
                          const std::wstring& scratch, int pairs) {
@@ -487,9 +508,26 @@ JumpSamples RunLongJumps(const Program& linenav, const Program& floor, const std
             JumpOnce(linenav, programFolder, notepad, JUMP_LINE, &samples.a);
             JumpOnce(floor, programFolder, notepad, JUMP_LINE, &samples.b);
         }
+        samples.answerUs = TimeAnsweredMessage(notepad.window());
     }
     DeleteFileW(document.c_str());
     return samples;
+}
+
+// How many such messages linenav sends on a run whose Ctrl+Home lands at
+// once: one before the first key, and one for each Ctrl+Home, counted from
+// the key plan it runs.
+int AnsweredMessages(long long line) {
+    int64_t counter = 0;
+    const int64_t target = line;
+    int messages = 1;
+    PlanCaretKeys(
+        counter, target, [](KeyEvent, KeyEvent) {}, [] { return true; },
+        [&] {
+            ++messages;
+            return true;
+        });
+    return messages;
 }
 
 // How often linenav looks at the keyboard on a run to `line`: counted from
@@ -907,15 +945,19 @@ std::vector<Figure> JumpFigures(const JumpSamples& jump) {
 }
 
 struct LookCost {
-    int looks;        // per run to JUMP_LINE
-    double lookUs;    // one look, measured here
-    double share = 0; // all looks of a run over the floor's median landing time
+    int looks;              // per run to JUMP_LINE
+    double lookUs;          // one look, measured here
+    int answers;            // answered messages per run
+    double answerUs;        // one of them, measured here into notepad
+    double share = 0;       // all looks of a run over the floor's median landing time
+    double answerShare = 0; // all answered messages of a run, likewise
 };
 
 LookCost JumpLookCost(const JumpSamples& jump) {
-    LookCost cost{KeyboardLooks(JUMP_LINE), TimeKeyboardLook()};
+    LookCost cost{KeyboardLooks(JUMP_LINE), TimeKeyboardLook(), AnsweredMessages(JUMP_LINE), jump.answerUs};
     const double floorS = Summarize(jump.b.landS).median;
     if (floorS > 0) cost.share = cost.looks * cost.lookUs / 1e6 / floorS;
+    if (floorS > 0) cost.answerShare = cost.answers * cost.answerUs / 1e6 / floorS;
     return cost;
 }
 
@@ -926,12 +968,18 @@ void PrintLookCost(const LookCost& cost) {
                 "on, the time is notepad's: it takes\nCtrl+Home, %s Down presses and Home from both alike.\n",
                 CARET_POLL_MS, cost.looks, cost.lookUs, cost.looks * cost.lookUs / 1000, cost.share * 100,
                 WithThousands(JUMP_LINE - 1).c_str());
+    std::printf("Ctrl+Home known to have landed: linenav sends the editor %d answered messages (WM_NULL) a run; one "
+                "takes\n%.2f us into an idle notepad, all of them %.3f ms, %.4f %% of the floor's median.\n",
+                cost.answers, cost.answerUs, cost.answers * cost.answerUs / 1000, cost.answerShare * 100);
 }
 
 std::string JsonLookCost(const LookCost& cost) {
     return "{\"line\": " + std::to_string(JUMP_LINE) + ", \"document_lines\": " + std::to_string(JUMP_DOCUMENT_LINES) +
            ", \"keyboard_looks\": " + std::to_string(cost.looks) + ", \"look_us\": " + Format("%.4g", cost.lookUs) +
-           ", \"looks_share_of_floor\": " + Format("%.6f", cost.share) + "}";
+           ", \"looks_share_of_floor\": " + Format("%.6f", cost.share) +
+           ", \"answered_messages\": " + std::to_string(cost.answers) +
+           ", \"answer_us\": " + Format("%.4g", cost.answerUs) +
+           ", \"answers_share_of_floor\": " + Format("%.6f", cost.answerShare) + "}";
 }
 
 constexpr char LAUNCH_DLLS_LABEL[] = "launch to ready prompt, floor with linenav's DLLs";
