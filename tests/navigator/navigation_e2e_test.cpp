@@ -50,6 +50,12 @@ void NavigateInProcess(int64_t line) {
 
 using Navigation = RuntimeTest;
 
+long CountOf(const std::vector<KeyRecord>& keys, const KeyRecord& which) {
+    long count = 0;
+    for (const KeyRecord& key : keys) count += key == which;
+    return count;
+}
+
 std::vector<KeyRecord> WaitForKeys(const FixtureEditor& editor, size_t count) {
     WaitUntil([&] { return editor.KeyCount() >= static_cast<long>(count); });
     return editor.Keys();
@@ -114,14 +120,13 @@ TEST_F(Navigation, NoEditorAndNoWindowInFrontTypesNothing) {
     EXPECT_EQ(sent, 0) << "key events sent with no window to take them";
 }
 
-// Ctrl let go under Ctrl+Home, on purpose: Home's press is held back while
-// the editor moves the X focus to its other window and back. Handling the X
-// server's keymap notice that follows, Wine sets the key state to the X
-// server's, which never saw linenav's Ctrl. linenav's look finds Ctrl gone
-// and types Ctrl+Home again. Whether the editor took the first Home plain
-// depends on which of its messages its thread took before the notice (Wine
-// lets a Ctrl press taken after the reset count again); the second Ctrl+Home
-// lands either way.
+// Ctrl let go under Ctrl+Home, on purpose: while Home's press is held back,
+// the editor moves the X focus to its other window and back and handles the
+// X server's keymap notice that follows; Wine then sets the key state to the
+// X server's, which never saw linenav's Ctrl. linenav's look finds Ctrl gone
+// and types Ctrl+Home again, and the caret lands on the line. Whether the
+// editor took the first Home plain depends on when its thread handled the
+// notice: Wine lets a Ctrl press taken after the reset count again.
 TEST_F(Navigation, CtrlLetGoUnderCtrlHomeIsTypedAgain) {
     constexpr DWORD HOLD_LIMIT_MS = 600; // the system skips a low-level hook that takes too long
     FixtureEditor editor;
@@ -140,16 +145,24 @@ TEST_F(Navigation, CtrlLetGoUnderCtrlHomeIsTypedAgain) {
     }
     ASSERT_TRUE(held && refocused);
     ASSERT_TRUE(letGo) << "the platform kept Ctrl down across the editor's activation";
-    const std::vector<KeyRecord> keys = WaitForKeys(editor, 14);
-    // The first Home as the editor took it: with Ctrl, or plain.
-    const unsigned first = keys.size() > 1 && keys[1].key == VK_HOME ? keys[1].modifiers : FIXTURE_CTRL;
-    SCOPED_TRACE(first ? "the editor took the first Home with Ctrl" : "the editor took the first Home plain");
-    const KeyRecord FIRST_HOME_DOWN{WM_KEYDOWN, VK_HOME, first}, FIRST_HOME_UP{WM_KEYUP, VK_HOME, first};
-    const std::vector<KeyRecord> expected = {CTRL_DOWN,      FIRST_HOME_DOWN, FIRST_HOME_UP, CTRL_UP,   CTRL_DOWN,
-                                             CTRL_HOME_DOWN, CTRL_HOME_UP,    CTRL_UP,       DOWN_DOWN, DOWN_UP,
-                                             DOWN_DOWN,      DOWN_UP,         HOME_DOWN,     HOME_UP};
+    EXPECT_EQ(CaretLanding(editor, DEFAULT_WAIT_MS), OnLine(3));
+    // Ctrl+Home typed until it landed: a keymap notice per window the X focus
+    // went through can let go of Ctrl under a second try too. The Home of a
+    // try that did not land may arrive with Ctrl or plain, and the release of
+    // any Home tells nothing: Ctrl can be let go between press and release.
+    std::vector<KeyRecord> keys = editor.Keys();
+    const long tries = CountOf(keys, CTRL_DOWN);
+    EXPECT_TRUE(tries >= 2 && tries <= 3) << tries << " Ctrl+Home tries: the look never saw Ctrl let go";
+    std::vector<KeyRecord> expected;
+    for (long i = 0; i < tries; ++i) {
+        const size_t home = static_cast<size_t>(4 * i + 1);
+        const unsigned modifiers = i + 1 < tries && home < keys.size() ? keys[home].modifiers : FIXTURE_CTRL;
+        expected.insert(expected.end(),
+                        {CTRL_DOWN, {WM_KEYDOWN, VK_HOME, modifiers}, {WM_KEYUP, VK_HOME, modifiers}, CTRL_UP});
+        if (home + 1 < keys.size()) keys[home + 1].modifiers = modifiers;
+    }
+    expected.insert(expected.end(), {DOWN_DOWN, DOWN_UP, DOWN_DOWN, DOWN_UP, HOME_DOWN, HOME_UP});
     EXPECT_TRUE(SameSequence(expected, keys, KeyRecordName));
-    EXPECT_TRUE(WaitUntil([&] { return editor.CaretLine() == 2; })) << OnLine(editor.CaretLine() + 1);
 }
 
 // Wine's notepad, opened on a file whose name starts with the prefix, is an

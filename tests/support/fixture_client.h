@@ -77,7 +77,8 @@ public:
     FixtureWindow WindowAt(int k) const;
     // The "Outline" tool window, null if none.
     HWND Outline() const { return reinterpret_cast<HWND>(Ask(FIXTURE_OUTLINE)); }
-    // Moves the activation to window 1 and back (FIXTURE_REFOCUS).
+    // Moves the activation to window 1 and back (FIXTURE_REFOCUS), and
+    // returns once that is done.
     bool Refocus() const { return Ask(FIXTURE_REFOCUS) == 1; }
 
 private:
