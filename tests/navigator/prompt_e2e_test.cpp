@@ -268,6 +268,30 @@ TEST_F(Prompt, TwoEditorsTheOneInFrontGetsTheKeys) {
     EXPECT_EQ(behind.CaretLine(), 150);
 }
 
+// One run of linenav typed into, `there` being the window the person works
+// in and `other` another window of its program: the prompt beside `there`,
+// the caret on `line` in `there`, no key into `other`.
+void ServesOnly(const FixtureWindow& there, const FixtureWindow& other, long line) {
+    for (const FixtureWindow* window : {&there, &other}) {
+        window->SetCaretLine(150);
+        window->ClearKeys();
+    }
+    LinenavRun run;
+    ASSERT_TRUE(run.StartAndWaitForPrompt(NO_PROGRAM_FOLDER));
+    RECT editorPlace, promptPlace;
+    GetWindowRect(there.window(), &editorPlace);
+    GetWindowRect(run.prompt(), &promptPlace);
+    EXPECT_EQ(promptPlace.left, editorPlace.left + 280) << "placed beside another window";
+    const std::wstring typed = std::to_wstring(line);
+    SendText(typed);
+    ASSERT_TRUE(WaitUntil([&] { return FieldText(run.field()) == typed; }));
+    SendKey(VK_RETURN);
+    EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0)) << Situation(run);
+    EXPECT_EQ(CaretLanding(there, CARET_WAIT_MS), OnLine(line));
+    EXPECT_EQ(other.KeyCount(), 0) << "key messages that reached the other window";
+    EXPECT_EQ(other.CaretLine(), 150);
+}
+
 TEST_F(Prompt, OneProgramTwoWindowsTheOneInFrontGetsTheKeys) {
     FixtureEditor program;
     ASSERT_TRUE(program.Start({.title = L"Quillo V5. one program", .lines = 300, .x = 40, .y = 40, .windows = 2}));
@@ -276,25 +300,8 @@ TEST_F(Prompt, OneProgramTwoWindowsTheOneInFrontGetsTheKeys) {
     for (int front : {0, 1}) {
         SCOPED_TRACE("window " + std::to_string(front) + " in front");
         const FixtureWindow &there = windows[front], &behind = windows[1 - front];
-        for (const FixtureWindow& window : windows) {
-            window.SetCaretLine(150);
-            window.ClearKeys();
-        }
         ASSERT_TRUE(there.MakeForeground());
-        LinenavRun run;
-        ASSERT_TRUE(run.StartAndWaitForPrompt(NO_PROGRAM_FOLDER));
-        RECT editorPlace, promptPlace;
-        GetWindowRect(there.window(), &editorPlace);
-        GetWindowRect(run.prompt(), &promptPlace);
-        EXPECT_EQ(promptPlace.left, editorPlace.left + 280) << "placed beside the window in front";
-        const std::wstring typed = std::to_wstring(60 + front);
-        SendText(typed);
-        ASSERT_TRUE(WaitUntil([&] { return FieldText(run.field()) == typed; }));
-        SendKey(VK_RETURN);
-        EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0)) << Situation(run);
-        EXPECT_EQ(CaretLanding(there, CARET_WAIT_MS), OnLine(60 + front));
-        EXPECT_EQ(behind.KeyCount(), 0) << "key messages that reached the window behind";
-        EXPECT_EQ(behind.CaretLine(), 150);
+        ServesOnly(there, behind, 60 + front);
     }
 }
 
@@ -314,21 +321,7 @@ TEST_F(Prompt, AToolWindowInFrontServesTheWindowThatOwnsIt) {
         ASSERT_TRUE(other.MakeForeground());
         SetForegroundWindow(outline);
         ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == outline; }));
-        for (const FixtureWindow& window : windows) window.SetCaretLine(150);
-        LinenavRun run;
-        ASSERT_TRUE(run.StartAndWaitForPrompt(NO_PROGRAM_FOLDER));
-        RECT editorPlace, promptPlace;
-        GetWindowRect(there.window(), &editorPlace);
-        GetWindowRect(run.prompt(), &promptPlace);
-        EXPECT_EQ(promptPlace.left, editorPlace.left + 280) << "placed beside the tool window's owner";
-        const std::wstring typed = std::to_wstring(70 + owner);
-        SendText(typed);
-        ASSERT_TRUE(WaitUntil([&] { return FieldText(run.field()) == typed; }));
-        SendKey(VK_RETURN);
-        EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0)) << Situation(run);
-        EXPECT_EQ(CaretLanding(there, CARET_WAIT_MS), OnLine(70 + owner));
-        EXPECT_EQ(other.KeyCount(), 0) << "key messages that reached the other window";
-        EXPECT_EQ(other.CaretLine(), 150);
+        ServesOnly(there, other, 70 + owner);
     }
 }
 
