@@ -49,9 +49,10 @@ void Send(KeyEvent first, KeyEvent second) {
 // handles while it waits for input, sets the key state to the X server's,
 // which never saw linenav's Ctrl. The answer to a sent message comes once
 // that thread has finished what it was doing, that handler included, and
-// between its reply and the queued keys it handles no X event: a Ctrl still
-// down after the answer is the Ctrl that Home arrives with. On Windows the
-// look always finds it down.
+// between its reply and the queued keys Wine's message loop handles no X
+// event (bar a check it makes once some 200 messages came without a wait):
+// a Ctrl still down after the answer is the Ctrl that Home arrives with. On
+// Windows the look always finds it down.
 bool CtrlHomeLanded(HWND target) {
     return WaitForAnswer(target, EDITOR_WAIT_LIMIT_MS) && GetAsyncKeyState(KEY_LEFT_CONTROL) < 0;
 }
@@ -79,8 +80,10 @@ void SendCaretKeys() {
         if (!target) return;
     }
 
-    // The X events of the activation (its focus and keymap notices) are
-    // handled once the target has answered, before Ctrl goes down.
+    // Once the target has answered, its thread has finished taking the
+    // activation and goes back to its wait, where Wine handles the
+    // activation's X events, its keymap notice among them: fewer of them are
+    // still pending when Ctrl goes down, and fewer Ctrl+Home tries are needed.
     WaitForAnswer(target, EDITOR_WAIT_LIMIT_MS);
 
     // When another program takes the foreground, or the editor closes, the
