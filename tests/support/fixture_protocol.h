@@ -17,8 +17,9 @@ constexpr UINT FIXTURE_WINDOW_AT = WM_APP + 7;   // wParam k -> the program's wi
 constexpr UINT FIXTURE_OUTLINE = WM_APP + 8;     // -> the "Outline" tool window, 0 if none
 // Activates the program's window 1, then this window again with the focus in
 // its Edit: the X focus moves away and back, and the X server sends its
-// keymap notice. Then reads the keyboard until Ctrl is up (at most a second),
-// which under Wine handles the notice. Answered once all that is done.
+// keymap notice. Then reads the keyboard until Ctrl is up, which under Wine
+// handles the notice; again, for at most 1.2 s in all, while it is not.
+// Answered once all that is done.
 constexpr UINT FIXTURE_REFOCUS = WM_APP + 9;
 
 // A recorded key message, packed into one LRESULT:
