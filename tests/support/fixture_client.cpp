@@ -1,6 +1,7 @@
 #include "fixture_client.h"
 
 #include "names.h"
+#include "sequence.h"
 #include "text_helpers.h"
 #include "wait.h"
 
@@ -99,25 +100,71 @@ bool WaitForLastKey(const FixtureWindow& editor, const KeyRecord& last, DWORD ti
 
 std::string OnLine(long line) { return "caret on line " + std::to_string(line); }
 
+namespace {
+
+// The final Home of a run of caret keys is a plain Home press whose last press
+// before it is not Ctrl: the Home of Ctrl+Home follows Ctrl's press. Releases
+// tell nothing: on a busy machine the release of the Return that ended the
+// prompt can come after linenav's keys, and under Wine the release of
+// Ctrl+Home's Home can come up plain when the editor's Ctrl state is set from
+// the X server's between Home's press and release. Fed the key messages in
+// order; true at the final Home's press.
+class FinalHome {
+public:
+    bool Seen(const KeyRecord& key) {
+        if (key.message != WM_KEYDOWN) return false;
+        if (key.key == VK_HOME && !(key.modifiers & FIXTURE_CTRL) && lastPress_ != VK_CONTROL) return true;
+        lastPress_ = key.key;
+        return false;
+    }
+
+private:
+    unsigned lastPress_ = 0;
+};
+
+} // namespace
+
+std::vector<KeyRecord> WaitForCaretKeys(const FixtureWindow& editor, DWORD timeoutMs) {
+    std::vector<KeyRecord> keys;
+    WaitUntil(
+        [&] {
+            keys = editor.Keys();
+            FinalHome final;
+            for (size_t i = 0; i < keys.size(); ++i)
+                if (final.Seen(keys[i])) return i + 1 < keys.size();
+            return false;
+        },
+        timeoutMs);
+    return keys;
+}
+
+::testing::AssertionResult SameCaretKeys(const std::vector<KeyRecord>& afterCtrlHome, std::vector<KeyRecord> keys) {
+    const KeyRecord ctrlDown{WM_KEYDOWN, VK_CONTROL, FIXTURE_CTRL}, ctrlUp{WM_KEYUP, VK_CONTROL, 0};
+    long tries = 0;
+    for (const KeyRecord& key : keys) tries += key == ctrlDown;
+    if (tries < 1 || tries > 3) tries = 1;
+    std::vector<KeyRecord> expected;
+    for (long i = 0; i < tries; ++i) {
+        const size_t home = static_cast<size_t>(4 * i + 1);
+        const unsigned modifiers =
+            i + 1 < tries && home < keys.size() && keys[home].key == VK_HOME ? keys[home].modifiers : FIXTURE_CTRL;
+        expected.insert(expected.end(),
+                        {ctrlDown, {WM_KEYDOWN, VK_HOME, modifiers}, {WM_KEYUP, VK_HOME, modifiers}, ctrlUp});
+        if (home + 1 < keys.size() && keys[home + 1].key == VK_HOME) keys[home + 1].modifiers = modifiers;
+    }
+    expected.insert(expected.end(), afterCtrlHome.begin(), afterCtrlHome.end());
+    return SameSequence(expected, keys, KeyRecordName);
+}
+
 std::string CaretLanding(const FixtureWindow& editor, DWORD timeoutMs) {
     // The fixture answers between two key messages, so once the final Home is
-    // in its log every key before it has moved the caret. The final Home is a
-    // plain Home press whose last press before it is not Ctrl: the Home of
-    // Ctrl+Home follows Ctrl's press. Releases tell nothing: on a busy machine
-    // the release of the Return that ended the prompt can come after
-    // linenav's keys, and under Wine the release of Ctrl+Home's Home can come
-    // up plain when the editor's Ctrl state is set from the X server's
-    // between Home's press and release.
+    // in its log every key before it has moved the caret.
     long seen = 0;
-    unsigned lastPress = 0;
+    FinalHome final;
     const bool whole = WaitUntil(
         [&] {
-            for (const long count = editor.KeyCount(); seen < count; ++seen) {
-                const KeyRecord key = editor.KeyAt(seen);
-                if (key.message != WM_KEYDOWN) continue;
-                if (key.key == VK_HOME && !(key.modifiers & FIXTURE_CTRL) && lastPress != VK_CONTROL) return true;
-                lastPress = key.key;
-            }
+            for (const long count = editor.KeyCount(); seen < count; ++seen)
+                if (final.Seen(editor.KeyAt(seen))) return true;
             return false;
         },
         timeoutMs);

@@ -5,6 +5,8 @@
 #include "fixture_protocol.h"
 #include "processes.h"
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -95,6 +97,18 @@ std::string OnLine(long line); // "caret on line <line>", 1-based
 // OnLine does; or what went wrong: keys that never all arrived, or a caret
 // elsewhere than on the line the keys asked for.
 std::string CaretLanding(const FixtureWindow& editor, DWORD timeoutMs);
+
+// Waits (bounded) until the fixture has received a short run of caret keys
+// whole, up to the release of the final Home, and gives its key messages (what
+// it has, when the time runs out first).
+std::vector<KeyRecord> WaitForCaretKeys(const FixtureWindow& editor, DWORD timeoutMs);
+
+// Compares the key messages of one run with `afterCtrlHome` (the Downs and the
+// final Home) after Ctrl+Home, typed once, or up to three times in all when
+// the system let go of Ctrl under it. The Home press of a try that did not
+// land may come with Ctrl or plain; the last try's comes with Ctrl. A Home's
+// release tells nothing: Ctrl can be let go between press and release.
+::testing::AssertionResult SameCaretKeys(const std::vector<KeyRecord>& afterCtrlHome, std::vector<KeyRecord> keys);
 
 // True when `top` is the foreground window and `focus` has the keyboard focus
 // of its thread.
