@@ -48,12 +48,6 @@ void NavigateInProcess(int64_t line) {
 
 using Navigation = RuntimeTest;
 
-long CountOf(const std::vector<KeyRecord>& keys, const KeyRecord& which) {
-    long count = 0;
-    for (const KeyRecord& key : keys) count += key == which;
-    return count;
-}
-
 TEST_F(Navigation, ExactKeySequence) {
     struct Case {
         int64_t line;

@@ -199,12 +199,6 @@ TEST_F(Prompt, AMinimizedEditorPlacesItFromItsRestoredPlaceAndIsRestored) {
 
 // --- Where the keys go --------------------------------------------------------------------
 
-long CountOf(const std::vector<KeyRecord>& keys, const KeyRecord& which) {
-    long count = 0;
-    for (const KeyRecord& key : keys) count += key == which;
-    return count;
-}
-
 TEST_F(Prompt, KeysStopWhenTheKeyboardGoesElsewhere) {
     enum class Away { AnotherProgramTakesIt, TheEditorCloses };
     for (Away away : {Away::AnotherProgramTakesIt, Away::TheEditorCloses}) {

@@ -124,6 +124,12 @@ private:
 
 } // namespace
 
+long CountOf(const std::vector<KeyRecord>& keys, const KeyRecord& which) {
+    long count = 0;
+    for (const KeyRecord& key : keys) count += key == which;
+    return count;
+}
+
 std::vector<KeyRecord> WaitForCaretKeys(const FixtureWindow& editor, DWORD timeoutMs) {
     std::vector<KeyRecord> keys;
     WaitUntil(
@@ -140,8 +146,7 @@ std::vector<KeyRecord> WaitForCaretKeys(const FixtureWindow& editor, DWORD timeo
 
 ::testing::AssertionResult SameCaretKeys(const std::vector<KeyRecord>& afterCtrlHome, std::vector<KeyRecord> keys) {
     const KeyRecord ctrlDown{WM_KEYDOWN, VK_CONTROL, FIXTURE_CTRL}, ctrlUp{WM_KEYUP, VK_CONTROL, 0};
-    long tries = 0;
-    for (const KeyRecord& key : keys) tries += key == ctrlDown;
+    long tries = CountOf(keys, ctrlDown);
     if (tries < 1 || tries > 3) tries = 1;
     std::vector<KeyRecord> expected;
     for (long i = 0; i < tries; ++i) {

@@ -98,6 +98,9 @@ std::string OnLine(long line); // "caret on line <line>", 1-based
 // elsewhere than on the line the keys asked for.
 std::string CaretLanding(const FixtureWindow& editor, DWORD timeoutMs);
 
+// How many of `keys` are `which`.
+long CountOf(const std::vector<KeyRecord>& keys, const KeyRecord& which);
+
 // Waits (bounded) until the fixture has received a short run of caret keys
 // whole, up to the release of the final Home, and gives its key messages (what
 // it has, when the time runs out first).
