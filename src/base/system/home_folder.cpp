@@ -36,7 +36,7 @@ bool LoadShellFunctions() {
         shell.tried = true;
         shell.shell = SystemLibrary(shellLibrary);
         shell.ole = SystemLibrary(L"ole32.dll");
-        if (!shell.shell || !shell.ole) TRACE_FAILURE("LoadLibraryExW(shell32.dll, ole32.dll)");
+        CALL_FAILED(shell.shell && shell.ole, "LoadLibraryExW(shell32.dll, ole32.dll)");
         shell.getFolderLocation = SYSTEM_FUNCTION(shell.shell.get(), SHGetFolderLocation);
         shell.getPathFromItemList = SYSTEM_FUNCTION(shell.shell.get(), SHGetPathFromIDListW);
         shell.taskMemoryFree = SYSTEM_FUNCTION(shell.ole.get(), CoTaskMemFree);
@@ -73,12 +73,9 @@ int32_t HomeFolder() {
         PIDLIST_ABSOLUTE found = nullptr;
         const HRESULT result = shellFunctions.getFolderLocation(nullptr, CSIDL_PROFILE, nullptr, 0, &found);
         ItemList list(found); // whatever the result, a list handed out is ours to free
-        if (result == S_OK && list) {
-            if (shellFunctions.getPathFromItemList(list.get(), out)) length = EndFolderPath(out, MAX_PATH);
-            else TRACE_FAILURE("SHGetPathFromIDListW");
-        } else {
-            TRACE_FAILURE("SHGetFolderLocation");
-        }
+        if (!CALL_FAILED(result == S_OK && list, "SHGetFolderLocation") &&
+            !CALL_FAILED(shellFunctions.getPathFromItemList(list.get(), out), "SHGetPathFromIDListW"))
+            length = EndFolderPath(out, MAX_PATH);
     }
 
     out[length] = 0;

@@ -16,3 +16,9 @@ void TraceFailure(const char* file, int line, const char* call, unsigned long er
                   &written, nullptr);
     SetLastError(error); // the caller may still look at it
 }
+
+bool TraceIfFailed(bool ok, const char* file, int line, const char* call) {
+    if (ok) return false;
+    TraceFailure(file, line, call, GetLastError());
+    return true;
+}

@@ -122,7 +122,8 @@ int32_t PostAppEvent(int32_t code, int64_t window, int64_t object, int64_t type,
     // Listed before it is posted: the window's thread may take the message
     // before PostMessageW has returned here.
     Remember(posted);
-    if (!postWindow || !PostMessageW(postWindow, postMessage, 0, reinterpret_cast<LPARAM>(posted))) {
+    if (!postWindow ||
+        CALL_FAILED(PostMessageW(postWindow, postMessage, 0, reinterpret_cast<LPARAM>(posted)), "PostMessageW")) {
         if (TakeOutstanding(reinterpret_cast<LPARAM>(posted))) FreeGeneralBlock(posted);
         return 0;
     }
@@ -140,21 +141,13 @@ void StartEvents() {
     windowClass.lpszClassName = POST_WINDOW_CLASS;
     // Without the post window no posted event ever arrives: the prompt could
     // never take its Return key.
-    if (!RegisterClassW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-        TRACE_FAILURE("RegisterClassW");
+    if (CALL_FAILED(RegisterClassW(&windowClass) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS, "RegisterClassW"))
         StopOnFailedStart();
-    }
     postWindow = CreateWindowExW(0, POST_WINDOW_CLASS, nullptr, WS_CAPTION, 0, 0, 1, 1, nullptr, nullptr,
                                  ProcessInstance, nullptr);
-    if (!postWindow) {
-        TRACE_FAILURE("CreateWindowExW");
-        StopOnFailedStart();
-    }
+    if (CALL_FAILED(postWindow, "CreateWindowExW")) StopOnFailedStart();
     postMessage = RegisterWindowMessageW(POST_MESSAGE_NAME);
-    if (!postMessage) {
-        TRACE_FAILURE("RegisterWindowMessageW");
-        StopOnFailedStart();
-    }
+    if (CALL_FAILED(postMessage, "RegisterWindowMessageW")) StopOnFailedStart();
     outstanding = nullptr; // a list left by an earlier run lived in a heap that is gone
     StartEventQueue();
 }

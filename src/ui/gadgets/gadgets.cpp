@@ -124,10 +124,7 @@ int64_t CreateGadget(const GadgetKindTable* kind, const wchar_t* className, int6
     HWND control =
         CreateWindowExW(exStyle, className, text ? text : L"", style, x, y, width, height, containers->current,
                         reinterpret_cast<HMENU>(PLACEHOLDER_ID), ProcessInstance, nullptr);
-    if (!control) {
-        TRACE_FAILURE("CreateWindowExW");
-        return 0;
-    }
+    if (CALL_FAILED(control, "CreateWindowExW")) return 0;
     int64_t generated = 0;
     auto* gadget = static_cast<GadgetRecord*>(ObtainObject(GadgetRegistry, number, &generated));
     if (!gadget) {
@@ -358,8 +355,7 @@ void StartGadgets() {
     metrics.cbSize = 500;
     if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, 500, &metrics, 0)) {
         resources->messageFont.reset(CreateFontIndirectW(&metrics.lfMessageFont));
-        if (resources->messageFont) font = resources->messageFont.get();
-        else TRACE_FAILURE("CreateFontIndirectW");
+        if (!CALL_FAILED(resources->messageFont, "CreateFontIndirectW")) font = resources->messageFont.get();
     }
     GadgetRegistry = CreateRegistry(50, sizeof(GadgetRecord), ReleaseGadget);
     containers = static_cast<ContainerState*>(RuntimeRecord(sizeof(ContainerState)));

@@ -46,8 +46,7 @@ int64_t CreateMenuBar(int64_t number, HWND owner) {
     if (!slot) return 0;
     const int64_t name = number == NEW_OBJECT ? generated : number;
     HMENU handle = CreateMenu();
-    if (!handle) {
-        TRACE_FAILURE("CreateMenu");
+    if (CALL_FAILED(handle, "CreateMenu")) {
         ReleaseObject(MenuRegistry, name);
         return 0;
     }

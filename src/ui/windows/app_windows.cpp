@@ -108,7 +108,7 @@ bool CompositionEnabled() {
     // Only from the system folder: a dwmapi.dll planted beside the program
     // must never be loaded.
     resources->dwm = SystemLibrary(L"dwmapi.dll");
-    if (!resources->dwm) TRACE_FAILURE("LoadLibraryExW(dwmapi.dll)");
+    CALL_FAILED(resources->dwm, "LoadLibraryExW(dwmapi.dll)");
     if (HMODULE dwm = resources->dwm.get()) {
         const auto query = SYSTEM_FUNCTION(dwm, DwmIsCompositionEnabled);
         SYSTEM_FUNCTION(dwm, DwmGetWindowAttribute); // kept beside it for the window frame queries
@@ -284,7 +284,7 @@ bool RegisterWindowClass(int64_t number) {
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = className;
     if (RegisterClassW(&windowClass)) return true;
-    if (GetLastError() != ERROR_CLASS_ALREADY_EXISTS) TRACE_FAILURE("RegisterClassW");
+    CALL_FAILED(GetLastError() == ERROR_CLASS_ALREADY_EXISTS, "RegisterClassW");
     return false;
 }
 
@@ -336,8 +336,7 @@ int64_t OpenAppWindow(int64_t number, int32_t x, int32_t y, int32_t innerWidth, 
     HWND window =
         CreateWindowExW(plan.exStyle, className, title ? title : L"", plan.createStyle, at.x, at.y,
                         outer.right - outer.left, outer.bottom - outer.top, parent, nullptr, ProcessInstance, nullptr);
-    if (!window) {
-        TRACE_FAILURE("CreateWindowExW");
+    if (CALL_FAILED(window, "CreateWindowExW")) {
         UnregisterClassW(className, ProcessInstance);
         record->~AppWindow();
         ReleaseObject(WindowRegistry, name);
@@ -405,7 +404,7 @@ HACCEL RebuildShortcutTable(AppWindow* window) {
         static_assert(sizeof(ShortcutEntry) == sizeof(ACCEL), "shortcut entries are ACCEL records");
         window->shortcutTable.reset(
             CreateAcceleratorTableW(reinterpret_cast<ACCEL*>(window->shortcuts.entries), window->shortcuts.count));
-        if (!window->shortcutTable) TRACE_FAILURE("CreateAcceleratorTableW");
+        CALL_FAILED(window->shortcutTable, "CreateAcceleratorTableW");
     }
     return window->shortcutTable.get();
 }
