@@ -13,10 +13,8 @@ Registry* FileRegistry;
 
 int32_t ReadFromFile(void* handle, void* destination, int32_t bytes) {
     DWORD read = 0;
-    if (!ReadFile(handle, destination, static_cast<DWORD>(bytes), &read, nullptr)) {
-        TRACE_FAILURE("ReadFile");
+    if (CALL_FAILED(ReadFile(handle, destination, static_cast<DWORD>(bytes), &read, nullptr), "ReadFile"))
         return READ_FAILED;
-    }
     return static_cast<int32_t>(read);
 }
 
@@ -36,17 +34,19 @@ uintptr_t OpenForReading(int64_t number, const TextUnit* path) {
     if (!entry) return 0;
     const int64_t name = number == NEW_OBJECT ? generated : number;
 
-    HANDLE handle = CreateFileW(path ? path : L"", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE || !handle) {
+    FileHandle opened(CreateFileW(path ? path : L"", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (CALL_FAILED(opened && opened.get(), "CreateFileW")) {
         const DWORD error = GetLastError();
-        TRACE_FAILURE("CreateFileW");
         ReleaseObject(FileRegistry, name);
         SetLastError(error);
         return 0;
     }
     // Without memory for a buffer the file is simply read unbuffered.
     entry->buffer = DEFAULT_FILE_BUFFER ? static_cast<uint8_t*>(GeneralBlockUnzeroed(DEFAULT_FILE_BUFFER)) : nullptr;
+    // From here the entry holds the handle, and the registry's release
+    // operation (CloseAppFile) closes it.
+    HANDLE handle = opened.release();
     entry->handle = handle;
     entry->capacity = DEFAULT_FILE_BUFFER;
     entry->count = 0;
@@ -78,7 +78,8 @@ void CloseAppFile(int64_t number) {
         FlushFileEntry(entry);
         FreeGeneralBlock(entry->buffer);
     }
-    CloseHandle(entry->handle);
+    FileHandle closing(entry->handle); // the entry gives its handle back to an owner, which closes it
+    closing.reset();
     ReleaseObject(FileRegistry, number);
 }
 
