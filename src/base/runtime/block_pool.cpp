@@ -5,8 +5,10 @@
 
 #include <cstring>
 
+#include <new>
+
 #ifdef _WIN32
-#include <windows.h>
+#include "base/system/handles.h"
 #else
 #include <pthread.h>
 #endif
@@ -120,11 +122,14 @@ void ReleasePoolRecord(BlockPool* pool, void* record) {
 
 namespace {
 
+// The lock is made exactly once, by the first thread that needs it, and
+// kept for the life of the process: a pool may be given up until its end.
 #ifdef _WIN32
-CRITICAL_SECTION sharedLock;
-void CreateSharedLock(void*) { InitializeCriticalSection(&sharedLock); }
-void EnterShared() { EnterCriticalSection(&sharedLock); }
-void LeaveShared() { LeaveCriticalSection(&sharedLock); }
+alignas(CriticalSection) unsigned char sharedLockRoom[sizeof(CriticalSection)];
+CriticalSection* sharedLock;
+void CreateSharedLock(void*) { sharedLock = new (sharedLockRoom) CriticalSection; }
+void EnterShared() { EnterCriticalSection(sharedLock->get()); }
+void LeaveShared() { LeaveCriticalSection(sharedLock->get()); }
 #else
 pthread_mutex_t sharedLock;
 void CreateSharedLock(void*) { pthread_mutex_init(&sharedLock, nullptr); }
