@@ -43,6 +43,10 @@ PromptPlace PromptPlaceFor(HWND editor) {
 // Whether the Return shortcut is in the prompt's table: put there each time
 // the field takes the focus, taken out each time it loses it.
 bool returnShortcutReady;
+// Whether Return was pressed but its event could not be posted (the post
+// window's queue full or gone): the wait ends on it all the same, or the
+// person's Return would do nothing.
+bool returnUnposted;
 
 } // namespace
 
@@ -51,6 +55,7 @@ bool AskLineNumber() {
     if (!OpenAppWindow(PROMPT_WINDOW, at.x, at.y, PROMPT_WIDTH, PROMPT_HEIGHT, TXT("Window"), DEFAULT_WINDOW_FLAGS))
         return false;
     returnShortcutReady = false;
+    returnUnposted = false;
     CreateLabel(PROMPT_LABEL, 10, 10, 100, 20, TXT("Enter line no."), 0);
     CreateTextField(PROMPT_FIELD, 10, 30, 100, 20, TXT(""), 0);
     // The menu is never shown; it gives the Return item a window to belong to.
@@ -73,7 +78,7 @@ bool AskLineNumber() {
 
     // The type test looks at the event the previous WaitEvent made current.
     for (;;) {
-        if (CurrentEventType() == EVENT_TYPE_RETURN_KEY) break;
+        if (CurrentEventType() == EVENT_TYPE_RETURN_KEY || returnUnposted) break;
         if (WaitEvent() == EVENT_CLOSE_WINDOW) break;
     }
     {
@@ -100,5 +105,5 @@ void TrackFieldFocus() {
 void PostReturnKey() {
     const int64_t field = FocusedGadget();
     const int64_t window = ForegroundAppWindow();
-    PostAppEvent(EVENT_GADGET, window, field, EVENT_TYPE_RETURN_KEY, 0);
+    if (!PostAppEvent(EVENT_GADGET, window, field, EVENT_TYPE_RETURN_KEY, 0)) returnUnposted = true;
 }

@@ -56,4 +56,44 @@ TEST_F(PromptParts, HalfAPromptIsNoPrompt) {
     }
 }
 
+// The Return shortcut's event cannot be posted: the hook of the prompt's
+// window procedure takes the post window away as the shortcut's command
+// arrives. A thread timer closes a prompt that Return did not end.
+bool closedByTimer;
+
+LRESULT CALLBACK LosePostWindowOnReturn(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_COMMAND && HIWORD(call->wParam) == 1)
+        DestroyWindow(FindWindowW(L"PostEventClass", nullptr));
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK TypeIntoTheField(int code, WPARAM wParam, LPARAM lParam) {
+    HWND window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_SETFOCUS && IsEdit(window)) {
+        for (wchar_t digit : {L'7', L'7'}) PostMessageW(window, WM_CHAR, digit, 1);
+        PostMessageW(window, WM_KEYDOWN, VK_RETURN, 1);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(PromptParts, ReturnWhoseEventCannotBePostedStillEndsThePrompt) {
+    Navigator = {};
+    closedByTimer = false;
+    HHOOK typing = SetWindowsHookExW(WH_CBT, TypeIntoTheField, nullptr, GetCurrentThreadId());
+    HHOOK losing = SetWindowsHookExW(WH_CALLWNDPROC, LosePostWindowOnReturn, nullptr, GetCurrentThreadId());
+    ASSERT_TRUE(typing && losing);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10000, [](HWND, UINT, UINT_PTR, DWORD) {
+        closedByTimer = true;
+        PostMessageW(WindowHandle(PROMPT_WINDOW), WM_CLOSE, 0, 0);
+    });
+    const bool asked = AskLineNumber();
+    KillTimer(nullptr, timer);
+    UnhookWindowsHookEx(losing);
+    UnhookWindowsHookEx(typing);
+    EXPECT_TRUE(asked);
+    EXPECT_FALSE(closedByTimer) << "Return did nothing once its event could not be posted";
+    EXPECT_EQ(Navigator.LineNumber, 77);
+}
+
 } // namespace
