@@ -10,14 +10,13 @@ constexpr DWORD EDITOR_POLL_MS = 1;
 
 void RestoreEditor(HWND editor) {
     if (!editor || !IsIconic(editor)) return;
-    const ULONGLONG end = GetTickCount64() + EDITOR_WAIT_LIMIT_MS;
+    const Deadline deadline(EDITOR_WAIT_LIMIT_MS);
     // Asynchronously: a hung editor must not hold linenav here.
     ShowWindowAsync(editor, SW_RESTORE);
-    if (!WaitWithin(EDITOR_WAIT_LIMIT_MS, EDITOR_POLL_MS, [&] { return !IsIconic(editor); })) return;
+    if (!WaitWithin(deadline.LeftMs(), EDITOR_POLL_MS, [&] { return !IsIconic(editor); })) return;
     // The restore activates the editor from inside its thread's ShowWindow;
     // a sent message is handled only after that call has returned.
-    const ULONGLONG now = GetTickCount64();
-    if (now < end) WaitForAnswer(editor, end - now);
+    if (const uint64_t left = deadline.LeftMs()) WaitForAnswer(editor, left);
 }
 
 bool WaitForHandOff(HWND editor) {

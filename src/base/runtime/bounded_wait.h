@@ -22,3 +22,23 @@ bool BoundedWait(Condition&& condition, uint64_t limitMs, NowMs&& nowMs, Pause&&
         if (nowMs() - start >= limitMs) return false;
     }
 }
+
+// Asks `value()` until it has given the same answer `stillAsks` times in a
+// row after the first, one pause apart, for at most `limitMs` of `nowMs()`:
+// waiting for something that moves on its own (a caret still digesting keys)
+// to stop. `last` holds the latest answer either way. True once it has stood
+// still; false when it still moved at the limit.
+template <class Value, class Last, class NowMs, class Pause>
+bool BoundedWaitUntilStill(Value&& value, Last& last, int stillAsks, uint64_t limitMs, NowMs&& nowMs, Pause&& pause) {
+    bool first = true;
+    int still = 0;
+    return BoundedWait(
+        [&] {
+            const Last now = value();
+            still = !first && now == last ? still + 1 : 0;
+            first = false;
+            last = now;
+            return still >= stillAsks;
+        },
+        limitMs, nowMs, pause);
+}
