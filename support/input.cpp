@@ -39,10 +39,9 @@ bool PointerStaysAt(POINT at, PointerWait wait) {
         return GetCursorPos(&now) && now.x == at.x && now.y == at.y;
     };
     if (!Wait(wait, there, 1000)) return false;
-    const ULONGLONG settled = GetTickCount64() + 100;
-    Wait(
-        wait, [&] { return GetTickCount64() >= settled || !there(); }, 1000);
-    return there();
+    // It stays when a wait of 100 ms for it to leave runs out.
+    return !Wait(
+        wait, [&] { return !there(); }, 100);
 }
 
 // The window's answer to a hit test at a screen point; HTNOWHERE when it does
