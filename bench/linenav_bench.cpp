@@ -26,6 +26,7 @@
 #include "stats.h"
 
 #include "input.h"
+#include "map_records_bytes.h"
 #include "processes.h"
 #include "text_helpers.h"
 
@@ -570,15 +571,15 @@ constexpr int64_t MAP_TARGET = 1000000;
 constexpr int32_t TARGET_VALUE = 123457;
 
 bool WriteMap(const std::wstring& path) {
-    std::vector<int32_t> records(static_cast<size_t>(MAP_RECORDS));
+    std::vector<uint8_t> bytes;
+    bytes.reserve(static_cast<size_t>(MAP_RECORDS) * 4);
     for (int64_t k = 1; k <= MAP_RECORDS; ++k)
-        records[static_cast<size_t>(k - 1)] = static_cast<int32_t>(k % 7 ? k * 3 : 0);
-    records[MAP_TARGET - 1] = TARGET_VALUE;
+        AppendInt32Record(bytes, k == MAP_TARGET ? TARGET_VALUE : static_cast<int32_t>(k % 7 ? k * 3 : 0));
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    const DWORD bytes = static_cast<DWORD>(records.size() * sizeof(int32_t));
-    const bool ok = WriteFile(file, records.data(), bytes, &written, nullptr) && written == bytes;
+    const bool ok =
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
     CloseHandle(file);
     return ok;
 }

@@ -50,14 +50,6 @@ std::wstring TempFolder::MakeFolder(const std::wstring& name) const {
     return full;
 }
 
-std::vector<uint8_t> Int32Records(std::initializer_list<int32_t> values) {
-    std::vector<uint8_t> bytes;
-    for (int32_t value : values)
-        for (int shift = 0; shift < 32; shift += 8)
-            bytes.push_back(static_cast<uint8_t>(static_cast<uint32_t>(value) >> shift));
-    return bytes;
-}
-
 bool FileHolder::Hold(const std::wstring& path, Kind kind, DWORD letGoAfterMs) {
     std::wstring kindName = kind == Kind::Reader ? L" reader" : kind == Kind::Writer ? L" writer" : L" exclusive";
     if (letGoAfterMs) kindName += L" " + std::to_wstring(letGoAfterMs);
