@@ -25,6 +25,7 @@
 #include "pe_imports.h"
 #include "stats.h"
 
+#include "edit_control.h"
 #include "input.h"
 #include "map_records_bytes.h"
 #include "processes.h"
@@ -358,16 +359,11 @@ public:
             !Ask(EM_SCROLLCARET, 0, &ignored) || CaretLine() != JUMP_DOCUMENT_LINES - 1)
             Fail("notepad's caret did not go to the last line");
         SetForegroundWindow(window_);
-        if (!WaitWithin(10000, LOOK_PAUSE_MS, [&] { return InFront(); }))
+        if (!WaitWithin(10000, LOOK_PAUSE_MS, [&] { return IsForegroundWithFocus(window_, edit_); }))
             Fail("notepad never came in front with the focus in its text");
     }
-    // The 0-based line of the caret; -1 when notepad does not answer. With
-    // nothing selected, EM_LINEFROMCHAR of -1 is the caret's line: one
-    // message a look instead of EM_GETSEL and EM_LINEFROMCHAR.
-    long CaretLine() const {
-        DWORD_PTR line = 0;
-        return Ask(EM_LINEFROMCHAR, static_cast<WPARAM>(-1), &line) ? static_cast<long>(line) : -1;
-    }
+    // The 0-based line of the caret; -1 when notepad does not answer.
+    long CaretLine() const { return EditCaretLine(edit_); }
     HWND window() const { return window_; }
 
 private:
@@ -395,12 +391,6 @@ private:
     bool Ask(UINT message, WPARAM wParam, DWORD_PTR* result) const { return Ask(message, wParam, 0, result); }
     bool Ask(UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result) const {
         return SendMessageTimeoutW(edit_, message, wParam, lParam, SMTO_BLOCK | SMTO_ABORTIFHUNG, 5000, result) != 0;
-    }
-    bool InFront() const {
-        if (GetForegroundWindow() != window_) return false;
-        GUITHREADINFO info = {};
-        info.cbSize = sizeof info;
-        return GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &info) && info.hwndFocus == edit_;
     }
 
     ChildProcess child_;
