@@ -28,6 +28,7 @@
 #include "edit_control.h"
 #include "input.h"
 #include "map_records_bytes.h"
+#include "notepad.h"
 #include "processes.h"
 #include "text_helpers.h"
 
@@ -309,6 +310,8 @@ constexpr int JUMP_DOCUMENT_LINES = 3000;
 constexpr long long JUMP_LINE = 2990;
 constexpr long long JUMP_WARMUP_LINE = 200;
 constexpr wchar_t JUMP_DOCUMENT[] = L"Quillo V5. jump.txt"; // notepad's title starts with it
+// How long notepad may take to open, or to come in front.
+constexpr DWORD NOTEPAD_WAIT_MS = 30000;
 // Notepad works through 110-120 Downs a second on an idle machine and far
 // fewer under load: the caret is waited for as long as it keeps moving, and
 // given up for lost only once it has stood still this long.
@@ -319,85 +322,25 @@ constexpr uint64_t CARET_WAIT_LIMIT_MS = 600000;
 // and the caret's first move to a few milliseconds.
 constexpr DWORD CARET_POLL_MS = 5;
 
-bool WriteJumpDocument(const std::wstring& path) {
+// The jump document: "jump line 1" to "jump line 3000", with no empty line
+// after the last.
+std::string JumpDocument() {
     std::string text;
     for (int i = 1; i <= JUMP_DOCUMENT_LINES; ++i)
-        text += "jump line " + std::to_string(i) + (i < JUMP_DOCUMENT_LINES ? "\r\n" : ""); // no empty last line
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool ok =
-        WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size();
-    CloseHandle(file);
-    return ok;
+        text += "jump line " + std::to_string(i) + (i < JUMP_DOCUMENT_LINES ? "\r\n" : "");
+    return text;
 }
 
-// Notepad opened on the jump document: a real editor, written by nobody here,
-// whose title carries the prefix linenav looks for and whose client is a
-// multi-line Edit control that takes the keys.
-class Notepad {
-public:
-    explicit Notepad(const std::wstring& document) {
-        if (!StartProcess(L"notepad.exe " + Quoted(document), child_)) Fail("cannot start notepad");
-        // Notepad creates its window as "Untitled" and names it after loading
-        // the file.
-        if (!WaitWithin(30000, LOOK_PAUSE_MS, [&] { return (window_ = FindWindowOf(child_.id)) != nullptr; }))
-            Fail("notepad never showed the jump document");
-        edit_ = FindWindowExW(window_, nullptr, L"Edit", nullptr);
-        if (!edit_) Fail("no Edit control in notepad");
-    }
-    ~Notepad() {
-        PostMessageW(window_, WM_CLOSE, 0, 0);
-        if (!child_.WaitForExit(10000)) child_.Kill();
-    }
-    // The caret on the last line and notepad in front with the focus in its
-    // text, as when the person presses the hotkey: a run that sends nothing
-    // leaves the caret there.
-    void Reset() {
-        DWORD_PTR length = 0, ignored = 0;
-        if (!Ask(WM_GETTEXTLENGTH, 0, &length) || !Ask(EM_SETSEL, length, length, &ignored) ||
-            !Ask(EM_SCROLLCARET, 0, &ignored) || CaretLine() != JUMP_DOCUMENT_LINES - 1)
-            Fail("notepad's caret did not go to the last line");
-        SetForegroundWindow(window_);
-        if (!WaitWithin(10000, LOOK_PAUSE_MS, [&] { return IsForegroundWithFocus(window_, edit_); }))
-            Fail("notepad never came in front with the focus in its text");
-    }
-    // The 0-based line of the caret; -1 when notepad does not answer.
-    long CaretLine() const { return EditCaretLine(edit_); }
-    HWND window() const { return window_; }
+// The caret on the last line and notepad in front with the focus in its text,
+// as when the person presses the hotkey: a run that sends nothing leaves the
+// caret there.
+void ResetCaret(const Notepad& notepad) {
+    if (!notepad.CaretToEnd() || notepad.CaretLine() != JUMP_DOCUMENT_LINES - 1)
+        Fail("notepad's caret did not go to the last line");
+    if (!notepad.ToFront()) Fail("notepad never came in front with the focus in its text");
+}
 
-private:
-    static HWND FindWindowOf(DWORD processId) {
-        struct Search {
-            DWORD processId;
-            HWND found;
-        } search = {processId, nullptr};
-        EnumWindows(
-            [](HWND window, LPARAM value) -> BOOL {
-                auto* search = reinterpret_cast<Search*>(value);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(window, &owner);
-                wchar_t title[64] = {};
-                GetWindowTextW(window, title, 64);
-                if (owner != search->processId || !IsWindowVisible(window) ||
-                    wcsncmp(title, JUMP_DOCUMENT, wcslen(JUMP_DOCUMENT)) != 0)
-                    return TRUE;
-                search->found = window;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
-    bool Ask(UINT message, WPARAM wParam, DWORD_PTR* result) const { return Ask(message, wParam, 0, result); }
-    bool Ask(UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* result) const {
-        return SendMessageTimeoutW(edit_, message, wParam, lParam, SMTO_BLOCK | SMTO_ABORTIFHUNG, 5000, result) != 0;
-    }
-
-    ChildProcess child_;
-    HWND window_ = nullptr, edit_ = nullptr;
-};
-
-// Follows notepad's caret from where Reset left it: when it first moved (the
+// Follows notepad's caret from where ResetCaret left it: when it first moved (the
 // first key notepad took, Ctrl+Home) and when it first stood on `line`
 // (0-based).
 class CaretWatch {
@@ -449,9 +392,9 @@ struct JumpSamples {
 // the line typed, Return; the caret is watched from then on until it lands
 // on the line, long after the sender has exited (it sends in about a second,
 // notepad takes 25 or more).
-void JumpOnce(const Program& program, const std::wstring& programFolder, Notepad& notepad, long long line,
+void JumpOnce(const Program& program, const std::wstring& programFolder, const Notepad& notepad, long long line,
               JumpSide* samples) {
-    notepad.Reset();
+    ResetCaret(notepad);
     CaretWatch caret(notepad, static_cast<long>(line - 1));
     const Run run = RunOnce(program, programFolder, line, [&] { caret.Look(); });
     if (!caret.Wait())
@@ -486,10 +429,10 @@ double TimeAnsweredMessage(HWND window) {
 JumpSamples RunLongJumps(const Program& linenav, const Program& floor, const std::wstring& programFolder,
                          const std::wstring& scratch, int pairs) {
     JumpSamples samples;
-    const std::wstring document = scratch + JUMP_DOCUMENT;
-    if (!WriteJumpDocument(document)) Fail("cannot write the jump document");
     {
-        Notepad notepad(document);
+        Notepad notepad(NOTEPAD_WAIT_MS, LOOK_PAUSE_MS);
+        const std::string failed = notepad.Open(scratch + JUMP_DOCUMENT, JumpDocument());
+        if (!failed.empty()) Fail("notepad on the jump document: " + failed);
         std::fprintf(stderr, "bench: long jump, warming up\n");
         for (const Program* program : {&linenav, &floor})
             JumpOnce(*program, programFolder, notepad, JUMP_WARMUP_LINE, nullptr);
@@ -501,7 +444,6 @@ JumpSamples RunLongJumps(const Program& linenav, const Program& floor, const std
         }
         samples.answerUs = TimeAnsweredMessage(notepad.window());
     }
-    DeleteFileW(document.c_str());
     return samples;
 }
 
