@@ -1,0 +1,194 @@
+#include "long_jump.h"
+
+#include "driver.h"
+#include "stats.h"
+
+#include "notepad.h"
+
+#include "base/system/system_wait.h"
+#include "navigator/caret_plan.h"
+#include "navigator/modifier_wait.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr long long JUMP_WARMUP_LINE = 200;
+constexpr wchar_t JUMP_DOCUMENT[] = L"Quillo V5. jump.txt"; // notepad's title starts with it
+// How long notepad may take to open, or to come in front.
+constexpr DWORD NOTEPAD_WAIT_MS = 30000;
+// Notepad works through 110-120 Downs a second on an idle machine and far
+// fewer under load: the caret is waited for as long as it keeps moving, and
+// given up for lost only once it has stood still this long.
+constexpr double CARET_STILL_LIMIT_MS = 20000;
+constexpr uint64_t CARET_WAIT_LIMIT_MS = 600000;
+
+// The jump document: "jump line 1" to "jump line 3000", with no empty line
+// after the last.
+std::string JumpDocument() {
+    std::string text;
+    for (int i = 1; i <= JUMP_DOCUMENT_LINES; ++i)
+        text += "jump line " + std::to_string(i) + (i < JUMP_DOCUMENT_LINES ? "\r\n" : "");
+    return text;
+}
+
+// The caret on the last line and notepad in front with the focus in its text,
+// as when the person presses the hotkey: a run that sends nothing leaves the
+// caret there.
+void ResetCaret(const Notepad& notepad) {
+    if (!notepad.CaretToEnd() || notepad.CaretLine() != JUMP_DOCUMENT_LINES - 1)
+        Fail("notepad's caret did not go to the last line");
+    if (!notepad.ToFront()) Fail("notepad never came in front with the focus in its text");
+}
+
+// Follows notepad's caret from where ResetCaret left it: when it first moved (the
+// first key notepad took, Ctrl+Home) and when it first stood on `line`
+// (0-based).
+class CaretWatch {
+public:
+    CaretWatch(const Notepad& notepad, long line)
+        : notepad_(notepad), line_(line), seen_(notepad.CaretLine()), movedAt_(Now()) {}
+    // One look; true once the caret has been on the line.
+    bool Look() {
+        if (landedAt_ > 0) return true;
+        const long now = notepad_.CaretLine();
+        const double at = Now();
+        if (now != seen_) {
+            seen_ = now;
+            movedAt_ = at;
+            if (firstMoveAt_ == 0) firstMoveAt_ = at;
+        }
+        if (seen_ == line_) landedAt_ = at;
+        return landedAt_ > 0;
+    }
+    // Looks until the caret is on the line; false once it has stood still
+    // elsewhere for CARET_STILL_LIMIT_MS, or after CARET_WAIT_LIMIT_MS in all.
+    bool Wait() {
+        WaitWithin(CARET_WAIT_LIMIT_MS, CARET_POLL_MS,
+                   [&] { return Look() || Now() - movedAt_ >= CARET_STILL_LIMIT_MS; });
+        return landedAt_ > 0;
+    }
+    long seen() const { return seen_; }
+    double firstMoveAt() const { return firstMoveAt_; }
+    double landedAt() const { return landedAt_; }
+
+private:
+    const Notepad& notepad_;
+    long line_, seen_;
+    double movedAt_, firstMoveAt_ = 0, landedAt_ = 0;
+};
+
+// One jump: the caret reset, the program started as the editor starts it,
+// the line typed, Return; the caret is watched from then on until it lands
+// on the line, long after the sender has exited (it sends in about a second,
+// notepad takes 25 or more).
+void JumpOnce(const Program& program, const std::wstring& programFolder, const Notepad& notepad, long long line,
+              JumpSide* samples) {
+    ResetCaret(notepad);
+    CaretWatch caret(notepad, static_cast<long>(line - 1));
+    const Run run = RunOnce(program, programFolder, line, [&] { caret.Look(); });
+    if (!caret.Wait())
+        Fail(std::string(program.name) + ": notepad's caret stopped on line " + std::to_string(caret.seen() + 1) +
+             ", not " + std::to_string(line));
+    if (!samples) return;
+    samples->landS.push_back((caret.landedAt() - run.returnPressedAt) / 1000.0);
+    samples->firstMoveMs.push_back(caret.firstMoveAt() - run.returnPressedAt);
+    samples->exitMs.push_back(run.returnToExitMs);
+}
+
+// What one message sent to `window` and answered costs, in microseconds: the
+// WM_NULL that linenav sends the editor once it has the foreground and again
+// while Ctrl and Home are down, here to an idle notepad; the median of a few
+// batches.
+double TimeAnsweredMessage(HWND window) {
+    constexpr int MESSAGES_PER_BATCH = 200;
+    std::vector<double> batches;
+    for (int batch = 0; batch < 9; ++batch) {
+        const double started = Now();
+        for (int i = 0; i < MESSAGES_PER_BATCH; ++i) {
+            DWORD_PTR ignored = 0;
+            if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored))
+                Fail("notepad did not answer WM_NULL");
+        }
+        batches.push_back((Now() - started) * 1000.0 / MESSAGES_PER_BATCH);
+    }
+    return Summarize(batches).median;
+}
+
+// How many such messages linenav sends on a run whose Ctrl+Home lands at
+// once: one before the first key, and one for each Ctrl+Home, counted from
+// the key plan it runs.
+int AnsweredMessages(long long line) {
+    int64_t counter = 0;
+    const int64_t target = line;
+    int messages = 1;
+    PlanCaretKeys(
+        counter, target, [](KeyEvent, KeyEvent) {}, [] { return true; },
+        [&] {
+            ++messages;
+            return true;
+        });
+    return messages;
+}
+
+// How often linenav looks at the keyboard on a run to `line`: counted from
+// the key plan it runs.
+int KeyboardLooks(long long line) {
+    int64_t counter = 0;
+    const int64_t target = line;
+    int looks = 0;
+    PlanCaretKeys(
+        counter, target, [](KeyEvent, KeyEvent) {},
+        [&] {
+            ++looks;
+            return true;
+        });
+    return looks;
+}
+
+// What one look costs, in microseconds: the five modifier keys through
+// GetAsyncKeyState and the foreground window, as caret_keys.cpp asks them with
+// nobody holding a key; the median of a few batches, in this process.
+double TimeKeyboardLook() {
+    constexpr int LOOKS_PER_BATCH = 500;
+    std::vector<double> batches;
+    volatile int held = 0;
+    for (int batch = 0; batch < 9; ++batch) {
+        const double started = Now();
+        for (int i = 0; i < LOOKS_PER_BATCH; ++i) {
+            for (uint8_t key : MODIFIER_KEYS) held = held + (GetAsyncKeyState(key) < 0);
+            held = held + (GetForegroundWindow() != nullptr) + (GetTickCount64() == 0);
+        }
+        batches.push_back((Now() - started) * 1000.0 / LOOKS_PER_BATCH);
+    }
+    return Summarize(batches).median;
+}
+
+} // namespace
+
+JumpSamples RunLongJumps(const Program& linenav, const Program& floor, const std::wstring& programFolder,
+                         const std::wstring& scratch, int pairs) {
+    JumpSamples samples;
+    Notepad notepad(NOTEPAD_WAIT_MS, LOOK_PAUSE_MS);
+    const std::string failed = notepad.Open(scratch + JUMP_DOCUMENT, JumpDocument());
+    if (!failed.empty()) Fail("notepad on the jump document: " + failed);
+    std::fprintf(stderr, "bench: long jump, warming up\n");
+    for (const Program* program : {&linenav, &floor})
+        JumpOnce(*program, programFolder, notepad, JUMP_WARMUP_LINE, nullptr);
+    for (int pair = 0; pair < pairs; ++pair) {
+        std::fprintf(stderr, "bench: long jump, pair %d of %d\n", pair + 1, pairs);
+        std::fflush(stderr);
+        JumpOnce(linenav, programFolder, notepad, JUMP_LINE, &samples.a);
+        JumpOnce(floor, programFolder, notepad, JUMP_LINE, &samples.b);
+    }
+    samples.answerUs = TimeAnsweredMessage(notepad.window());
+    return samples;
+}
+
+LookCost JumpLookCost(const JumpSamples& jump) {
+    LookCost cost{KeyboardLooks(JUMP_LINE), TimeKeyboardLook(), AnsweredMessages(JUMP_LINE), jump.answerUs};
+    const double floorS = Summarize(jump.b.landS).median;
+    if (floorS > 0) cost.share = cost.looks * cost.lookUs / 1e6 / floorS;
+    if (floorS > 0) cost.answerShare = cost.answers * cost.answerUs / 1e6 / floorS;
+    return cost;
+}
