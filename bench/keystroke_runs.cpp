@@ -7,18 +7,15 @@
 
 long long KeyEvents(long long line) { return 6 + 2 * DownPressLimit(line); }
 
-EditorSink::EditorSink() {
-    ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    thread_ = CreateThread(nullptr, 0, Main, this, 0, &threadId_);
-    if (!thread_ || WaitForSingleObject(ready_, 10000) != WAIT_OBJECT_0 || !window_)
+EditorSink::EditorSink() : ready_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+    thread_.reset(CreateThread(nullptr, 0, Main, this, 0, &threadId_));
+    if (!thread_ || WaitForSingleObject(ready_.get(), 10000) != WAIT_OBJECT_0 || !window_)
         Fail("cannot create the editor window");
 }
 
 EditorSink::~EditorSink() {
     PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
-    WaitForSingleObject(thread_, 10000);
-    CloseHandle(thread_);
-    CloseHandle(ready_);
+    WaitForSingleObject(thread_.get(), 10000);
 }
 
 void EditorSink::Show() {
@@ -51,19 +48,18 @@ void EditorSink::Loop() {
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = L"LinenavBenchEditor";
     RegisterClassW(&windowClass);
-    window_ = CreateWindowExW(0, L"LinenavBenchEditor", L"Quillo V5. bench editor", WS_OVERLAPPEDWINDOW, 40, 40, 400,
-                              300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    SetEvent(ready_);
+    // A window is destroyed by its own thread: the owner lives and ends here.
+    OwnedWindow window(CreateWindowExW(0, L"LinenavBenchEditor", L"Quillo V5. bench editor", WS_OVERLAPPEDWINDOW, 40,
+                                       40, 400, 300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+    window_ = window.get();
+    SetEvent(ready_.get());
     LONG request = 0;
     MSG message;
     for (;;) {
         // Posted messages come before input, so the drain request is
         // answered only once the input queued before it is handled too.
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) {
-                DestroyWindow(window_);
-                return;
-            }
+            if (message.message == WM_QUIT) return;
             if (message.message == DRAIN) {
                 request = static_cast<LONG>(message.wParam);
                 continue;

@@ -2,6 +2,8 @@
 // window that takes them in the runs into an editor.
 #pragma once
 
+#include "base/system/handles.h"
+
 #include <windows.h>
 
 // The key events a run to `line` sends, on either side: Ctrl+Home and Home,
@@ -33,8 +35,8 @@ private:
     static DWORD WINAPI Main(void* self);
     void Loop();
 
-    HANDLE thread_ = nullptr, ready_ = nullptr;
+    KernelHandle ready_, thread_;
     DWORD threadId_ = 0;
-    HWND window_ = nullptr;
+    HWND window_ = nullptr; // owned by the window's own thread, which destroys it
     LONG requests_ = 0, drained_ = 0, keys_ = 0;
 };

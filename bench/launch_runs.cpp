@@ -6,6 +6,7 @@
 #include "processes.h"
 #include "text_helpers.h"
 
+#include "base/system/handles.h"
 #include "base/system/system_wait.h"
 #include "navigator/caret_plan.h"
 
@@ -180,10 +181,9 @@ std::wstring MakeProgramFolder(const std::wstring& scratch) {
     CreateDirectoryW(programFolder.c_str(), nullptr);
     CreateDirectoryW((programFolder + L"DATA\\").c_str(), nullptr);
     DeleteFileW((programFolder + L"DATA\\lineno.txt").c_str());
-    HANDLE marker = CreateFileW((programFolder + L"portable.inf").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (marker == INVALID_HANDLE_VALUE) Fail("cannot create the program folder");
-    CloseHandle(marker);
+    const FileHandle marker(CreateFileW((programFolder + L"portable.inf").c_str(), GENERIC_WRITE, 0, nullptr,
+                                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!marker) Fail("cannot create the program folder");
     return programFolder;
 }
 

@@ -6,6 +6,7 @@
 
 #include "base/files/files.h"
 #include "base/runtime/memory.h"
+#include "base/system/handles.h"
 #include "base/text/text.h"
 #include "navigator/globals.h"
 #include "navigator/line_map.h"
@@ -24,13 +25,11 @@ bool WriteMap(const std::wstring& path) {
     bytes.reserve(static_cast<size_t>(MAP_RECORDS) * 4);
     for (int64_t k = 1; k <= MAP_RECORDS; ++k)
         AppendInt32Record(bytes, k == MAP_TARGET ? TARGET_VALUE : static_cast<int32_t>(k % 7 ? k * 3 : 0));
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    const FileHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    const bool ok =
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
-    CloseHandle(file);
-    return ok;
+    return file && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
 }
 
 double TimeTranslate(const std::wstring& dataFolder) {
@@ -51,16 +50,16 @@ double TimeTranslate(const std::wstring& dataFolder) {
 double TimeSequentialPass(const std::wstring& path) {
     static unsigned char buffer[4096];
     const double started = Now();
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) Fail("cannot open the line map");
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) Fail("cannot open the line map");
     DWORD read = 0;
     uint64_t total = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
+    while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
         total += read;
         if (read < sizeof buffer) break;
     }
-    CloseHandle(file);
+    file.reset(); // the close is timed, as linenav's is
     const double elapsed = Now() - started;
     if (total != MAP_RECORDS * 4) Fail("the sequential pass read " + std::to_string(total) + " bytes");
     return elapsed;

@@ -4,6 +4,8 @@
 
 #include "text_helpers.h"
 
+#include "base/system/handles.h"
+
 #include <cstdio>
 #include <windows.h>
 
@@ -197,13 +199,11 @@ void WriteJson(const Results& r) {
             ", \"runs_per_side\": " + std::to_string(sides.linenav.launchMs.size()) + "}";
     if (r.lookCost) json += ",\n  \"long_jump\": " + JsonLookCost(*r.lookCost);
     json += "\n}\n";
-    HANDLE file =
-        CreateFileW(r.options.json.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const FileHandle file(
+        CreateFileW(r.options.json.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    if (file == INVALID_HANDLE_VALUE ||
-        !WriteFile(file, json.data(), static_cast<DWORD>(json.size()), &written, nullptr))
+    if (!file || !WriteFile(file.get(), json.data(), static_cast<DWORD>(json.size()), &written, nullptr))
         Fail("cannot write " + Narrow(r.options.json));
-    CloseHandle(file);
 }
 
 void PrintLaunchOnly(const Sides& sides) {
