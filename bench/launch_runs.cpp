@@ -128,11 +128,14 @@ Run RunOnce(const Program& program, const std::wstring& programFolder, long long
     SendKey(VK_RETURN);
     const DWORD timeout = static_cast<DWORD>(60000 + KeyEvents(line) / 5); // ~5 events/ms at worst
     if (whileSending) {
-        const double end = pressed + timeout;
-        while (WaitForSingleObject(child.process.get(), 5) == WAIT_TIMEOUT) {
-            if (Now() >= end) stop("no exit after Return");
+        // The wait on the process paces the calls and ends at the exit, so
+        // the wait's own pause is none.
+        const bool exited = WaitWithin(timeout, 0, [&] {
+            if (WaitForSingleObject(child.process.get(), 5) != WAIT_TIMEOUT) return true;
             whileSending();
-        }
+            return false;
+        });
+        if (!exited) stop("no exit after Return");
     } else if (WaitForSingleObject(child.process.get(), timeout) != WAIT_OBJECT_0) {
         stop("no exit after Return");
     }

@@ -19,8 +19,10 @@ constexpr wchar_t JUMP_DOCUMENT[] = L"Quillo V5. jump.txt"; // notepad's title s
 constexpr DWORD NOTEPAD_WAIT_MS = 30000;
 // Notepad works through 110-120 Downs a second on an idle machine and far
 // fewer under load: the caret is waited for as long as it keeps moving, and
-// given up for lost only once it has stood still this long.
-constexpr double CARET_STILL_LIMIT_MS = 20000;
+// given up for lost only once it has stood still for this many looks in a row
+// (20 s at a look every 5 ms, longer while notepad is slow to answer), or
+// after CARET_WAIT_LIMIT_MS in all.
+constexpr int CARET_STILL_LOOKS = 4000;
 constexpr uint64_t CARET_WAIT_LIMIT_MS = 600000;
 
 // The jump document: "jump line 1" to "jump line 3000", with no empty line
@@ -41,31 +43,33 @@ void ResetCaret(const Notepad& notepad) {
     if (!notepad.ToFront()) Fail("notepad never came in front with the focus in its text");
 }
 
-// Follows notepad's caret from where ResetCaret left it: when it first moved (the
-// first key notepad took, Ctrl+Home) and when it first stood on `line`
-// (0-based).
+// Follows notepad's caret from where ResetCaret left it: when it first moved
+// (the first key notepad took, Ctrl+Home) and when it first stood on `line`
+// (0-based). The time of a look is what is measured; when the watch ends is
+// counted in looks, never read off a clock of its own.
 class CaretWatch {
 public:
-    CaretWatch(const Notepad& notepad, long line)
-        : notepad_(notepad), line_(line), seen_(notepad.CaretLine()), movedAt_(Now()) {}
+    CaretWatch(const Notepad& notepad, long line) : notepad_(notepad), line_(line), seen_(notepad.CaretLine()) {}
     // One look; true once the caret has been on the line.
     bool Look() {
         if (landedAt_ > 0) return true;
         const long now = notepad_.CaretLine();
         const double at = Now();
+        stillLooks_ = now == seen_ ? stillLooks_ + 1 : 0;
         if (now != seen_) {
             seen_ = now;
-            movedAt_ = at;
             if (firstMoveAt_ == 0) firstMoveAt_ = at;
         }
         if (seen_ == line_) landedAt_ = at;
         return landedAt_ > 0;
     }
     // Looks until the caret is on the line; false once it has stood still
-    // elsewhere for CARET_STILL_LIMIT_MS, or after CARET_WAIT_LIMIT_MS in all.
+    // elsewhere for CARET_STILL_LOOKS looks in a row, or after
+    // CARET_WAIT_LIMIT_MS in all. Waiting for the caret to stand still
+    // (StillWithin) would not do: the watch ends at the first look that finds
+    // it on the line, the landing it times.
     bool Wait() {
-        WaitWithin(CARET_WAIT_LIMIT_MS, CARET_POLL_MS,
-                   [&] { return Look() || Now() - movedAt_ >= CARET_STILL_LIMIT_MS; });
+        WaitWithin(CARET_WAIT_LIMIT_MS, CARET_POLL_MS, [&] { return Look() || stillLooks_ >= CARET_STILL_LOOKS; });
         return landedAt_ > 0;
     }
     long seen() const { return seen_; }
@@ -75,7 +79,8 @@ public:
 private:
     const Notepad& notepad_;
     long line_, seen_;
-    double movedAt_, firstMoveAt_ = 0, landedAt_ = 0;
+    int stillLooks_ = 0; // looks in a row that found the caret where the last one did
+    double firstMoveAt_ = 0, landedAt_ = 0;
 };
 
 // One jump: the caret reset, the program started as the editor starts it,
