@@ -120,35 +120,30 @@ double TimeAnsweredMessage(HWND window) {
     return Summarize(batches).median;
 }
 
-// How many such messages linenav sends on a run whose Ctrl+Home lands at
-// once: one before the first key, and one for each Ctrl+Home, counted from
-// the key plan it runs.
-int AnsweredMessages(long long line) {
-    int64_t counter = 0;
-    const int64_t target = line;
-    int messages = 1;
-    PlanCaretKeys(
-        counter, target, [](KeyEvent, KeyEvent) {}, [] { return true; },
-        [&] {
-            ++messages;
-            return true;
-        });
-    return messages;
-}
-
-// How often linenav looks at the keyboard on a run to `line`: counted from
-// the key plan it runs.
-int KeyboardLooks(long long line) {
-    int64_t counter = 0;
-    const int64_t target = line;
+// What linenav asks on a run to `line` whose Ctrl+Home lands at once, counted
+// from the key plan it runs: how often it looks at the keyboard, and how many
+// answered messages it sends (one before the first key, and one for each
+// Ctrl+Home).
+struct PlanAsks {
     int looks = 0;
+    int answers = 1;
+};
+
+PlanAsks CountPlanAsks(long long line) {
+    int64_t counter = 0;
+    const int64_t target = line;
+    PlanAsks asks;
     PlanCaretKeys(
         counter, target, [](KeyEvent, KeyEvent) {},
         [&] {
-            ++looks;
+            ++asks.looks;
+            return true;
+        },
+        [&] {
+            ++asks.answers;
             return true;
         });
-    return looks;
+    return asks;
 }
 
 // What one look costs, in microseconds: the five modifier keys through
@@ -191,7 +186,8 @@ JumpSamples RunLongJumps(const Program& linenav, const Program& floor, const std
 }
 
 LookCost JumpLookCost(const JumpSamples& jump) {
-    LookCost cost{KeyboardLooks(JUMP_LINE), TimeKeyboardLook(), AnsweredMessages(JUMP_LINE), jump.answerUs};
+    const PlanAsks asks = CountPlanAsks(JUMP_LINE);
+    LookCost cost{asks.looks, TimeKeyboardLook(), asks.answers, jump.answerUs};
     const double floorS = Summarize(jump.b.landS).median;
     if (floorS > 0) cost.share = cost.looks * cost.lookUs / 1e6 / floorS;
     if (floorS > 0) cost.answerShare = cost.answers * cost.answerUs / 1e6 / floorS;
