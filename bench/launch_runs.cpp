@@ -5,8 +5,8 @@
 #include "input.h"
 #include "processes.h"
 #include "text_helpers.h"
+#include "whole_file.h"
 
-#include "base/system/handles.h"
 #include "base/system/system_wait.h"
 #include "navigator/caret_plan.h"
 
@@ -184,9 +184,7 @@ std::wstring MakeProgramFolder(const std::wstring& scratch) {
     CreateDirectoryW(programFolder.c_str(), nullptr);
     CreateDirectoryW((programFolder + L"DATA\\").c_str(), nullptr);
     DeleteFileW((programFolder + L"DATA\\lineno.txt").c_str());
-    const FileHandle marker(CreateFileW((programFolder + L"portable.inf").c_str(), GENERIC_WRITE, 0, nullptr,
-                                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!marker) Fail("cannot create the program folder");
+    if (!WriteWholeFile(programFolder + L"portable.inf", nullptr, 0)) Fail("cannot create the program folder");
     return programFolder;
 }
 

@@ -3,6 +3,7 @@
 #include "driver.h"
 
 #include "map_records_bytes.h"
+#include "whole_file.h"
 
 #include "base/files/files.h"
 #include "base/runtime/memory.h"
@@ -25,11 +26,7 @@ bool WriteMap(const std::wstring& path) {
     bytes.reserve(static_cast<size_t>(MAP_RECORDS) * 4);
     for (int64_t k = 1; k <= MAP_RECORDS; ++k)
         AppendInt32Record(bytes, k == MAP_TARGET ? TARGET_VALUE : static_cast<int32_t>(k % 7 ? k * 3 : 0));
-    const FileHandle file(
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    return file && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-           written == bytes.size();
+    return WriteWholeFile(path, bytes.data(), bytes.size());
 }
 
 double TimeTranslate(const std::wstring& dataFolder) {

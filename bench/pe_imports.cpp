@@ -1,27 +1,11 @@
 #include "pe_imports.h"
 
-#include "base/system/handles.h"
+#include "whole_file.h"
 
 #include <cstring>
 #include <windows.h>
 
 namespace {
-
-std::vector<unsigned char> ReadWholeFile(const std::wstring& path) {
-    std::vector<unsigned char> bytes;
-    const FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return bytes;
-    LARGE_INTEGER size = {};
-    if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0 && size.QuadPart < (256 << 20)) {
-        bytes.resize(static_cast<size_t>(size.QuadPart));
-        DWORD read = 0;
-        if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
-            read != bytes.size())
-            bytes.clear();
-    }
-    return bytes;
-}
 
 class PeFile {
 public:

@@ -3,8 +3,7 @@
 #include "driver.h"
 
 #include "text_helpers.h"
-
-#include "base/system/handles.h"
+#include "whole_file.h"
 
 #include <cstdio>
 #include <windows.h>
@@ -199,11 +198,7 @@ void WriteJson(const Results& r) {
             ", \"runs_per_side\": " + std::to_string(sides.linenav.launchMs.size()) + "}";
     if (r.lookCost) json += ",\n  \"long_jump\": " + JsonLookCost(*r.lookCost);
     json += "\n}\n";
-    const FileHandle file(
-        CreateFileW(r.options.json.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    if (!file || !WriteFile(file.get(), json.data(), static_cast<DWORD>(json.size()), &written, nullptr))
-        Fail("cannot write " + Narrow(r.options.json));
+    if (!WriteWholeFile(r.options.json, json.data(), json.size())) Fail("cannot write " + Narrow(r.options.json));
 }
 
 void PrintLaunchOnly(const Sides& sides) {

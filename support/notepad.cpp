@@ -2,8 +2,8 @@
 
 #include "edit_control.h"
 #include "text_helpers.h"
+#include "whole_file.h"
 
-#include "base/system/handles.h"
 #include "base/system/system_wait.h"
 
 Notepad::~Notepad() {
@@ -14,13 +14,7 @@ Notepad::~Notepad() {
 
 std::string Notepad::Open(const std::wstring& path, const std::string& text) {
     path_ = path;
-    FileHandle file(
-        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    if (!file || !WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
-        written != text.size())
-        return "cannot write the document";
-    file.reset();
+    if (!WriteWholeFile(path, text.data(), text.size())) return "cannot write the document";
     if (!StartProcess(L"notepad.exe " + Quoted(path), process_)) return "notepad.exe did not start";
     if (!WaitWithin(limitMs_, pauseMs_,
                     [&] { return (window_ = FindProcessWindow(process_.id, L"Notepad")) != nullptr; }))
