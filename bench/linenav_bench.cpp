@@ -21,7 +21,9 @@
 // floor (C) it is A, B, C, A, B, C, ..., C always typing line 1 (only its
 // launch counts). --only-launch N runs just A, C, A, C, ... N times for the
 // launch figure, --only-jump N just the long jump, N pairs. Prints one table
-// and writes the figures as JSON.
+// and writes the figures as JSON. After a run, --results FILE --figures FILE
+// with the facts only the script knows (the machine, the load at the end, the
+// time taken) writes the whole results file.
 //
 // The parts: options.h (the command line), launch_runs.h (the rounds of whole
 // runs), keystroke_runs.h (the editor window that takes the keys),
@@ -38,6 +40,10 @@
 
 int wmain(int argc, wchar_t** argv) {
     const Options options = ParseOptions(argc, argv);
+    if (!options.results.empty()) {
+        WriteResults(options);
+        return 0;
+    }
     Sides sides(options);
     const std::wstring programFolder = MakeProgramFolder(options.scratch);
 

@@ -25,11 +25,19 @@ std::string JsonSummary(const Summary& s) {
 std::string JsonString(const std::string& text) {
     std::string out = "\"";
     for (char c : text) {
+        if (static_cast<unsigned char>(c) < 0x20) { // a control character: as its code
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+            out += escaped;
+            continue;
+        }
         if (c == '"' || c == '\\') out += '\\';
         out += c;
     }
     return out + "\"";
 }
+
+std::string JsonText(const std::wstring& text) { return JsonString(Narrow(text)); }
 
 std::string JsonList(const std::vector<std::string>& items) {
     std::string out = "[";
@@ -209,4 +217,25 @@ void PrintLaunchOnly(const Sides& sides) {
 void PrintJumpOnly(const JumpSamples& jump) {
     for (const Figure& f : JumpFigures(jump)) PrintFigureLine(f);
     PrintLookCost(JumpLookCost(jump));
+}
+
+void WriteResults(const Options& options) {
+    const RunFacts& f = options.facts;
+    const std::vector<unsigned char> figures = ReadWholeFile(options.figures);
+    if (figures.empty()) Fail("cannot read " + Narrow(options.figures));
+    // The figures' object nested as "bench", every line after its first
+    // indented once more.
+    std::string bench;
+    for (size_t i = 0; i < figures.size(); ++i) {
+        bench += static_cast<char>(figures[i]);
+        if (figures[i] == '\n' && i + 1 < figures.size()) bench += "  ";
+    }
+    const std::string json =
+        "{\n  \"machine\": {\"cpu\": " + JsonText(f.cpu) + ", \"cores\": " + std::to_string(f.cores) +
+        ", \"memory_mib\": " + std::to_string(f.memoryMib) + ",\n              \"system\": " + JsonText(f.system) +
+        ", \"wine\": " + JsonText(f.wine) + ",\n              \"compiler\": " + JsonText(f.compiler) +
+        "},\n  \"load_average\": {\"start\": " + JsonText(f.loadStart) + ", \"end\": " + JsonText(f.loadEnd) +
+        "},\n  \"seconds\": " + std::to_string(f.seconds) + ",\n  \"date\": " + JsonText(f.date) +
+        ",\n  \"bench\": " + bench + "}\n";
+    if (!WriteWholeFile(options.results, json.data(), json.size())) Fail("cannot write " + Narrow(options.results));
 }

@@ -1,5 +1,6 @@
-// What the driver prints and writes: the table, the figures as JSON, and the
-// quick modes' lines.
+// What the driver prints and writes: the table, the figures as JSON, the quick
+// modes' lines, and the results file: the figures with the facts around the
+// run.
 #pragma once
 
 #include "figures.h"
@@ -36,6 +37,10 @@ struct Results {
 void PrintTable(const Results& r);
 // The figures as JSON, into the file --json names.
 void WriteJson(const Results& r);
+
+// --results: the results file, written from the figures file of a run and the
+// facts the script gathered around it.
+void WriteResults(const Options& options);
 
 // --only-launch: the launch against the floor with linenav's DLLs alone.
 void PrintLaunchOnly(const Sides& sides);
