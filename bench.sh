@@ -47,8 +47,8 @@ source scripts/bench-env.sh
 trap bench_down EXIT
 bench_up
 
-json_text() { printf '"%s"' "$(printf '%s' "$1" | tr -d '\r' | sed 's/\\/\\\\/g; s/"/\\"/g')"; }
 load_now() { cut -d' ' -f1-3 /proc/loadavg; }
+windows_path() { winepath -w "$1" 2>/dev/null; }
 
 cpu="$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//' || true)"
 memory_mib=$(($(awk '/MemTotal/ {print $2}' /proc/meminfo) / 1024))
@@ -61,9 +61,9 @@ load_start="$(load_now)"
 # run_driver ARG...: the driver on the three programs, with ARG... after them.
 run_driver() {
     wine "$BUILD_DIR/linenav_bench.exe" \
-        --linenav "$(winepath -w "$BUILD_DIR/linenav.exe" 2>/dev/null)" \
-        --floor "$(winepath -w "$BUILD_DIR/floor_prompt.exe" 2>/dev/null)" \
-        --floor-dlls "$(winepath -w "$BUILD_DIR/floor_prompt_dlls.exe" 2>/dev/null)" \
+        --linenav "$(windows_path "$BUILD_DIR/linenav.exe")" \
+        --floor "$(windows_path "$BUILD_DIR/floor_prompt.exe")" \
+        --floor-dlls "$(windows_path "$BUILD_DIR/floor_prompt_dlls.exe")" \
         --scratch 'C:\linenav-bench' "$@" | tr -d '\r'
 }
 
@@ -83,24 +83,18 @@ echo "pairs: ${BENCH_RUNS} per line, ${BENCH_CAP_RUNS} above the Down-press cap,
 echo "(the capped case sends 2,000,006 key events per run, about 40 s each under Wine; a long jump takes about 25 s)"
 
 started=$(date +%s)
-run_driver --json "$(winepath -w "$OUT/figures.json" 2>/dev/null)" \
+run_driver --json "$(windows_path "$OUT/figures.json")" \
     --runs "$BENCH_RUNS" --cap-runs "$BENCH_CAP_RUNS" --map-runs "$BENCH_MAP_RUNS" --jump-runs "$BENCH_JUMP_RUNS" \
     | tee "$OUT/table.txt"
 seconds=$(($(date +%s) - started))
 load_end="$(load_now)"
 echo "load average at end (1, 5, 15 min): ${load_end}; measured for ${seconds} s"
 
-{
-    echo "{"
-    echo "  \"machine\": {\"cpu\": $(json_text "$cpu"), \"cores\": $(nproc), \"memory_mib\": ${memory_mib},"
-    echo "              \"system\": $(json_text "$system"), \"wine\": $(json_text "$wine_version"),"
-    echo "              \"compiler\": $(json_text "$compiler")},"
-    echo "  \"load_average\": {\"start\": $(json_text "$load_start"), \"end\": $(json_text "$load_end")},"
-    echo "  \"seconds\": ${seconds},"
-    echo "  \"date\": $(json_text "$(date -u +%Y-%m-%dT%H:%M:%SZ)"),"
-    printf '  "bench": '
-    sed '1!s/^/  /' "$OUT/figures.json"
-    echo "}"
-} >"$OUT/results.json"
+# The driver writes the results file: the run's figures and what only this
+# script knows, some of it only now.
+wine "$BUILD_DIR/linenav_bench.exe" --results "$(windows_path "$OUT/results.json")" \
+    --figures "$(windows_path "$OUT/figures.json")" --cpu "$cpu" --cores "$(nproc)" --memory-mib "$memory_mib" \
+    --system "$system" --wine "$wine_version" --compiler "$compiler" --load-start "$load_start" \
+    --load-end "$load_end" --seconds "$seconds" --date "$(date -u +%Y-%m-%dT%H:%M:%SZ)"
 rm -f "$OUT/figures.json"
 echo "results: $OUT/results.json"

@@ -1,25 +1,11 @@
 #include "pe_imports.h"
 
+#include "whole_file.h"
+
 #include <cstring>
 #include <windows.h>
 
 namespace {
-
-std::vector<unsigned char> ReadWholeFile(const std::wstring& path) {
-    std::vector<unsigned char> bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    LARGE_INTEGER size = {};
-    if (GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart < (256 << 20)) {
-        bytes.resize(static_cast<size_t>(size.QuadPart));
-        DWORD read = 0;
-        if (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read != bytes.size())
-            bytes.clear();
-    }
-    CloseHandle(file);
-    return bytes;
-}
 
 class PeFile {
 public:

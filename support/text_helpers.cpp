@@ -1,5 +1,7 @@
 #include "text_helpers.h"
 
+#include <vector>
+
 std::string Narrow(const std::wstring& text) {
     if (text.empty()) return {};
     const int size = static_cast<int>(text.size());
@@ -16,4 +18,10 @@ std::wstring FieldText(HWND control) {
     DWORD_PTR copied = 0;
     SendMessageTimeoutW(control, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000, &copied);
     return text;
+}
+
+std::wstring TitleOf(HWND window) {
+    std::vector<wchar_t> text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1);
+    const int length = GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
+    return std::wstring(text.data(), static_cast<size_t>(length > 0 ? length : 0));
 }

@@ -9,7 +9,7 @@
 #include "../support/fixture_client.h"
 #include "../support/keyboard_watch.h"
 #include "../support/linenav_run.h"
-#include "../support/text.h"
+#include "notepad.h"
 #include "text_helpers.h"
 #include "wait.h"
 
@@ -143,57 +143,19 @@ TEST_F(Navigation, CtrlLetGoUnderCtrlHomeIsTypedAgain) {
 
 // Wine's notepad, opened on a file whose name starts with the prefix, is an
 // editor nobody here wrote: "Quillo V5. e2e.txt - Notepad".
-class Notepad {
-public:
-    // Empty when notepad is open with the focus in its Edit, else what failed.
-    std::string Open(int lines) {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        path_ = std::wstring(temp) + std::wstring(NOTEPAD_FILE);
-        std::string text;
-        for (int i = 1; i <= lines; ++i) text += "notepad line " + std::to_string(i) + "\r\n";
-        FileHandle file(
-            CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        DWORD written = 0;
-        if (!file || !WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr))
-            return "cannot write the sample file";
-        file.reset();
-        if (!StartProcess(L"notepad.exe " + Quoted(path_), process_)) return "notepad.exe did not start";
-        if (!WaitUntil([&] { return (window_ = FindProcessWindow(process_.id, L"Notepad")) != nullptr; }))
-            return "no notepad window";
-        // Notepad creates its window as "Untitled" and names it after loading the file.
-        if (!WaitUntil([&] { return Title().starts_with(NOTEPAD_FILE); }))
-            return "notepad never showed the file's name";
-        edit_ = FindWindowExW(window_, nullptr, L"Edit", nullptr);
-        if (!edit_) return "no Edit control in notepad";
-        if (!WaitUntil([&] { return IsForegroundWithFocus(window_, edit_); }))
-            return "notepad's Edit never got the focus";
-        return "";
-    }
-    ~Notepad() {
-        if (window_) PostMessageW(window_, WM_CLOSE, 0, 0);
-        if (!process_.WaitForExit(10000)) process_.Kill();
-        if (!path_.empty()) DeleteFileW(path_.c_str());
-    }
-    HWND window() const { return window_; }
-    HWND edit() const { return edit_; }
-    std::wstring Title() const { return TitleOf(window_); }
-
-private:
-    std::wstring path_;
-    ChildProcess process_;
-    HWND window_ = nullptr, edit_ = nullptr;
-};
-
 TEST_F(Navigation, NotepadIsFoundAndNavigated) {
-    Notepad notepad;
-    ASSERT_EQ(notepad.Open(120), "");
-    EXPECT_EQ(notepad.Title(), L"Quillo V5. e2e.txt - Notepad");
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    std::string text;
+    for (int i = 1; i <= 120; ++i) text += "notepad line " + std::to_string(i) + "\r\n";
+    Notepad notepad(DEFAULT_WAIT_MS, WAIT_POLL_MS);
+    ASSERT_EQ(notepad.Open(std::wstring(temp) + std::wstring(NOTEPAD_FILE), text), "");
+    EXPECT_EQ(TitleOf(notepad.window()), L"Quillo V5. e2e.txt - Notepad");
 
     NavigateInProcess(42);
     EXPECT_EQ(Navigator.EditorHandle, notepad.window());
-    EXPECT_TRUE(WaitUntil([&] { return EditCaretLine(notepad.edit()) == 41; }, CARET_WAIT_MS))
-        << "caret on line " << EditCaretLine(notepad.edit());
+    EXPECT_TRUE(WaitUntil([&] { return notepad.CaretLine() == 41; }, CARET_WAIT_MS))
+        << "caret on line " << notepad.CaretLine();
 
     // linenav.exe itself, typed into like a person.
     LinenavRun run;
@@ -201,8 +163,8 @@ TEST_F(Navigation, NotepadIsFoundAndNavigated) {
     SendText(L"17");
     SendKey(VK_RETURN);
     EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
-    EXPECT_TRUE(WaitUntil([&] { return EditCaretLine(notepad.edit()) == 16; }, CARET_WAIT_MS))
-        << "caret on line " << EditCaretLine(notepad.edit());
+    EXPECT_TRUE(WaitUntil([&] { return notepad.CaretLine() == 16; }, CARET_WAIT_MS))
+        << "caret on line " << notepad.CaretLine();
 }
 
 } // namespace

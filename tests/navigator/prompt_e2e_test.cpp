@@ -4,7 +4,6 @@
 #include "../support/linenav_run.h"
 #include "../support/names.h"
 #include "../support/temp_folder.h"
-#include "../support/text.h"
 #include "text_helpers.h"
 #include "wait.h"
 

@@ -2,6 +2,7 @@
 // for keys, read what its Edit control received, close it.
 #pragma once
 
+#include "edit_control.h"
 #include "fixture_protocol.h"
 #include "processes.h"
 
@@ -112,11 +113,3 @@ std::vector<KeyRecord> WaitForCaretKeys(const FixtureWindow& editor, DWORD timeo
 // land may come with Ctrl or plain; the last try's comes with Ctrl. A Home's
 // release tells nothing: Ctrl can be let go between press and release.
 ::testing::AssertionResult SameCaretKeys(const std::vector<KeyRecord>& afterCtrlHome, std::vector<KeyRecord> keys);
-
-// True when `top` is the foreground window and `focus` has the keyboard focus
-// of its thread.
-bool IsForegroundWithFocus(HWND top, HWND focus);
-
-// 0-based caret line of an Edit control of another process, -1 when it does
-// not answer.
-long EditCaretLine(HWND edit);

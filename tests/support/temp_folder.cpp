@@ -2,6 +2,7 @@
 
 #include "base/system/handles.h"
 #include "text_helpers.h"
+#include "whole_file.h"
 
 namespace {
 
@@ -36,11 +37,7 @@ TempFolder::~TempFolder() { RemoveTree(path_); }
 
 std::wstring TempFolder::Write(const std::wstring& name, const std::vector<uint8_t>& bytes) const {
     const std::wstring full = path_ + name;
-    FileHandle file(CreateFileW((L"\\\\?\\" + full).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    if (file && !bytes.empty())
-        WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    WriteWholeFile(L"\\\\?\\" + full, bytes.data(), bytes.size());
     return full;
 }
 
@@ -48,14 +45,6 @@ std::wstring TempFolder::MakeFolder(const std::wstring& name) const {
     const std::wstring full = path_ + name;
     CreateDirectoryW(full.c_str(), nullptr);
     return full;
-}
-
-std::vector<uint8_t> Int32Records(std::initializer_list<int32_t> values) {
-    std::vector<uint8_t> bytes;
-    for (int32_t value : values)
-        for (int shift = 0; shift < 32; shift += 8)
-            bytes.push_back(static_cast<uint8_t>(static_cast<uint32_t>(value) >> shift));
-    return bytes;
 }
 
 bool FileHolder::Hold(const std::wstring& path, Kind kind, DWORD letGoAfterMs) {

@@ -2,6 +2,7 @@
 // with everything in it afterwards; and a file held open by another process.
 #pragma once
 
+#include "map_records_bytes.h"
 #include "processes.h"
 
 #include <cstdint>
@@ -24,9 +25,6 @@ public:
 private:
     std::wstring path_;
 };
-
-// Signed 32-bit little-endian records, as the line map holds them.
-std::vector<uint8_t> Int32Records(std::initializer_list<int32_t> values);
 
 // Another process that holds `path` open while it lives: reading with no
 // sharing (exclusive), reading and sharing everything (reader), or writing and

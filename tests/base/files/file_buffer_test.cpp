@@ -1,5 +1,6 @@
 #include "base/files/file_buffer.h"
 
+#include "map_records_bytes.h"
 #include "support/memory_file.h"
 
 #include <gtest/gtest.h>
@@ -25,18 +26,10 @@ struct OpenFile {
     }
 };
 
-std::vector<uint8_t> Records(std::initializer_list<int32_t> values) {
-    std::vector<uint8_t> bytes;
-    for (int32_t value : values)
-        for (int shift = 0; shift < 32; shift += 8)
-            bytes.push_back(static_cast<uint8_t>(static_cast<uint32_t>(value) >> shift));
-    return bytes;
-}
-
 TEST(FileBuffer, TenByteFileReadAsFourRecords) {
     for (int32_t capacity : {4096, 0}) { // buffered and unbuffered alike
         SCOPED_TRACE(capacity ? "buffered" : "unbuffered");
-        std::vector<uint8_t> bytes = Records({10, -5});
+        std::vector<uint8_t> bytes = Int32Records({10, -5});
         bytes.push_back(0x07);
         bytes.push_back(0x01);
         OpenFile open(bytes, capacity);
@@ -74,7 +67,7 @@ TEST(FileBuffer, OneRefillServesAThousandAndTwentyFourRecords) {
 
 TEST(FileBuffer, RecordsStraddlingARefillStayWhole) {
     // A 6-byte buffer: the second record's bytes come from two refills.
-    OpenFile open(Records({0x11223344, 0x55667788, 0x0A0B0C0D}), 6);
+    OpenFile open(Int32Records({0x11223344, 0x55667788, 0x0A0B0C0D}), 6);
     EXPECT_EQ(ReadOneRecord(&open.entry, nullptr), 0x11223344);
     EXPECT_EQ(ReadOneRecord(&open.entry, nullptr), 0x55667788);
     EXPECT_EQ(ReadOneRecord(&open.entry, nullptr), 0x0A0B0C0D);
@@ -102,7 +95,7 @@ TEST(FileBuffer, FailingReadsDeliverNothingAndAreToldFromTheEnd) {
     for (int32_t capacity : {4096, 4, 0}) {
         for (bool failing : {true, false}) {
             SCOPED_TRACE(testing::Message() << "capacity " << capacity << (failing ? ", failing" : ", at the end"));
-            OpenFile open(failing ? Records({42}) : std::vector<uint8_t>{}, capacity);
+            OpenFile open(failing ? Int32Records({42}) : std::vector<uint8_t>{}, capacity);
             open.file.failing = failing;
             int32_t delivered = -1;
             EXPECT_EQ(ReadOneRecord(&open.entry, &delivered), 0);
@@ -116,7 +109,7 @@ TEST(FileBuffer, RunOfNoRecordsReadsNothing) {
     for (int32_t capacity : {8, 0})
         for (int64_t wanted : {int64_t{0}, int64_t{-1}, INT64_MIN}) {
             SCOPED_TRACE(testing::Message() << "capacity " << capacity << ", wanted " << wanted);
-            OpenFile open(Records({5, 6, 7}), capacity);
+            OpenFile open(Int32Records({5, 6, 7}), capacity);
             // A buffer just refilled: the unread records start at its first byte.
             if (capacity) open.entry.filled = open.entry.count = ReadFromFile(&open.file, open.buffer.data(), capacity);
             const size_t position = open.file.position;
@@ -131,7 +124,7 @@ TEST(FileBuffer, RunOfNoRecordsReadsNothing) {
 }
 
 TEST(FileBuffer, UnwrittenDataIsFlushedBeforeReading) {
-    OpenFile open(Records({7}), 8);
+    OpenFile open(Int32Records({7}), 8);
     // Three bytes waiting to be written: 8 capacity, 5 free.
     open.entry.clean = 0;
     open.entry.count = 5;

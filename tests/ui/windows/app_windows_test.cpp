@@ -10,9 +10,9 @@
 #include "support/prompt_window.h"
 #include "support/sequence.h"
 #include "support/test_windows.h"
-#include "support/text.h"
 #include "support/ui_runtime.h"
 #include "input.h"
+#include "text_helpers.h"
 
 #include <cstdio>
 #include <optional>
