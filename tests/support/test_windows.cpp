@@ -10,8 +10,9 @@ PlainWindow::PlainWindow(int x, int y, bool withEdit) {
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = L"LinenavTestPlain";
     RegisterClassW(&windowClass); // fails harmlessly when a test before registered it
-    handle = CreateWindowExW(0, L"LinenavTestPlain", L"Plain", WS_OVERLAPPEDWINDOW, x, y, 200, 150, nullptr, nullptr,
-                             GetModuleHandleW(nullptr), nullptr);
+    owner_.reset(CreateWindowExW(0, L"LinenavTestPlain", L"Plain", WS_OVERLAPPEDWINDOW, x, y, 200, 150, nullptr,
+                                 nullptr, GetModuleHandleW(nullptr), nullptr));
+    handle = owner_.get();
     if (withEdit)
         edit = CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE, 10, 10, 100, 20, handle, nullptr,
                                GetModuleHandleW(nullptr), nullptr);

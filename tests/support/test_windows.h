@@ -2,6 +2,8 @@
 // class, its gadget number's control.
 #pragma once
 
+#include "base/system/handles.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -14,9 +16,11 @@
 class PlainWindow {
 public:
     explicit PlainWindow(int x = 600, int y = 400, bool withEdit = false);
-    ~PlainWindow() { DestroyWindow(handle); }
-    PlainWindow(const PlainWindow&) = delete;
-    PlainWindow& operator=(const PlainWindow&) = delete;
+
+private:
+    OwnedWindow owner_;
+
+public:
     HWND handle;
     HWND edit = nullptr;
 };

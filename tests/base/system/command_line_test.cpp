@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #ifdef _WIN32
+#include "base/system/handles.h"
+
 #include <windows.h>
 #endif
 
@@ -220,12 +222,12 @@ TEST_F(ArgumentTest, ProgramStartedWithTheEditorsCommandLine) {
     SetEnvironmentVariableW(CHILD_VARIABLE, nullptr);
     SetEnvironmentVariableW(L"GTEST_FILTER", oldFilterLength ? oldFilter : nullptr);
     ASSERT_TRUE(started) << GetLastError();
-    CloseHandle(process.hThread);
-    const DWORD waited = WaitForSingleObject(process.hProcess, 20000);
-    if (waited != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
+    KernelHandle(process.hThread).reset();
+    const KernelHandle child(process.hProcess);
+    const DWORD waited = WaitForSingleObject(child.get(), 20000);
+    if (waited != WAIT_OBJECT_0) TerminateProcess(child.get(), 1);
     DWORD exitCode = 1;
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    CloseHandle(process.hProcess);
+    GetExitCodeProcess(child.get(), &exitCode);
     ASSERT_EQ(waited, WAIT_OBJECT_0) << "the child did not finish";
     EXPECT_EQ(exitCode, 0u) << "the child saw its arguments differently";
 }
