@@ -5,7 +5,6 @@
 #include "base/runtime/memory.h"
 #include "base/runtime/process.h"
 #include "base/system/trace.h"
-#include "ui/windows/app_windows.h"
 
 #include <windows.h>
 
@@ -21,6 +20,7 @@ static_assert(ALL_INPUT == 0x5FF, "no wake bit that Windows 7 lacks");
 
 HWND postWindow;
 UINT postMessage;
+WindowHooks windowHooks; // empty until StartWindows
 
 // The record a posted event travels in; freed by the post window procedure.
 struct PostedEvent {
@@ -71,19 +71,13 @@ LRESULT CALLBACK PostWindowProcedure(HWND window, UINT message, WPARAM wParam, L
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-// One platform message: translated through the active window's shortcut list,
-// or passed on to its window.
+// One platform message: taken by the window layer (a shortcut of the active
+// window), or passed on to its window.
 void ProcessMessage(MSG& message) {
     // Notifications are sent, never posted: a posted one comes from another
     // program, and following its pointer would crash this one.
     if (message.message == WM_NOTIFY) return;
-    HWND active = GetActiveWindow();
-    if (HACCEL table = ActiveShortcutList(active)) {
-        if (TranslateAcceleratorW(active, table, &message)) {
-            if (active) SetFocusCues(active, true);
-            return;
-        }
-    }
+    if (windowHooks.takeMessage && windowHooks.takeMessage(message)) return;
     TranslateMessage(&message);
     DispatchMessageW(&message);
 }
@@ -113,7 +107,7 @@ int64_t ForegroundAppWindow() {
     if (!foreground) return -1;
     DWORD process = 0;
     if (!GetWindowThreadProcessId(foreground, &process) || process != GetCurrentProcessId()) return -1;
-    return OwnWindowNumber(foreground);
+    return windowHooks.windowNumber ? windowHooks.windowNumber(foreground) : -1;
 }
 
 int32_t PostAppEvent(int32_t code, int64_t window, int64_t object, int64_t type, uint64_t data) {
@@ -129,6 +123,8 @@ int32_t PostAppEvent(int32_t code, int64_t window, int64_t object, int64_t type,
     }
     return 1;
 }
+
+void SetWindowHooks(const WindowHooks& hooks) { windowHooks = hooks; }
 
 unsigned PostMessageNumber() { return postMessage; }
 

@@ -364,6 +364,8 @@ void StartGadgets() {
     containers->font = font;
     INITCOMMONCONTROLSEX controls = {sizeof controls, 0xB48};
     InitCommonControlsEx(&controls);
+    // The window procedure reaches the gadgets only through these.
+    SetGadgetHooks({OfferToGadgetKind, MoveFocus, UseGadgetContainer});
 }
 
 // The font and the lock go here. The container state stays until the general

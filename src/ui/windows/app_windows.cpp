@@ -7,7 +7,7 @@
 #include "base/system/system_library.h"
 #include "base/system/trace.h"
 #include "ui/events/dispatch.h"
-#include "ui/gadgets/gadgets.h"
+#include "ui/events/event_wait.h"
 
 #include <cwchar>
 #include <new>
@@ -34,6 +34,7 @@ namespace {
 
 HICON classIcon;
 HCURSOR classCursor;
+GadgetHooks gadgetHooks; // empty until StartGadgets
 
 // Wine answers GetPropW with a round trip to its server, and the window
 // procedure needs the number for every message: the window that got its
@@ -120,6 +121,14 @@ bool CompositionEnabled() {
 
 void RaiseWindowEvent(int32_t code, int64_t number, int64_t object = 0) { RaiseEvent(code, number, object, 0); }
 
+bool OfferToGadget(HWND control, HWND parent, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    return gadgetHooks.offerToKind && gadgetHooks.offerToKind(control, parent, message, wParam, lParam, result);
+}
+
+void MoveGadgetFocus(bool backward) {
+    if (gadgetHooks.moveFocus) gadgetHooks.moveFocus(backward);
+}
+
 // --- The message table -------------------------------------------------------
 
 LRESULT OnClose(HWND window, int64_t number, AppWindow* record) {
@@ -191,7 +200,7 @@ LRESULT OnCommand(HWND window, int64_t number, WPARAM wParam, LPARAM lParam) {
     if (lParam) {
         LRESULT result = 0;
         HWND control = reinterpret_cast<HWND>(lParam);
-        if (OfferToGadgetKind(control, window, WM_COMMAND, wParam, lParam, &result)) return result;
+        if (OfferToGadget(control, window, WM_COMMAND, wParam, lParam, &result)) return result;
         // The control's id is its gadget number (in full: wParam keeps only 16 bits).
         RaiseEvent(EVENT_GADGET, number, GetWindowLongPtrW(control, GWLP_ID), HIWORD(wParam));
         return 0;
@@ -201,8 +210,8 @@ LRESULT OnCommand(HWND window, int64_t number, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     switch (LOWORD(wParam)) { // a shortcut
-    case TAB_NEXT_COMMAND: MoveFocus(false); break;
-    case TAB_PREVIOUS_COMMAND: MoveFocus(true); break;
+    case TAB_NEXT_COMMAND: MoveGadgetFocus(false); break;
+    case TAB_PREVIOUS_COMMAND: MoveGadgetFocus(true); break;
     default: RaiseEvent(EVENT_MENU, number, LOWORD(wParam), 0); break;
     }
     return 0;
@@ -253,7 +262,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         // The program's controls send their notifications on this thread; one
         // sent from elsewhere points into memory that is not this process's.
         if (!lParam || (InSendMessageEx(nullptr) & ISMEX_SEND)) break;
-        if (OfferToGadgetKind(reinterpret_cast<NMHDR*>(lParam)->hwndFrom, window, message, wParam, lParam, &result))
+        if (OfferToGadget(reinterpret_cast<NMHDR*>(lParam)->hwndFrom, window, message, wParam, lParam, &result))
             return result;
         break;
     case WM_HSCROLL:
@@ -262,7 +271,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC:
-        if (OfferToGadgetKind(reinterpret_cast<HWND>(lParam), window, message, wParam, lParam, &result)) return result;
+        if (OfferToGadget(reinterpret_cast<HWND>(lParam), window, message, wParam, lParam, &result)) return result;
         break;
     case WM_COMMAND: return OnCommand(window, number, wParam, lParam);
     case WM_NCDESTROY:
@@ -285,6 +294,19 @@ bool RegisterWindowClass(int64_t number) {
     windowClass.lpszClassName = className;
     if (RegisterClassW(&windowClass)) return true;
     CALL_FAILED(GetLastError() == ERROR_CLASS_ALREADY_EXISTS, "RegisterClassW");
+    return false;
+}
+
+// The event wait's hook: a key message that is a shortcut of the active
+// window becomes its command, and the keyboard cues show.
+bool TakeShortcutMessage(MSG& message) {
+    HWND active = GetActiveWindow();
+    if (HACCEL table = ActiveShortcutList(active)) {
+        if (TranslateAcceleratorW(active, table, &message)) {
+            if (active) SetFocusCues(active, true);
+            return true;
+        }
+    }
     return false;
 }
 
@@ -357,7 +379,7 @@ int64_t OpenAppWindow(int64_t number, int32_t x, int32_t y, int32_t innerWidth, 
     if (!record || record->handle != window) return 0;
     if (StartShortcutList(record->shortcuts)) RebuildShortcutTable(record);
     if (plan.minMax) record->minMax = 1;
-    if (!plan.noContainer) UseGadgetContainer(window);
+    if (!plan.noContainer && gadgetHooks.useContainer) gadgetHooks.useContainer(window);
     record->opened = 1;
     return number == NEW_OBJECT ? generated : reinterpret_cast<int64_t>(window);
 }
@@ -447,11 +469,17 @@ void StartWindows() {
     // Both are shared by the platform: never destroyed.
     classIcon = LoadIconW(ProcessInstance, MAKEINTRESOURCEW(1)); // none in this program
     classCursor = LoadCursorW(nullptr, IDC_ARROW);
+    // The event wait reaches the windows only through these.
+    SetWindowHooks({TakeShortcutMessage, OwnWindowNumber});
 }
+
+void SetGadgetHooks(const GadgetHooks& hooks) { gadgetHooks = hooks; }
 
 void EndWindows() {
     ReleaseAllObjects(WindowRegistry);
     UnregisterGoneClasses();
+    gadgetHooks = {}; // no window is left to send a gadget's notification
+    SetWindowHooks({});
     if (resources) {
         resources->~WindowResources();
         FreeGeneralBlock(resources);

@@ -53,5 +53,22 @@ void SetFocusCues(HWND window, bool show);
 // Compiles the window's shortcut entries into its platform table again.
 HACCEL RebuildShortcutTable(AppWindow* window);
 
+// The gadget layer's part in a window's messages. Gadgets live in windows, so
+// the window layer names no gadget function: StartGadgets fills this table,
+// and EndWindows empties it once the last window is gone (its gadgets'
+// notifications come until then, also after EndGadgets). Each entry is called
+// where the window procedure would call the gadget function itself; an empty
+// entry is skipped.
+struct GadgetHooks {
+    // Offers a parent's notification to the kind of the gadget whose control
+    // is `control`; false when no kind handled it.
+    bool (*offerToKind)(HWND control, HWND parent, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    // Tab (false) or Shift+Tab (true) in the active window.
+    void (*moveFocus)(bool backward);
+    // Makes a window just opened the current gadget container.
+    HWND (*useContainer)(HWND window);
+};
+void SetGadgetHooks(const GadgetHooks& hooks);
+
 void StartWindows();
 void EndWindows();
