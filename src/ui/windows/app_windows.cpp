@@ -8,8 +8,8 @@
 #include "base/system/trace.h"
 #include "ui/events/dispatch.h"
 #include "ui/events/event_wait.h"
+#include "ui/windows/shortcuts.h"
 
-#include <cwchar>
 #include <new>
 
 #include <dwmapi.h>
@@ -26,9 +26,6 @@ static_assert(DEFAULT_WINDOW_FLAGS == (WS_CAPTION | WS_SYSMENU) && OPEN_NO_ACTIV
 static_assert(SHOW_NORMAL == SW_SHOWNORMAL && SHOW_MINIMIZED == SW_SHOWMINIMIZED && SHOW_MAXIMIZED == SW_MAXIMIZE &&
               SHOW_NO_ACTIVATE == SW_SHOWNOACTIVATE && SHOW_MIN_NO_ACTIVE == SW_SHOWMINNOACTIVE &&
               SHOW_NA == SW_SHOWNA);
-// So do the shortcut list's entries.
-static_assert(SHORTCUT_VIRTKEY == FVIRTKEY && SHORTCUT_NOINVERT == FNOINVERT && SHORTCUT_SHIFT == FSHIFT &&
-              SHORTCUT_CONTROL == FCONTROL && SHORTCUT_ALT == FALT && KEY_TAB == VK_TAB);
 
 namespace {
 
@@ -43,8 +40,6 @@ HWND numberedWindow;
 int64_t numberedWindowNumber;
 
 constexpr int CLASS_NAME_UNITS = 40;
-constexpr UINT RICH_EDIT_GET_OPTIONS = 0x44E;  // EM_GETOPTIONS (richedit.h)
-constexpr LRESULT RICH_EDIT_READ_ONLY = 0x800; // ECO_READONLY
 
 // "WindowClass_<number>": one class per window, the number in signed decimal.
 void FormatClassName(wchar_t* out, int64_t number) {
@@ -297,19 +292,6 @@ bool RegisterWindowClass(int64_t number) {
     return false;
 }
 
-// The event wait's hook: a key message that is a shortcut of the active
-// window becomes its command, and the keyboard cues show.
-bool TakeShortcutMessage(MSG& message) {
-    HWND active = GetActiveWindow();
-    if (HACCEL table = ActiveShortcutList(active)) {
-        if (TranslateAcceleratorW(active, table, &message)) {
-            if (active) SetFocusCues(active, true);
-            return true;
-        }
-    }
-    return false;
-}
-
 void Center(HWND window, HWND parent, bool onParent) {
     RECT outer;
     GetWindowRect(window, &outer);
@@ -420,45 +402,13 @@ int64_t WindowNumberOf(HWND window) {
     return -1;
 }
 
-HACCEL RebuildShortcutTable(AppWindow* window) {
-    window->shortcutTable.reset();
-    if (window->shortcuts.count > 0) {
-        static_assert(sizeof(ShortcutEntry) == sizeof(ACCEL), "shortcut entries are ACCEL records");
-        window->shortcutTable.reset(
-            CreateAcceleratorTableW(reinterpret_cast<ACCEL*>(window->shortcuts.entries), window->shortcuts.count));
-        CALL_FAILED(window->shortcutTable, "CreateAcceleratorTableW");
-    }
-    return window->shortcutTable.get();
-}
-
-// --- Focus cues and the shortcut list that applies ---------------------------------
+// --- Focus cues ---------------------------------------------------------------------
 
 void SetFocusCues(HWND window, bool show) {
     const LRESULT state = SendMessageW(window, WM_QUERYUISTATE, 0, 0);
     const LRESULT both = UISF_HIDEFOCUS | UISF_HIDEACCEL;
     if (!show && (state & both) != both) SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, both), 0);
     if (show && (state & both)) SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, both), 0);
-}
-
-HACCEL ActiveShortcutList(HWND active) {
-    const bool modifier = GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_MENU) < 0;
-    HWND focus = GetFocus();
-    if (focus && GetKeyState(VK_TAB) < 0 && !modifier) {
-        // A plain Tab belongs to a writable rich-text control.
-        wchar_t className[8] = {};
-        GetClassNameW(focus, className, 8);
-        if (std::wcsncmp(className, L"RichE", 5) == 0 || std::wcsncmp(className, L"RICH", 4) == 0) {
-            if (!(SendMessageW(focus, RICH_EDIT_GET_OPTIONS, 0, 0) & RICH_EDIT_READ_ONLY)) return nullptr;
-        }
-    }
-    if (active && modifier) SetFocusCues(active, true);
-    // (A shortcut-capture gadget would take every key here; this program makes none.)
-    if (!active || !GetPropW(active, WINDOW_NUMBER_PROPERTY)) return nullptr;
-    DWORD process = 0;
-    GetWindowThreadProcessId(active, &process);
-    if (process != GetCurrentProcessId()) return nullptr;
-    AppWindow* record = LookupWindow(OwnWindowNumber(active));
-    return record ? record->shortcutTable.get() : nullptr;
 }
 
 void StartWindows() {
