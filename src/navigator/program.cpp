@@ -2,7 +2,6 @@
 
 #include "base/runtime/memory.h"
 #include "base/runtime/process.h"
-#include "base/runtime/startup.h"
 #include "base/system/command_line.h"
 #include "base/system/system_library.h"
 #include "base/text/text.h"
@@ -11,6 +10,7 @@
 #include "navigator/globals.h"
 #include "navigator/line_map.h"
 #include "navigator/prompt.h"
+#include "startup/runtime_order.h"
 
 #include <cstring>
 

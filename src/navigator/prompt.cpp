@@ -9,6 +9,7 @@
 #include "ui/gadgets/gadgets.h"
 #include "ui/menus/menus.h"
 #include "ui/windows/app_windows.h"
+#include "ui/windows/shortcuts.h"
 
 static_assert(KEY_VALUE_RETURN == VK_RETURN);
 

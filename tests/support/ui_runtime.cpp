@@ -2,10 +2,10 @@
 
 #include "base/runtime/memory.h"
 #include "base/runtime/process.h"
-#include "base/runtime/startup.h"
 #include "base/text/text.h"
 #include "handler_log.h"
 #include "key_spy.h"
+#include "startup/runtime_order.h"
 #include "wait.h"
 
 #include <cstdio>

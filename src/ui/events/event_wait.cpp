@@ -4,9 +4,10 @@
 
 #include "base/runtime/memory.h"
 #include "base/runtime/process.h"
+#include "base/system/handles.h"
 #include "base/system/trace.h"
-#include "ui/windows/app_windows.h"
 
+#include <new>
 #include <windows.h>
 
 namespace {
@@ -19,8 +20,13 @@ constexpr DWORD ALL_INPUT = QS_ALLINPUT | QS_ALLPOSTMESSAGE;
 // the wait would fail at once instead of waiting.
 static_assert(ALL_INPUT == 0x5FF, "no wake bit that Windows 7 lacks");
 
-HWND postWindow;
+// What the event component creates itself, from StartEvents to EndEvents.
+struct EventResources {
+    OwnedWindow postWindow; // only EndEvents destroys it
+};
+EventResources* resources;
 UINT postMessage;
+WindowHooks windowHooks; // empty until StartWindows
 
 // The record a posted event travels in; freed by the post window procedure.
 struct PostedEvent {
@@ -71,19 +77,13 @@ LRESULT CALLBACK PostWindowProcedure(HWND window, UINT message, WPARAM wParam, L
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-// One platform message: translated through the active window's shortcut list,
-// or passed on to its window.
+// One platform message: taken by the window layer (a shortcut of the active
+// window), or passed on to its window.
 void ProcessMessage(MSG& message) {
     // Notifications are sent, never posted: a posted one comes from another
     // program, and following its pointer would crash this one.
     if (message.message == WM_NOTIFY) return;
-    HWND active = GetActiveWindow();
-    if (HACCEL table = ActiveShortcutList(active)) {
-        if (TranslateAcceleratorW(active, table, &message)) {
-            if (active) SetFocusCues(active, true);
-            return;
-        }
-    }
+    if (windowHooks.takeMessage && windowHooks.takeMessage(message)) return;
     TranslateMessage(&message);
     DispatchMessageW(&message);
 }
@@ -113,7 +113,7 @@ int64_t ForegroundAppWindow() {
     if (!foreground) return -1;
     DWORD process = 0;
     if (!GetWindowThreadProcessId(foreground, &process) || process != GetCurrentProcessId()) return -1;
-    return OwnWindowNumber(foreground);
+    return windowHooks.windowNumber ? windowHooks.windowNumber(foreground) : -1;
 }
 
 int32_t PostAppEvent(int32_t code, int64_t window, int64_t object, int64_t type, uint64_t data) {
@@ -122,6 +122,7 @@ int32_t PostAppEvent(int32_t code, int64_t window, int64_t object, int64_t type,
     // Listed before it is posted: the window's thread may take the message
     // before PostMessageW has returned here.
     Remember(posted);
+    HWND postWindow = resources ? resources->postWindow.get() : nullptr;
     if (!postWindow ||
         CALL_FAILED(PostMessageW(postWindow, postMessage, 0, reinterpret_cast<LPARAM>(posted)), "PostMessageW")) {
         if (TakeOutstanding(reinterpret_cast<LPARAM>(posted))) FreeGeneralBlock(posted);
@@ -129,6 +130,8 @@ int32_t PostAppEvent(int32_t code, int64_t window, int64_t object, int64_t type,
     }
     return 1;
 }
+
+void SetWindowHooks(const WindowHooks& hooks) { windowHooks = hooks; }
 
 unsigned PostMessageNumber() { return postMessage; }
 
@@ -143,9 +146,10 @@ void StartEvents() {
     // never take its Return key.
     if (CALL_FAILED(RegisterClassW(&windowClass) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS, "RegisterClassW"))
         StopOnFailedStart();
-    postWindow = CreateWindowExW(0, POST_WINDOW_CLASS, nullptr, WS_CAPTION, 0, 0, 1, 1, nullptr, nullptr,
-                                 ProcessInstance, nullptr);
-    if (CALL_FAILED(postWindow, "CreateWindowExW")) StopOnFailedStart();
+    resources = new (RuntimeRecord(sizeof(EventResources))) EventResources;
+    resources->postWindow.reset(CreateWindowExW(0, POST_WINDOW_CLASS, nullptr, WS_CAPTION, 0, 0, 1, 1, nullptr, nullptr,
+                                                ProcessInstance, nullptr));
+    if (CALL_FAILED(resources->postWindow, "CreateWindowExW")) StopOnFailedStart();
     postMessage = RegisterWindowMessageW(POST_MESSAGE_NAME);
     if (CALL_FAILED(postMessage, "RegisterWindowMessageW")) StopOnFailedStart();
     outstanding = nullptr; // a list left by an earlier run lived in a heap that is gone
@@ -153,8 +157,11 @@ void StartEvents() {
 }
 
 void EndEvents() {
-    if (postWindow) DestroyWindow(postWindow);
-    postWindow = nullptr;
+    if (resources) {
+        resources->~EventResources(); // destroys the post window
+        FreeGeneralBlock(resources);
+        resources = nullptr;
+    }
     // Records still on their way go with their messages.
     AcquireSRWLockExclusive(&outstandingLock);
     PostedEvent* left = outstanding;

@@ -45,8 +45,7 @@ struct ContainerRecord {
 // What the gadget component creates and releases itself, from StartGadgets
 // to EndGadgets.
 struct GadgetResources {
-    FontHandle messageFont;    // the gadget font, unless the stock one stands in
-    CriticalSection brushLock; // guards the shared colour brushes; nothing here takes it
+    FontHandle messageFont; // the gadget font, unless the stock one stands in
 };
 
 ContainerState* containers;
@@ -364,11 +363,13 @@ void StartGadgets() {
     containers->font = font;
     INITCOMMONCONTROLSEX controls = {sizeof controls, 0xB48};
     InitCommonControlsEx(&controls);
+    // The window procedure reaches the gadgets only through these.
+    SetGadgetHooks({OfferToGadgetKind, MoveFocus, UseGadgetContainer});
 }
 
-// The font and the lock go here. The container state stays until the general
-// heap goes: windows still open are destroyed after this, and their
-// containers' last messages still read it.
+// The font goes here. The container state stays until the general heap goes:
+// windows still open are destroyed after this, and their containers' last
+// messages still read it.
 void EndGadgets() {
     if (!resources) return;
     containers->font = nullptr;

@@ -80,24 +80,4 @@ int32_t BindMenuItemHandler(int64_t menu, int32_t item, EventHandler handler) {
     return BindEventHandler(EVENT_MENU, handler, window, item, 0);
 }
 
-HACCEL AddShortcut(int64_t window, int64_t keyValue, int32_t item) {
-    AppWindow* record = LookupWindow(window);
-    if (!record) return nullptr;
-    ShortcutEntry entry = ShortcutForKeyValue(keyValue);
-    entry.cmd = static_cast<uint16_t>(item & 0xFFFF);
-    if (!PutShortcut(record->shortcuts, entry)) return nullptr;
-    return RebuildShortcutTable(record);
-}
-
-void RemoveShortcut(int64_t window, int64_t keyValue) {
-    AppWindow* record = LookupWindow(window);
-    if (!record) return;
-    if (keyValue == -1) {
-        ClearShortcuts(record->shortcuts);
-    } else if (!TakeShortcut(record->shortcuts, ShortcutForKeyValue(keyValue))) {
-        return; // not in the list: nothing changes, the platform table included
-    }
-    RebuildShortcutTable(record);
-}
-
 void StartMenus() { MenuRegistry = CreateRegistry(16, sizeof(MenuRecord), FreeMenu); }

@@ -1,5 +1,6 @@
-// Numbered menus tied to a window, whose items raise EVENT_MENU, and each
-// window's keyboard shortcuts, which raise EVENT_MENU with an item number.
+// Numbered menus tied to a window, whose items raise EVENT_MENU. A window's
+// keyboard shortcuts (ui/windows/shortcuts.h) raise EVENT_MENU with an item
+// number too, and bind through BindMenuItemHandler.
 #pragma once
 
 #include "base/system/handles.h"
@@ -28,11 +29,5 @@ int64_t CreateMenuBar(int64_t number, HWND owner);
 // handler is already bound.
 int32_t BindMenuItemHandler(int64_t menu, int32_t item, EventHandler handler);
 void FreeMenu(int64_t number); // ALL_OBJECTS: every menu
-
-// The window's new accelerator table, or 0 (no such window, or the platform
-// refused the table; the entry stays in the list).
-HACCEL AddShortcut(int64_t window, int64_t keyValue, int32_t item);
-// keyValue -1 removes every entry, Tab and Shift+Tab included.
-void RemoveShortcut(int64_t window, int64_t keyValue);
 
 void StartMenus();

@@ -7,9 +7,9 @@
 #include "base/system/system_library.h"
 #include "base/system/trace.h"
 #include "ui/events/dispatch.h"
-#include "ui/gadgets/gadgets.h"
+#include "ui/events/event_wait.h"
+#include "ui/windows/shortcuts.h"
 
-#include <cwchar>
 #include <new>
 
 #include <dwmapi.h>
@@ -26,14 +26,12 @@ static_assert(DEFAULT_WINDOW_FLAGS == (WS_CAPTION | WS_SYSMENU) && OPEN_NO_ACTIV
 static_assert(SHOW_NORMAL == SW_SHOWNORMAL && SHOW_MINIMIZED == SW_SHOWMINIMIZED && SHOW_MAXIMIZED == SW_MAXIMIZE &&
               SHOW_NO_ACTIVATE == SW_SHOWNOACTIVATE && SHOW_MIN_NO_ACTIVE == SW_SHOWMINNOACTIVE &&
               SHOW_NA == SW_SHOWNA);
-// So do the shortcut list's entries.
-static_assert(SHORTCUT_VIRTKEY == FVIRTKEY && SHORTCUT_NOINVERT == FNOINVERT && SHORTCUT_SHIFT == FSHIFT &&
-              SHORTCUT_CONTROL == FCONTROL && SHORTCUT_ALT == FALT && KEY_TAB == VK_TAB);
 
 namespace {
 
 HICON classIcon;
 HCURSOR classCursor;
+GadgetHooks gadgetHooks; // empty until StartGadgets
 
 // Wine answers GetPropW with a round trip to its server, and the window
 // procedure needs the number for every message: the window that got its
@@ -42,8 +40,6 @@ HWND numberedWindow;
 int64_t numberedWindowNumber;
 
 constexpr int CLASS_NAME_UNITS = 40;
-constexpr UINT RICH_EDIT_GET_OPTIONS = 0x44E;  // EM_GETOPTIONS (richedit.h)
-constexpr LRESULT RICH_EDIT_READ_ONLY = 0x800; // ECO_READONLY
 
 // "WindowClass_<number>": one class per window, the number in signed decimal.
 void FormatClassName(wchar_t* out, int64_t number) {
@@ -120,6 +116,14 @@ bool CompositionEnabled() {
 
 void RaiseWindowEvent(int32_t code, int64_t number, int64_t object = 0) { RaiseEvent(code, number, object, 0); }
 
+bool OfferToGadget(HWND control, HWND parent, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    return gadgetHooks.offerToKind && gadgetHooks.offerToKind(control, parent, message, wParam, lParam, result);
+}
+
+void MoveGadgetFocus(bool backward) {
+    if (gadgetHooks.moveFocus) gadgetHooks.moveFocus(backward);
+}
+
 // --- The message table -------------------------------------------------------
 
 LRESULT OnClose(HWND window, int64_t number, AppWindow* record) {
@@ -191,7 +195,7 @@ LRESULT OnCommand(HWND window, int64_t number, WPARAM wParam, LPARAM lParam) {
     if (lParam) {
         LRESULT result = 0;
         HWND control = reinterpret_cast<HWND>(lParam);
-        if (OfferToGadgetKind(control, window, WM_COMMAND, wParam, lParam, &result)) return result;
+        if (OfferToGadget(control, window, WM_COMMAND, wParam, lParam, &result)) return result;
         // The control's id is its gadget number (in full: wParam keeps only 16 bits).
         RaiseEvent(EVENT_GADGET, number, GetWindowLongPtrW(control, GWLP_ID), HIWORD(wParam));
         return 0;
@@ -201,8 +205,8 @@ LRESULT OnCommand(HWND window, int64_t number, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     switch (LOWORD(wParam)) { // a shortcut
-    case TAB_NEXT_COMMAND: MoveFocus(false); break;
-    case TAB_PREVIOUS_COMMAND: MoveFocus(true); break;
+    case TAB_NEXT_COMMAND: MoveGadgetFocus(false); break;
+    case TAB_PREVIOUS_COMMAND: MoveGadgetFocus(true); break;
     default: RaiseEvent(EVENT_MENU, number, LOWORD(wParam), 0); break;
     }
     return 0;
@@ -253,7 +257,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         // The program's controls send their notifications on this thread; one
         // sent from elsewhere points into memory that is not this process's.
         if (!lParam || (InSendMessageEx(nullptr) & ISMEX_SEND)) break;
-        if (OfferToGadgetKind(reinterpret_cast<NMHDR*>(lParam)->hwndFrom, window, message, wParam, lParam, &result))
+        if (OfferToGadget(reinterpret_cast<NMHDR*>(lParam)->hwndFrom, window, message, wParam, lParam, &result))
             return result;
         break;
     case WM_HSCROLL:
@@ -262,7 +266,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC:
-        if (OfferToGadgetKind(reinterpret_cast<HWND>(lParam), window, message, wParam, lParam, &result)) return result;
+        if (OfferToGadget(reinterpret_cast<HWND>(lParam), window, message, wParam, lParam, &result)) return result;
         break;
     case WM_COMMAND: return OnCommand(window, number, wParam, lParam);
     case WM_NCDESTROY:
@@ -357,7 +361,7 @@ int64_t OpenAppWindow(int64_t number, int32_t x, int32_t y, int32_t innerWidth, 
     if (!record || record->handle != window) return 0;
     if (StartShortcutList(record->shortcuts)) RebuildShortcutTable(record);
     if (plan.minMax) record->minMax = 1;
-    if (!plan.noContainer) UseGadgetContainer(window);
+    if (!plan.noContainer && gadgetHooks.useContainer) gadgetHooks.useContainer(window);
     record->opened = 1;
     return number == NEW_OBJECT ? generated : reinterpret_cast<int64_t>(window);
 }
@@ -398,45 +402,13 @@ int64_t WindowNumberOf(HWND window) {
     return -1;
 }
 
-HACCEL RebuildShortcutTable(AppWindow* window) {
-    window->shortcutTable.reset();
-    if (window->shortcuts.count > 0) {
-        static_assert(sizeof(ShortcutEntry) == sizeof(ACCEL), "shortcut entries are ACCEL records");
-        window->shortcutTable.reset(
-            CreateAcceleratorTableW(reinterpret_cast<ACCEL*>(window->shortcuts.entries), window->shortcuts.count));
-        CALL_FAILED(window->shortcutTable, "CreateAcceleratorTableW");
-    }
-    return window->shortcutTable.get();
-}
-
-// --- Focus cues and the shortcut list that applies ---------------------------------
+// --- Focus cues ---------------------------------------------------------------------
 
 void SetFocusCues(HWND window, bool show) {
     const LRESULT state = SendMessageW(window, WM_QUERYUISTATE, 0, 0);
     const LRESULT both = UISF_HIDEFOCUS | UISF_HIDEACCEL;
     if (!show && (state & both) != both) SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, both), 0);
     if (show && (state & both)) SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, both), 0);
-}
-
-HACCEL ActiveShortcutList(HWND active) {
-    const bool modifier = GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_MENU) < 0;
-    HWND focus = GetFocus();
-    if (focus && GetKeyState(VK_TAB) < 0 && !modifier) {
-        // A plain Tab belongs to a writable rich-text control.
-        wchar_t className[8] = {};
-        GetClassNameW(focus, className, 8);
-        if (std::wcsncmp(className, L"RichE", 5) == 0 || std::wcsncmp(className, L"RICH", 4) == 0) {
-            if (!(SendMessageW(focus, RICH_EDIT_GET_OPTIONS, 0, 0) & RICH_EDIT_READ_ONLY)) return nullptr;
-        }
-    }
-    if (active && modifier) SetFocusCues(active, true);
-    // (A shortcut-capture gadget would take every key here; this program makes none.)
-    if (!active || !GetPropW(active, WINDOW_NUMBER_PROPERTY)) return nullptr;
-    DWORD process = 0;
-    GetWindowThreadProcessId(active, &process);
-    if (process != GetCurrentProcessId()) return nullptr;
-    AppWindow* record = LookupWindow(OwnWindowNumber(active));
-    return record ? record->shortcutTable.get() : nullptr;
 }
 
 void StartWindows() {
@@ -447,11 +419,17 @@ void StartWindows() {
     // Both are shared by the platform: never destroyed.
     classIcon = LoadIconW(ProcessInstance, MAKEINTRESOURCEW(1)); // none in this program
     classCursor = LoadCursorW(nullptr, IDC_ARROW);
+    // The event wait reaches the windows only through these.
+    SetWindowHooks({TakeShortcutMessage, OwnWindowNumber});
 }
+
+void SetGadgetHooks(const GadgetHooks& hooks) { gadgetHooks = hooks; }
 
 void EndWindows() {
     ReleaseAllObjects(WindowRegistry);
     UnregisterGoneClasses();
+    gadgetHooks = {}; // no window is left to send a gadget's notification
+    SetWindowHooks({});
     if (resources) {
         resources->~WindowResources();
         FreeGeneralBlock(resources);

@@ -1,11 +1,11 @@
 // Numbered top-level windows: opened at a screen position with an exact client
 // size, their platform messages turned into events, their focus kept across
-// deactivation, and their shortcut lists chosen for the event wait.
+// deactivation; each holds its keyboard shortcuts (shortcuts.h).
 #pragma once
 
 #include "base/system/handles.h"
 #include "base/text/text_unit.h"
-#include "ui/menus/shortcut_list.h"
+#include "ui/windows/shortcut_list.h"
 #include "ui/windows/window_plan.h"
 
 #include <cstdint>
@@ -45,13 +45,25 @@ int64_t WindowNumberOf(HWND window);
 // The number property of `window` itself, minus 1; -1 when it has none.
 int64_t OwnWindowNumber(HWND window);
 
-// The accelerator table that applies to a key message while `active` is the
-// active window, or none.
-HACCEL ActiveShortcutList(HWND active);
 // Shows or hides the keyboard cues (focus rectangles, mnemonic underlines).
 void SetFocusCues(HWND window, bool show);
-// Compiles the window's shortcut entries into its platform table again.
-HACCEL RebuildShortcutTable(AppWindow* window);
+
+// The gadget layer's part in a window's messages. Gadgets live in windows, so
+// the window layer names no gadget function: StartGadgets fills this table,
+// and EndWindows empties it once the last window is gone (its gadgets'
+// notifications come until then, also after EndGadgets). Each entry is called
+// where the window procedure would call the gadget function itself; an empty
+// entry is skipped.
+struct GadgetHooks {
+    // Offers a parent's notification to the kind of the gadget whose control
+    // is `control`; false when no kind handled it.
+    bool (*offerToKind)(HWND control, HWND parent, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    // Tab (false) or Shift+Tab (true) in the active window.
+    void (*moveFocus)(bool backward);
+    // Makes a window just opened the current gadget container.
+    HWND (*useContainer)(HWND window);
+};
+void SetGadgetHooks(const GadgetHooks& hooks);
 
 void StartWindows();
 void EndWindows();

@@ -6,6 +6,7 @@
 #include "ui/gadgets/gadgets.h"
 #include "ui/menus/menus.h"
 #include "ui/windows/app_windows.h"
+#include "ui/windows/shortcuts.h"
 
 #include "support/fixture_client.h"
 #include "support/handler_log.h"

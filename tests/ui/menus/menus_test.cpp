@@ -4,6 +4,7 @@
 #include "ui/gadgets/gadgets.h"
 #include "ui/menus/menus.h"
 #include "ui/windows/app_windows.h"
+#include "ui/windows/shortcuts.h"
 
 #include "base/runtime/registry.h"
 #include "support/handler_log.h"

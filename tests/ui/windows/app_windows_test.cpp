@@ -3,6 +3,7 @@
 #include "ui/gadgets/gadgets.h"
 #include "ui/menus/menus.h"
 #include "ui/windows/app_windows.h"
+#include "ui/windows/shortcuts.h"
 
 #include "base/runtime/process.h"
 #include "base/runtime/registry.h"

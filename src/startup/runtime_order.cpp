@@ -1,4 +1,4 @@
-#include "base/runtime/startup.h"
+#include "startup/runtime_order.h"
 
 #include "base/files/files.h"
 #include "base/system/command_line.h"

@@ -1,5 +1,5 @@
 // The runtime's start-up and shutdown around the tool's steps.
-#include "base/runtime/startup.h"
+#include "startup/runtime_order.h"
 
 #include "base/files/files.h"
 #include "base/runtime/process.h"

@@ -1,4 +1,4 @@
-#include "ui/menus/shortcut_list.h"
+#include "ui/windows/shortcut_list.h"
 
 #include "base/runtime/memory.h"
 

@@ -1,5 +1,8 @@
 // A window's list of keyboard shortcuts, as the platform's accelerator entries,
-// and how a shortcut key value maps to one. No Win32 call here.
+// and how a shortcut key value maps to one. No Win32 call here, so the list is
+// built and tested natively too; its platform side (the compiled table, the
+// table that applies to a key) is shortcuts.h, which cannot: it names HWND and
+// HACCEL.
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 // A window's shortcut entries: how a key value maps to an entry, and how the
 // list is edited, without a window.
-#include "ui/menus/shortcut_list.h"
+#include "ui/windows/shortcut_list.h"
 
 #include "support/runtime_fixture.h"
 
