@@ -120,16 +120,16 @@ int64_t CreateGadget(const GadgetKindTable* kind, const wchar_t* className, int6
                      int32_t width, int32_t height, const TextUnit* text, uint32_t style, uint32_t exStyle) {
     // Created first under a placeholder id: an older gadget of this number is
     // destroyed only once the new control exists.
-    HWND control =
-        CreateWindowExW(exStyle, className, text ? text : L"", style, x, y, width, height, containers->current,
-                        reinterpret_cast<HMENU>(PLACEHOLDER_ID), ProcessInstance, nullptr);
-    if (CALL_FAILED(control, "CreateWindowExW")) return 0;
+    OwnedWindow made(CreateWindowExW(exStyle, className, text ? text : L"", style, x, y, width, height,
+                                     containers->current, reinterpret_cast<HMENU>(PLACEHOLDER_ID), ProcessInstance,
+                                     nullptr));
+    if (CALL_FAILED(made, "CreateWindowExW")) return 0;
     int64_t generated = 0;
     auto* gadget = static_cast<GadgetRecord*>(ObtainObject(GadgetRegistry, number, &generated));
-    if (!gadget) {
-        DestroyWindow(control);
-        return 0;
-    }
+    if (!gadget) return 0; // the owner destroys the control
+    // From here the record holds the control; the registry's release
+    // operation (ReleaseGadget) destroys it.
+    HWND control = made.release();
     const int64_t name = number == NEW_OBJECT ? generated : number;
 
     if (kind == TextFieldKind()) {
