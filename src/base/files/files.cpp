@@ -78,8 +78,7 @@ void CloseAppFile(int64_t number) {
         FlushFileEntry(entry);
         FreeGeneralBlock(entry->buffer);
     }
-    FileHandle closing(entry->handle); // the entry gives its handle back to an owner, which closes it
-    closing.reset();
+    FileHandle(entry->handle).reset(); // the entry gives its handle back to an owner, which closes it
     ReleaseObject(FileRegistry, number);
 }
 
