@@ -21,9 +21,7 @@
 
 namespace {
 
-constexpr DWORD EXIT_WAIT_MS = 30000;
 constexpr std::wstring_view NOTEPAD_FILE = L"Quillo V5. e2e.txt";
-constexpr DWORD CARET_WAIT_MS = 60000; // Wine's Edit digests a few hundred Downs a second
 
 // What the Edit control receives: Wine, like Windows, reports the left Ctrl
 // key as VK_CONTROL in the message. Ctrl+Home itself is checked by

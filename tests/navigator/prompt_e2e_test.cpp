@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr DWORD CARET_WAIT_MS = 60000;
 const std::wstring NO_PROGRAM_FOLDER = L"\"C:\\linenav absent program\\\"";
 
 // What the screen looks like when a run did not end: for failure messages.

@@ -99,6 +99,10 @@ std::string OnLine(long line); // "caret on line <line>", 1-based
 // elsewhere than on the line the keys asked for.
 std::string CaretLanding(const FixtureWindow& editor, DWORD timeoutMs);
 
+// How long a caret run may take to land: Wine's Edit digests a few hundred
+// Downs a second.
+constexpr DWORD CARET_WAIT_MS = 60000;
+
 // How many of `keys` are `which`.
 long CountOf(const std::vector<KeyRecord>& keys, const KeyRecord& which);
 

@@ -27,6 +27,9 @@ using Events = std::vector<EventRecord>;
 // high word (named apart from the platform's macros).
 constexpr int64_t EN_SETFOCUS_ = 0x100, EN_KILLFOCUS_ = 0x200, EN_CHANGE_ = 0x300, EN_UPDATE_ = 0x400;
 
+// The event a gadget raises in a window the test made without a number.
+inline EventRecord Gadget(int64_t gadget, int64_t type) { return {EVENT_GADGET, 0, gadget, type}; }
+
 // The current event (CurrentEvent) as a record.
 EventRecord CurrentRecord();
 

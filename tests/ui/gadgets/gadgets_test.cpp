@@ -23,7 +23,6 @@ namespace {
 // The prompt's window, empty: each test creates the gadgets it looks at.
 constexpr PromptGadgets NO_GADGETS = {.field = false};
 
-EventRecord Gadget(int64_t gadget, int64_t type) { return {EVENT_GADGET, 0, gadget, type}; }
 Events FocusMoves(int64_t from, int64_t to) {
     return {Gadget(from, EVENT_TYPE_LOST_FOCUS), Gadget(from, EN_KILLFOCUS_), Gadget(to, EVENT_TYPE_FOCUS),
             Gadget(to, EN_SETFOCUS_)};

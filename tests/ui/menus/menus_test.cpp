@@ -25,7 +25,6 @@ namespace {
 constexpr int64_t RETURN_KEY = 13, WITH_SHIFT = 65536, WITH_CONTROL = 131072;
 
 EventRecord Menu(int64_t window, int64_t item) { return {EVENT_MENU, window, item, 0}; }
-EventRecord Gadget(int64_t gadget, int64_t type) { return {EVENT_GADGET, 0, gadget, type}; }
 
 KeyMessages Translated(WPARAM key) { return {{WM_KEYUP, key}}; }
 KeyMessages Typed(WPARAM key, WPARAM character) { return {{WM_KEYDOWN, key}, {WM_CHAR, character}, {WM_KEYUP, key}}; }
