@@ -23,7 +23,7 @@ template <class Function> Function FindSystemFunction(HMODULE module, const char
 // The function that the SDK declares as `function`, looked up by that same
 // name in `module`: its type and its name cannot disagree. Naming it in
 // decltype takes no import.
-#define SYSTEM_FUNCTION(module, function) FindSystemFunction<decltype(&function)>((module), #function)
+#define SYSTEM_FUNCTION(module, function) FindSystemFunction<decltype(&(function))>((module), #function)
 
 // A DLL of the system folder, given by its bare file name, freed with its
 // owner; empty when the system folder cannot give it. Loaded with the

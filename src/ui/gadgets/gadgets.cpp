@@ -283,9 +283,8 @@ void MoveFocus(bool backward) {
         if (ClassIs(walk, L"MDI_ChildClass")) {
             root = walk;
             if (walk == focus) current = nullptr;
-        } else if (ClassIs(walk, L"ComboBoxEx32") && (GetWindowLongPtrW(walk, GWL_STYLE) & 1)) {
-            current = walk;
-        } else if (ClassIs(walk, L"SysIPAddress32")) {
+        } else if ((ClassIs(walk, L"ComboBoxEx32") && (GetWindowLongPtrW(walk, GWL_STYLE) & 1)) ||
+                   ClassIs(walk, L"SysIPAddress32")) {
             current = walk;
         }
     }
