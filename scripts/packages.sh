@@ -3,7 +3,7 @@
 # need, when any is missing. One apt-get update at most; safe to run again.
 
 LINENAV_PACKAGES=(
-    cmake g++ clang clang-format libclang-rt-14-dev googletest
+    cmake g++ clang clang-format clang-tidy lld libclang-rt-14-dev googletest
     g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
     wine wine64 fonts-wine
     xvfb x11-utils xdotool imagemagick zip shellcheck

@@ -1,0 +1,104 @@
+# shellcheck shell=bash
+# Steps of test.sh that run beside each other. Source this file, then:
+#   step_start NAME COMMAND...   runs COMMAND (a program or a function) in the
+#                                background, its output in build/steps/NAME.log
+#   step_run NAME COMMAND...     runs COMMAND now, output and time as above
+#   step_wait NAME...            waits for each, prints its output, and fails
+#                                naming the first step that failed
+#   step_part NAME COMMAND...    inside a step: runs COMMAND and says how it
+#                                went and how long it took, as a line of the
+#                                step's output
+#   step_times                   prints each step's start (seconds after the
+#                                first step) and length
+#   step_stop_all                stops the steps still running (for a trap)
+# Each step runs in a process group of its own (job control), so stopping a
+# step stops its compilers and test programs too.
+
+STEPS_DIR="${STEPS_DIR:-build/steps}"
+declare -A STEP_PIDS=()
+STEP_NAMES=()
+STEPS_EPOCH="${EPOCHREALTIME/[.,]/}"
+set -m
+
+# _step_now: microseconds since 1970, an integer for shell arithmetic.
+_step_now() { echo "${EPOCHREALTIME/[.,]/}"; }
+
+# _step_body NAME COMMAND...: the background shell of one step.
+_step_body() {
+    local name="$1" status=0 started
+    started="$(_step_now)"
+    shift
+    "$@" || status=$?
+    echo "$status $started $(_step_now)" >"$STEPS_DIR/$name.status"
+    return "$status"
+}
+
+step_start() {
+    local name="$1"
+    shift
+    mkdir -p "$STEPS_DIR"
+    rm -f "$STEPS_DIR/$name.status"
+    _step_body "$name" "$@" </dev/null >"$STEPS_DIR/$name.log" 2>&1 &
+    STEP_PIDS[$name]=$!
+    STEP_NAMES+=("$name")
+}
+
+step_run() {
+    step_start "$@"
+    step_wait "$1"
+}
+
+step_wait() {
+    local name status
+    for name in "$@"; do
+        status=0
+        wait "${STEP_PIDS[$name]}" || status=$?
+        unset "STEP_PIDS[$name]"
+        echo "=== $name: $(_step_outcome "$name" "$status")"
+        cat "$STEPS_DIR/$name.log"
+        if [ "$status" -ne 0 ]; then
+            echo "test.sh: step $name failed (status $status); its output is above and in $STEPS_DIR/$name.log" >&2
+            return 1
+        fi
+    done
+}
+
+# _step_outcome NAME STATUS: "passed in 12 s" or "failed (status 2) in 12 s".
+_step_outcome() {
+    local word="passed" status="$2" started ended
+    [ "$status" -ne 0 ] && word="failed (status $status)"
+    if read -r _ started ended <"$STEPS_DIR/$1.status" 2>/dev/null; then
+        printf '%s in %d s' "$word" "$(((ended - started + 500000) / 1000000))"
+    else
+        printf '%s' "$word"
+    fi
+}
+
+step_part() {
+    local name="$1" status=0 started
+    shift
+    started="$(_step_now)"
+    echo "--- $name"
+    "$@" || status=$?
+    echo "--- $name: $([ "$status" -eq 0 ] && echo passed || echo "failed (status $status)") in $((($(_step_now) - started + 500000) / 1000000)) s"
+    return "$status"
+}
+
+step_times() {
+    local name started ended
+    printf '%-22s %8s %8s\n' step "start s" "length s"
+    for name in "${STEP_NAMES[@]}"; do
+        if read -r _ started ended <"$STEPS_DIR/$name.status" 2>/dev/null; then
+            printf '%-22s %8d %8d\n' "$name" "$(((started - STEPS_EPOCH) / 1000000))" \
+                "$(((ended - started + 500000) / 1000000))"
+        fi
+    done
+    printf '%-22s %8s %8d\n' total "" "$((($(_step_now) - STEPS_EPOCH + 500000) / 1000000))"
+}
+
+step_stop_all() {
+    local name
+    for name in "${!STEP_PIDS[@]}"; do
+        kill -- "-${STEP_PIDS[$name]}" 2>/dev/null || true
+    done
+}
