@@ -10,9 +10,9 @@
 # full speed, the builds the suites need and the reproducibility pair. Then
 # the Wine suites, which wait on the platform more than on the processor and
 # leave about one core unused: beside them, one process at a time, run the
-# native suite, the Debug build and clang-tidy. Each
-# step's output is printed when it is waited for, and the table at the end
-# gives each step's start and length.
+# native suite, the Debug build and clang-tidy. Each step's output is printed
+# when it is waited for, and the table at the end gives each step's start and
+# length.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/packages.sh

@@ -23,6 +23,12 @@ set -m
 # _step_now: microseconds since 1970, an integer for shell arithmetic.
 _step_now() { echo "${EPOCHREALTIME/[.,]/}"; }
 
+# _step_seconds FROM TO: whole seconds from one _step_now to another, rounded.
+_step_seconds() { echo "$((($2 - $1 + 500000) / 1000000))"; }
+
+# _step_word STATUS: "passed", or "failed (status N)".
+_step_word() { if [ "$1" -eq 0 ]; then echo passed; else echo "failed (status $1)"; fi; }
+
 # _step_body NAME COMMAND...: the background shell of one step.
 _step_body() {
     local name="$1" status=0 started
@@ -65,12 +71,11 @@ step_wait() {
 
 # _step_outcome NAME STATUS: "passed in 12 s" or "failed (status 2) in 12 s".
 _step_outcome() {
-    local word="passed" status="$2" started ended
-    [ "$status" -ne 0 ] && word="failed (status $status)"
-    if read -r _ started ended <"$STEPS_DIR/$1.status" 2>/dev/null; then
-        printf '%s in %d s' "$word" "$(((ended - started + 500000) / 1000000))"
+    local started ended
+    if read -r _ started ended 2>/dev/null <"$STEPS_DIR/$1.status"; then
+        echo "$(_step_word "$2") in $(_step_seconds "$started" "$ended") s"
     else
-        printf '%s' "$word"
+        _step_word "$2"
     fi
 }
 
@@ -80,7 +85,7 @@ step_part() {
     started="$(_step_now)"
     echo "--- $name"
     "$@" || status=$?
-    echo "--- $name: $([ "$status" -eq 0 ] && echo passed || echo "failed (status $status)") in $((($(_step_now) - started + 500000) / 1000000)) s"
+    echo "--- $name: $(_step_word "$status") in $(_step_seconds "$started" "$(_step_now)") s"
     return "$status"
 }
 
@@ -88,12 +93,12 @@ step_times() {
     local name started ended
     printf '%-22s %8s %8s\n' step "start s" "length s"
     for name in "${STEP_NAMES[@]}"; do
-        if read -r _ started ended <"$STEPS_DIR/$name.status" 2>/dev/null; then
+        if read -r _ started ended 2>/dev/null <"$STEPS_DIR/$name.status"; then
             printf '%-22s %8d %8d\n' "$name" "$(((started - STEPS_EPOCH) / 1000000))" \
-                "$(((ended - started + 500000) / 1000000))"
+                "$(_step_seconds "$started" "$ended")"
         fi
     done
-    printf '%-22s %8s %8d\n' total "" "$((($(_step_now) - STEPS_EPOCH + 500000) / 1000000))"
+    printf '%-22s %8s %8d\n' total "" "$(_step_seconds "$STEPS_EPOCH" "$(_step_now)")"
 }
 
 step_stop_all() {
