@@ -134,14 +134,14 @@ PlanAsks CountPlanAsks(long long line) {
     const int64_t target = line;
     PlanAsks asks;
     PlanCaretKeys(
-        counter, target, [](KeyEvent, KeyEvent) {},
+        counter, target, [](const KeyEvent*, int count) { return count; },
         [&] {
             ++asks.looks;
             return true;
         },
         [&] {
             ++asks.answers;
-            return true;
+            return CtrlHome::LANDED;
         });
     return asks;
 }

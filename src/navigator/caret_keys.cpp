@@ -31,17 +31,18 @@ bool HandsOff(ModifierWait& wait) {
 // True while the keyboard is with `target`.
 bool KeyboardWith(HWND target) { return ForegroundWithin(target, KEYBOARD_SETTLE_MS); }
 
-// Two key events in one SendInput call: nothing typed or injected elsewhere
-// can come between them.
-void Send(KeyEvent first, KeyEvent second) {
+// A group of key events in one SendInput call: nothing typed or injected
+// elsewhere can come between them. How many went in: fewer than `count` when
+// another program's input blocked them (BlockInput, a secure desktop).
+int Send(const KeyEvent* events, int count) {
     INPUT inputs[2] = {};
-    const KeyEvent events[2] = {first, second};
-    for (int i = 0; i < 2; ++i) {
+    if (count > 2) count = 2;
+    for (int i = 0; i < count; ++i) {
         inputs[i].type = INPUT_KEYBOARD;
         inputs[i].ki.wVk = events[i].key;
         inputs[i].ki.dwFlags = events[i].flags;
     }
-    SendInput(2, inputs, sizeof(INPUT));
+    return static_cast<int>(SendInput(static_cast<UINT>(count), inputs, sizeof(INPUT)));
 }
 
 // True once `target` has taken Home with Ctrl held, asked while both are
@@ -53,8 +54,9 @@ void Send(KeyEvent first, KeyEvent second) {
 // event (bar a check it makes once some 200 messages came without a wait):
 // a Ctrl still down after the answer is the Ctrl that Home arrives with. On
 // Windows the look always finds it down.
-bool CtrlHomeLanded(HWND target) {
-    return WaitForAnswer(target, EDITOR_WAIT_LIMIT_MS) && GetAsyncKeyState(KEY_LEFT_CONTROL) < 0;
+CtrlHome CtrlHomeLanded(HWND target) {
+    if (!WaitForAnswer(target, EDITOR_ANSWER_LIMIT_MS)) return CtrlHome::UNANSWERED;
+    return GetAsyncKeyState(KEY_LEFT_CONTROL) < 0 ? CtrlHome::LANDED : CtrlHome::LOST;
 }
 
 } // namespace
@@ -84,7 +86,10 @@ void SendCaretKeys() {
     // activation and goes back to its wait, where Wine handles the
     // activation's X events, its keymap notice among them: fewer of them are
     // still pending when Ctrl goes down, and fewer Ctrl+Home tries are needed.
-    WaitForAnswer(target, EDITOR_WAIT_LIMIT_MS);
+    // A target that gives no answer hangs (a save, a plug-in): every key
+    // would wait in its queue and act whenever it recovers, long after the
+    // person has moved on.
+    if (!WaitForAnswer(target, EDITOR_ANSWER_LIMIT_MS)) return;
 
     // When another program takes the foreground, or the editor closes, the
     // rest would go to that program: sending stops instead.

@@ -2,10 +2,14 @@
 
 #include "base/text/text.h"
 #include "navigator/editor_choice.h"
+#include "navigator/editor_window.h"
 #include "navigator/globals.h"
 
 void FindEditorWindow() {
-    HWND foreground = GetForegroundWindow();
+    // While the activation that came with the editor's hotkey is still being
+    // settled the platform names no foreground window for a moment; choosing
+    // then could take the wrong one of several editors.
+    HWND foreground = WaitForForegroundWindow();
     DWORD front = 0;
     if (foreground) GetWindowThreadProcessId(foreground, &front);
     // GW_OWNER, not GetAncestor(GA_ROOTOWNER): that follows GetParent, which

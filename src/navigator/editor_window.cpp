@@ -26,12 +26,16 @@ bool WaitForHandOff(HWND editor) {
     // has taken the activation; key events sent before that are thrown away.
     // The focus may settle on a child a moment later: key messages find the
     // focus when the editor takes them, so that needs no wait.
-    return WaitWithin(EDITOR_WAIT_LIMIT_MS, EDITOR_POLL_MS, [&] {
+    const auto inFront = [&] {
         if (GetForegroundWindow() != editor || IsIconic(editor)) return false;
         GUITHREADINFO info = {};
         info.cbSize = sizeof info;
         return GetGUIThreadInfo(thread, &info) && info.hwndActive == editor;
-    });
+    };
+    if (WaitWithin(EDITOR_WAIT_LIMIT_MS, EDITOR_POLL_MS, inFront)) return true;
+    // A busy editor takes the activation when it next takes a message; the
+    // answer says it has, or that it hangs.
+    return WaitForAnswer(editor, EDITOR_ANSWER_LIMIT_MS) && WaitWithin(EDITOR_WAIT_LIMIT_MS, EDITOR_POLL_MS, inFront);
 }
 
 HWND WaitForForegroundWindow() {

@@ -1,11 +1,17 @@
 // What linenav does to the editor's window besides finding it: bring it back
 // from minimized, and wait until it has taken the keyboard. Each wait is
-// bounded: a hung editor holds linenav for at most EDITOR_WAIT_LIMIT_MS.
+// bounded.
 #pragma once
 
 #include <windows.h>
 
+// How long linenav watches for a change it asked of the editor (restored,
+// in front): a responsive editor makes it in a moment.
 constexpr ULONGLONG EDITOR_WAIT_LIMIT_MS = 1000;
+// How long linenav waits for the editor's answer: the system's own measure
+// of a hung window, nothing taken from its queue for 5 seconds. An editor
+// on a loaded machine may answer late; a late answer is still an answer.
+constexpr ULONGLONG EDITOR_ANSWER_LIMIT_MS = 5000;
 
 // Restores a minimized editor as the taskbar would, and returns once its
 // thread has finished doing so (its restored place can then be read, and its
@@ -14,8 +20,11 @@ constexpr ULONGLONG EDITOR_WAIT_LIMIT_MS = 1000;
 void RestoreEditor(HWND editor);
 
 // Returns once the editor is the foreground window and its thread names it as
-// its active window, which SetForegroundWindow only asks for. False when that
-// did not happen in time.
+// its active window, which SetForegroundWindow only asks for. An editor that
+// has not taken it within EDITOR_WAIT_LIMIT_MS may be busy: once it has
+// answered, it is watched for that long again. False when it did not answer
+// within EDITOR_ANSWER_LIMIT_MS (it hangs, or is gone), or answered and still
+// did not take the foreground (the system refused it).
 bool WaitForHandOff(HWND editor);
 
 // The foreground window, waiting while there is none: while the activation

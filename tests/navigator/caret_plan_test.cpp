@@ -8,11 +8,11 @@
 
 namespace {
 
-// The plan's pairs, one event at a time.
+// The plan's groups, one event at a time, each going in whole.
 template <class Each> auto Events(Each&& each) {
-    return [&each](KeyEvent first, KeyEvent second) {
-        each(first);
-        each(second);
+    return [&each](const KeyEvent* events, int count) {
+        for (int i = 0; i < count; ++i) each(events[i]);
+        return count;
     };
 }
 
@@ -109,12 +109,13 @@ TEST(CaretPlan, StopsWhenTheKeyboardIsNotReady) {
         bool ctrlHome, finalHome;
     };
     const Case cases[] = {
-        {200, 0, 5, 199, true, true},  // looks before the first key, Down 64, 128, 192 and the final Home
+        {200, 0, 6, 199, true, true},  // looks before the first key, Down 1, 64, 128, 192 and the final Home
         {200, 1, 1, 0, false, false},  // a modifier held past the bound, or the keyboard elsewhere: nothing
-        {200, 2, 2, 63, true, false},  // at most 63 Downs before the first look after Ctrl+Home
-        {200, 4, 4, 191, true, false}, // stopped before Down 192
-        {200, 5, 5, 199, true, false}, // stopped before the final Home
-        {65, 0, 3, 64, true, true},    {64, 0, 2, 63, true, true}, // 63 Downs: no look between them
+        {200, 2, 2, 0, true, false},   // the keyboard gone while Ctrl+Home landed: no Down
+        {200, 3, 3, 63, true, false},  // at most 63 Downs between two looks
+        {200, 5, 5, 191, true, false}, // stopped before Down 192
+        {200, 6, 6, 199, true, false}, // stopped before the final Home
+        {65, 0, 4, 64, true, true},    {64, 0, 3, 63, true, true}, // 63 Downs: no look between them
         {1, 2, 2, 0, true, false},                                 // Ctrl+Home goes out whole, then nothing
     };
     for (const Case& c : cases) {
@@ -143,20 +144,23 @@ TEST(CaretPlan, StopsWhenTheKeyboardIsNotReady) {
 // releases it could no longer tell a Home the editor took plain.
 TEST(CaretPlan, CtrlHomeAgainUntilItIsKnownToHaveLanded) {
     const std::vector<KeyEvent> once = {CTRL_DOWN, HOME_DOWN, LOOK_CTRL_HOME, HOME_UP, CTRL_UP},
-                                again = {LOOK_KEYBOARD}, tail = {DOWN_DOWN, DOWN_UP, LOOK_KEYBOARD, HOME_DOWN, HOME_UP};
+                                again = {LOOK_KEYBOARD},
+                                tail = {LOOK_KEYBOARD, DOWN_DOWN, DOWN_UP, LOOK_KEYBOARD, HOME_DOWN, HOME_UP};
     struct Case {
         const char* what;
         int missed;         // looks at Ctrl+Home that find it has not landed
+        CtrlHome miss;      // what those looks find
         int keyboardGoneAt; // the keyboard look that first says no; 0 = never
         int tries;          // Ctrl+Home groups sent
         bool rest;          // the Down and the final Home follow
     };
     const Case cases[] = {
-        {"landed at once", 0, 0, 1, true},
-        {"landed at the second try", 1, 0, 2, true},
-        {"landed at the third try", 2, 0, 3, true},
-        {"never landed: three tries, then no Down and no Home", 99, 0, 3, false},
-        {"not landed, and the keyboard gone before the second try", 1, 2, 1, false},
+        {"landed at once", 0, CtrlHome::LOST, 0, 1, true},
+        {"landed at the second try", 1, CtrlHome::LOST, 0, 2, true},
+        {"landed at the third try", 2, CtrlHome::LOST, 0, 3, true},
+        {"never landed: three tries, then no Down and no Home", 99, CtrlHome::LOST, 0, 3, false},
+        {"not landed, and the keyboard gone before the second try", 1, CtrlHome::LOST, 2, 1, false},
+        {"no answer: no second try into a hung editor", 1, CtrlHome::UNANSWERED, 0, 1, false},
     };
     for (const Case& c : cases) {
         std::vector<KeyEvent> actual, expected = {LOOK_KEYBOARD};
@@ -176,9 +180,42 @@ TEST(CaretPlan, CtrlHomeAgainUntilItIsKnownToHaveLanded) {
             },
             [&] {
                 actual.push_back(LOOK_CTRL_HOME);
-                return ctrlLooks++ >= c.missed;
+                return ctrlLooks++ >= c.missed ? CtrlHome::LANDED : c.miss;
             });
         EXPECT_EQ(actual, expected) << c.what << "\nexpected:\n" << Show(expected) << "actual:\n" << Show(actual);
+    }
+}
+
+// Another program's input can block injected keys (BlockInput, a secure
+// desktop): SendInput then inserts fewer events than it was given. Whatever
+// went down goes up again, and nothing else follows.
+TEST(CaretPlan, AGroupNotInsertedWholeEndsTheRunWithEveryKeyUp) {
+    struct Case {
+        const char* what;
+        int group, inserted; // the group (from 1) that is cut short, and how much of it went in
+        std::vector<KeyEvent> expected;
+    };
+    const Case cases[] = {
+        {"nothing of Ctrl+Home", 1, 0, {}},
+        {"Ctrl without Home", 1, 1, {CTRL_DOWN, CTRL_UP}},
+        {"neither release", 2, 0, {CTRL_DOWN, HOME_DOWN, HOME_UP, CTRL_UP}},
+        {"Home's release without Ctrl's", 2, 1, {CTRL_DOWN, HOME_DOWN, HOME_UP, CTRL_UP}},
+        {"a Down without its release", 3, 1, {CTRL_DOWN, HOME_DOWN, HOME_UP, CTRL_UP, DOWN_DOWN, DOWN_UP}},
+        {"the final Home without its release",
+         5,
+         1,
+         {CTRL_DOWN, HOME_DOWN, HOME_UP, CTRL_UP, DOWN_DOWN, DOWN_UP, DOWN_DOWN, DOWN_UP, HOME_DOWN, HOME_UP}},
+    };
+    for (const Case& c : cases) {
+        std::vector<KeyEvent> actual;
+        int groups = 0;
+        int64_t counter = 0, line = 3;
+        PlanCaretKeys(counter, line, [&](const KeyEvent* events, int count) {
+            const int in = ++groups == c.group ? c.inserted : count;
+            actual.insert(actual.end(), events, events + in);
+            return in;
+        });
+        EXPECT_EQ(actual, c.expected) << c.what << "\nexpected:\n" << Show(c.expected) << "actual:\n" << Show(actual);
     }
 }
 
