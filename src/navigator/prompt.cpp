@@ -2,6 +2,7 @@
 
 #include "base/text/parse_integer.h"
 #include "base/text/text.h"
+#include "base/text/text_fold.h"
 #include "navigator/editor_lookup.h"
 #include "navigator/editor_window.h"
 #include "navigator/globals.h"
@@ -84,8 +85,11 @@ bool AskLineNumber() {
     }
     {
         TextMark text;
-        GadgetText(PROMPT_FIELD);
-        Navigator.LineNumber = ParseInteger(text.text());
+        // Digits typed on another script's keyboard or through an input
+        // method reach the field as they were typed; the reader knows ASCII.
+        TextUnit* typed = TextAt(GadgetText(PROMPT_FIELD));
+        FoldTypedText(typed);
+        Navigator.LineNumber = ParseInteger(typed);
     }
     CloseAppWindow(PROMPT_WINDOW);
     return true;

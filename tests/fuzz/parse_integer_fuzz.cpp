@@ -1,8 +1,10 @@
 // Input: little-endian UTF-16 code units (a last odd byte is dropped, zero
 // units are left out). Checks ParseInteger against a reference written another
-// way, and the temporary area's building operations against plain strings.
+// way, the fold of typed text, and the temporary area's building operations
+// against plain strings.
 #include "base/text/parse_integer.h"
 #include "base/text/text.h"
+#include "base/text/text_fold.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -64,6 +66,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     Check(ParseInteger(text.c_str()) == ReferenceParse(text));
+
+    // Folding never grows a text, and what it gives folds no further.
+    Text folded = text;
+    FoldTypedText(folded.data());
+    folded = folded.c_str();
+    Text refolded = folded;
+    FoldTypedText(refolded.data());
+    Check(folded.size() <= text.size() && Text(refolded.c_str()) == folded);
 
     StartTextArea();
     const int32_t length = static_cast<int32_t>(text.size());

@@ -65,6 +65,36 @@ TEST_F(Prompt, TypedTextThenReturn) {
     }
 }
 
+// Typed as committed text (KEYEVENTF_UNICODE, which Wine turns into VK_PACKET
+// and TranslateMessage into WM_CHAR of the unit): what the field holds once
+// an input method or another script's keyboard has typed the digits.
+TEST_F(Prompt, DigitsOfEveryScript) {
+    struct Case {
+        const char* script;
+        std::wstring typed;
+        long line;
+    };
+    const Case cases[] = {{"ASCII", L"99", 99},
+                          {"full-width", L"\uFF11\uFF12\uFF10", 120},
+                          {"Persian", L"\u06F4\u06F2", 42},
+                          {"Arabic-Indic", L"\u0667\u0663", 73},
+                          {"Devanagari", L"\u0968\u0966\u096E", 208}};
+    ASSERT_TRUE(StartEditor());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.script);
+        editor.SetCaretLine(150);
+        editor.ClearKeys();
+        ASSERT_TRUE(editor.MakeForeground());
+        LinenavRun run;
+        ASSERT_TRUE(run.StartAndWaitForPrompt(NO_PROGRAM_FOLDER));
+        SendText(c.typed);
+        ASSERT_TRUE(WaitUntil([&] { return FieldText(run.field()) == c.typed; })) << Situation(run);
+        SendKey(VK_RETURN);
+        EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0)) << Situation(run);
+        EXPECT_EQ(CaretLanding(editor, CARET_WAIT_MS), OnLine(c.line));
+    }
+}
+
 TEST_F(Prompt, EmptyEntryTypesTheKeysOfLineOne) {
     ASSERT_TRUE(StartEditor());
     LinenavRun run;
