@@ -84,7 +84,7 @@ bool AskLineNumber() {
         if (WaitEvent() == EVENT_CLOSE_WINDOW) break;
     }
     {
-        TextMark text;
+        TextMark mark; // the field's text goes back to the text area
         // Digits typed on another script's keyboard or through an input
         // method reach the field as they were typed; the reader knows ASCII.
         TextUnit* typed = TextAt(GadgetText(PROMPT_FIELD));
