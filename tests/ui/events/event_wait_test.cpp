@@ -344,7 +344,8 @@ const NMHDR FROM_A_CONTROL = {};
 constexpr UINT AFTER = WM_APP + 1;
 
 // In front of a window's procedure: logs the notifications, null messages and
-// AFTER it is given, and keeps the foreign pointer from the procedure behind.
+// AFTER it is given, and keeps the foreign pointer from the procedure behind,
+// which would follow it.
 WNDPROC spiedProcedure;
 LRESULT CALLBACK NotificationSpy(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NOTIFY) HandlerLog().push_back(lParam == FOREIGN ? "foreign WM_NOTIFY" : "WM_NOTIFY");
@@ -380,11 +381,28 @@ void Spy(HWND window) {
         reinterpret_cast<WNDPROC>(SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NotificationSpy)));
 }
 
-// Posts (or sends) `window` a notification, posts AFTER, and pumps until
+// Memory the window procedure must not read: a read clears the guard.
+struct GuardPage {
+    void* at = VirtualAlloc(nullptr, 1, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE | PAGE_GUARD);
+    ~GuardPage() { VirtualFree(at, 0, MEM_RELEASE); }
+    bool Read() const {
+        MEMORY_BASIC_INFORMATION page = {};
+        return VirtualQuery(at, &page, sizeof page) && !(page.Protect & PAGE_GUARD);
+    }
+};
+
+enum class Way { POSTED, SENT_HERE, SENT_FROM_A_THREAD };
+
+// Notifies `window` the way given with `pointer`, posts AFTER, and pumps until
 // AFTER has been dispatched `afters` times in all.
-bool NotifyAndPump(HWND window, void (*pump)(), int afters, bool sent = false) {
-    if (sent) SendMessageW(window, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&FROM_A_CONTROL));
-    else if (!PostMessageW(window, WM_NOTIFY, 0, FOREIGN)) return false;
+bool NotifyAndPump(HWND window, void (*pump)(), int afters, Way way = Way::POSTED, LPARAM pointer = FOREIGN) {
+    if (way == Way::SENT_HERE) SendMessageW(window, WM_NOTIFY, 0, pointer);
+    if (way == Way::SENT_FROM_A_THREAD)
+        std::thread([&] {
+            SendMessageCallbackW(
+                window, WM_NOTIFY, 0, pointer, [](HWND, UINT, ULONG_PTR, LRESULT) {}, 0);
+        }).join();
+    if (way == Way::POSTED && !PostMessageW(window, WM_NOTIFY, 0, pointer)) return false;
     return PostMessageW(window, AFTER, 0, 0) && WaitUntil([&] {
                pump();
                return std::count(HandlerLog().begin(), HandlerLog().end(), "after") == afters;
@@ -394,7 +412,8 @@ bool NotifyAndPump(HWND window, void (*pump)(), int afters, bool sent = false) {
 struct NotificationCase {
     const char* name;
     void (*pump)();
-    bool sent, filterEnded;
+    Way way;
+    bool filterEnded;
     std::vector<std::string> expected;
 };
 
@@ -402,7 +421,7 @@ void PrintTo(const NotificationCase& c, std::ostream* out) { *out << c.name; }
 
 class EventWaitNotification : public EventWaitTest, public ::testing::WithParamInterface<NotificationCase> {};
 
-TEST_P(EventWaitNotification, OnlyASentNotificationReachesTheWindow) {
+TEST_P(EventWaitNotification, OnlyANotificationSentOnTheThreadGetsThrough) {
     HWND window = OpenPrompt(UNFOCUSED_FIELD);
     ASSERT_NE(window, nullptr);
     DrainEvents();
@@ -410,17 +429,25 @@ TEST_P(EventWaitNotification, OnlyASentNotificationReachesTheWindow) {
                             ? SetWindowsHookExW(WH_GETMESSAGE, EndTheChain, nullptr, GetCurrentThreadId())
                             : nullptr);
     Spy(window);
-    ASSERT_TRUE(NotifyAndPump(window, GetParam().pump, 1, GetParam().sent));
+    const GuardPage elsewhere;
+    const Way way = GetParam().way;
+    const LPARAM pointer = way == Way::POSTED      ? FOREIGN
+                           : way == Way::SENT_HERE ? reinterpret_cast<LPARAM>(&FROM_A_CONTROL)
+                                                   : reinterpret_cast<LPARAM>(elsewhere.at);
+    ASSERT_TRUE(NotifyAndPump(window, GetParam().pump, 1, way, pointer));
     EXPECT_TRUE(SameSequence(GetParam().expected, HandlerLog(), LogLine));
+    EXPECT_FALSE(elsewhere.Read()) << "the window procedure followed another thread's pointer";
 }
 
 const NotificationCase NOTIFICATION_CASES[] = {
-    {"PostedTakenByTheWait", PumpTheWait, false, false, {"WM_NULL", "after"}},
-    {"PostedTakenByAPlainLoop", PumpPlainly, false, false, {"WM_NULL", "after"}},
-    {"PostedTakenByALoopThatLooksFirst", PumpLookingFirst, false, false, {"WM_NULL", "after"}},
+    {"PostedTakenByTheWait", PumpTheWait, Way::POSTED, false, {"WM_NULL", "after"}},
+    {"PostedTakenByAPlainLoop", PumpPlainly, Way::POSTED, false, {"WM_NULL", "after"}},
+    {"PostedTakenByALoopThatLooksFirst", PumpLookingFirst, Way::POSTED, false, {"WM_NULL", "after"}},
     // The wait's own check, for when the filter could not be set.
-    {"PostedTakenByTheWaitWithoutTheFilter", PumpTheWait, false, true, {"after"}},
-    {"SentOnThisThread", PumpPlainly, true, false, {"WM_NOTIFY", "after"}},
+    {"PostedTakenByTheWaitWithoutTheFilter", PumpTheWait, Way::POSTED, true, {"after"}},
+    {"SentOnThisThread", PumpPlainly, Way::SENT_HERE, false, {"WM_NOTIFY", "after"}},
+    // Taken by the window procedure behind the spy, which must not follow it.
+    {"SentFromAnotherThreadWithACallback", PumpPlainly, Way::SENT_FROM_A_THREAD, false, {"WM_NOTIFY", "after"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(EventWait, EventWaitNotification, ::testing::ValuesIn(NOTIFICATION_CASES),
