@@ -344,8 +344,8 @@ const NMHDR FROM_A_CONTROL = {};
 constexpr UINT AFTER = WM_APP + 1;
 
 // In front of a window's procedure: logs the notifications, null messages and
-// AFTER it is given, and keeps the foreign pointer from the procedure behind,
-// which would follow it.
+// AFTER it is given, and never passes the foreign pointer on: without the
+// filter, the procedure behind would follow it and end the test program.
 WNDPROC spiedProcedure;
 LRESULT CALLBACK NotificationSpy(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NOTIFY) HandlerLog().push_back(lParam == FOREIGN ? "foreign WM_NOTIFY" : "WM_NOTIFY");
