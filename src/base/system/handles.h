@@ -62,6 +62,8 @@ using FontHandle = UniqueHandle<NullHandleTraits<HFONT, DeleteObject>>;
 using AcceleratorTable = UniqueHandle<NullHandleTraits<HACCEL, DestroyAcceleratorTable>>;
 // A menu attached to no window: the window destroys its own.
 using MenuHandle = UniqueHandle<NullHandleTraits<HMENU, DestroyMenu>>;
+// A hook the program set on its own thread's messages.
+using HookHandle = UniqueHandle<NullHandleTraits<HHOOK, UnhookWindowsHookEx>>;
 
 // A critical section is a structure, not a handle: it cannot move, and it is
 // deleted exactly once, by its owner.

@@ -22,7 +22,8 @@ static_assert(ALL_INPUT == 0x5FF, "no wake bit that Windows 7 lacks");
 
 // What the event component creates itself, from StartEvents to EndEvents.
 struct EventResources {
-    OwnedWindow postWindow; // only EndEvents destroys it
+    OwnedWindow postWindow;  // only EndEvents destroys it
+    HookHandle postedFilter; // null when it could not be set
 };
 EventResources* resources;
 UINT postMessage;
@@ -77,11 +78,27 @@ LRESULT CALLBACK PostWindowProcedure(HWND window, UINT message, WPARAM wParam, L
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+// Notifications are sent, never posted: controls send theirs on their
+// window's thread. A posted WM_NOTIFY comes from another program, and the
+// window procedure would follow its pointer. The wait is not the only loop
+// that takes posted messages from the queue: the system's own (its menus,
+// moving a window, a message box) dispatch them too. This hook runs inside
+// every GetMessageW and PeekMessageW of the thread, whichever loop calls it,
+// before the message is dispatched, and makes the notification WM_NULL,
+// which every window ignores. Sent messages never pass it. Under PM_NOREMOVE
+// it changes only the caller's copy, which a loop that looks before it removes
+// may dispatch; the queued message passes it again when it is removed.
+LRESULT CALLBACK FilterPostedMessage(int code, WPARAM removal, LPARAM lParam) {
+    auto* message = reinterpret_cast<MSG*>(lParam);
+    if (code == HC_ACTION && message->message == WM_NOTIFY) message->message = WM_NULL;
+    return CallNextHookEx(nullptr, code, removal, lParam);
+}
+
 // One platform message: taken by the window layer (a shortcut of the active
 // window), or passed on to its window.
 void ProcessMessage(MSG& message) {
-    // Notifications are sent, never posted: a posted one comes from another
-    // program, and following its pointer would crash this one.
+    // The filter has made a posted notification WM_NULL already; this holds
+    // for the wait's own messages when the filter could not be set.
     if (message.message == WM_NOTIFY) return;
     if (windowHooks.takeMessage && windowHooks.takeMessage(message)) return;
     TranslateMessage(&message);
@@ -150,6 +167,11 @@ void StartEvents() {
     resources->postWindow.reset(CreateWindowExW(0, POST_WINDOW_CLASS, nullptr, WS_CAPTION, 0, 0, 1, 1, nullptr, nullptr,
                                                 ProcessInstance, nullptr));
     if (CALL_FAILED(resources->postWindow, "CreateWindowExW")) StopOnFailedStart();
+    // The thread that starts the events runs every loop of the program. The
+    // runtime works without the filter; only the system's loops then pass a
+    // posted notification on.
+    resources->postedFilter.reset(SetWindowsHookExW(WH_GETMESSAGE, FilterPostedMessage, nullptr, GetCurrentThreadId()));
+    CALL_FAILED(resources->postedFilter, "SetWindowsHookExW");
     postMessage = RegisterWindowMessageW(POST_MESSAGE_NAME);
     if (CALL_FAILED(postMessage, "RegisterWindowMessageW")) StopOnFailedStart();
     outstanding = nullptr; // a list left by an earlier run lived in a heap that is gone
@@ -158,7 +180,7 @@ void StartEvents() {
 
 void EndEvents() {
     if (resources) {
-        resources->~EventResources(); // destroys the post window
+        resources->~EventResources(); // removes the filter, destroys the post window
         FreeGeneralBlock(resources);
         resources = nullptr;
     }

@@ -255,8 +255,11 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         return 0;
     case WM_NOTIFY:
         // The program's controls send their notifications on this thread; one
-        // sent from elsewhere points into memory that is not this process's.
-        if (!lParam || (InSendMessageEx(nullptr) & ISMEX_SEND)) break;
+        // from another thread, sent in any way (SendMessageCallbackW too),
+        // points into memory that is not this process's. A posted one never
+        // comes here: the event wait's filter makes it WM_NULL in whichever
+        // loop takes it from the queue.
+        if (!lParam || InSendMessageEx(nullptr) != ISMEX_NOSEND) break;
         if (OfferToGadget(reinterpret_cast<NMHDR*>(lParam)->hwndFrom, window, message, wParam, lParam, &result))
             return result;
         break;

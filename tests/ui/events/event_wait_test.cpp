@@ -19,6 +19,7 @@
 #include "wait.h"
 #include "support/test_hooks.h"
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 #include <optional>
@@ -332,6 +333,136 @@ TEST_F(EventWaitPost, APostThePlatformRefusesReturnsZeroAndRaisesNothing) {
     EXPECT_EQ(PostAppEvent(EVENT_GADGET, 0, 2, EVENT_TYPE_RETURN_KEY), 0);
     EXPECT_TRUE(DrainEvents().empty());
     EXPECT_TRUE(HandledFull().empty());
+}
+
+// --- Notifications posted from outside ------------------------------------------------
+
+// A pointer that means nothing in this process; a notification as a control
+// sends it; the message posted last, whose dispatch ends the pumping.
+constexpr LPARAM FOREIGN = 1;
+const NMHDR FROM_A_CONTROL = {};
+constexpr UINT AFTER = WM_APP + 1;
+
+// In front of a window's procedure: logs the notifications, null messages and
+// AFTER it is given, and never passes the foreign pointer on: without the
+// filter, the procedure behind would follow it and end the test program.
+WNDPROC spiedProcedure;
+LRESULT CALLBACK NotificationSpy(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NOTIFY) HandlerLog().push_back(lParam == FOREIGN ? "foreign WM_NOTIFY" : "WM_NOTIFY");
+    if (message == WM_NULL || message == AFTER) HandlerLog().push_back(message == AFTER ? "after" : "WM_NULL");
+    if (message == WM_NOTIFY && lParam == FOREIGN) return 0;
+    return CallWindowProcW(spiedProcedure, window, message, wParam, lParam);
+}
+
+// Loops like the system's: a plain one (a dialog box, moving a window), and
+// one that dispatches the message it looked at before removing it (Wine's
+// menu loop of old).
+void PumpPlainly() {
+    MSG message;
+    if (GetMessageW(&message, nullptr, 0, 0) <= 0) return;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
+void PumpLookingFirst() {
+    MSG message;
+    if (!PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) return;
+    DispatchMessageW(&message);
+    PeekMessageW(&message, nullptr, message.message, message.message, PM_REMOVE);
+}
+void PumpTheWait() { WaitEvent(0); }
+
+// A newer hook of the thread that ends the chain: the filter never runs.
+LRESULT CALLBACK EndTheChain(int code, WPARAM wParam, LPARAM lParam) {
+    return code < 0 ? CallNextHookEx(nullptr, code, wParam, lParam) : 0;
+}
+
+void Spy(HWND window) {
+    spiedProcedure =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NotificationSpy)));
+}
+
+// Memory the window procedure must not read: a read clears the guard.
+struct GuardPage {
+    void* at = VirtualAlloc(nullptr, 1, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE | PAGE_GUARD);
+    ~GuardPage() { VirtualFree(at, 0, MEM_RELEASE); }
+    bool Read() const {
+        MEMORY_BASIC_INFORMATION page = {};
+        return VirtualQuery(at, &page, sizeof page) && !(page.Protect & PAGE_GUARD);
+    }
+};
+
+enum class Way { POSTED, SENT_HERE, SENT_FROM_A_THREAD };
+
+// Notifies `window` the way given with `pointer`, posts AFTER, and pumps until
+// AFTER has been dispatched `afters` times in all.
+bool NotifyAndPump(HWND window, void (*pump)(), int afters, Way way = Way::POSTED, LPARAM pointer = FOREIGN) {
+    if (way == Way::SENT_HERE) SendMessageW(window, WM_NOTIFY, 0, pointer);
+    if (way == Way::SENT_FROM_A_THREAD)
+        std::thread([&] {
+            SendMessageCallbackW(
+                window, WM_NOTIFY, 0, pointer, [](HWND, UINT, ULONG_PTR, LRESULT) {}, 0);
+        }).join();
+    if (way == Way::POSTED && !PostMessageW(window, WM_NOTIFY, 0, pointer)) return false;
+    return PostMessageW(window, AFTER, 0, 0) && WaitUntil([&] {
+               pump();
+               return std::count(HandlerLog().begin(), HandlerLog().end(), "after") == afters;
+           });
+}
+
+struct NotificationCase {
+    const char* name;
+    void (*pump)();
+    Way way;
+    bool filterEnded;
+    std::vector<std::string> expected;
+};
+
+void PrintTo(const NotificationCase& c, std::ostream* out) { *out << c.name; }
+
+class EventWaitNotification : public EventWaitTest, public ::testing::WithParamInterface<NotificationCase> {};
+
+TEST_P(EventWaitNotification, OnlyANotificationSentOnTheThreadGetsThrough) {
+    HWND window = OpenPrompt(UNFOCUSED_FIELD);
+    ASSERT_NE(window, nullptr);
+    DrainEvents();
+    HookHandle chainEnd(GetParam().filterEnded
+                            ? SetWindowsHookExW(WH_GETMESSAGE, EndTheChain, nullptr, GetCurrentThreadId())
+                            : nullptr);
+    Spy(window);
+    const GuardPage elsewhere;
+    const Way way = GetParam().way;
+    const LPARAM pointer = way == Way::POSTED      ? FOREIGN
+                           : way == Way::SENT_HERE ? reinterpret_cast<LPARAM>(&FROM_A_CONTROL)
+                                                   : reinterpret_cast<LPARAM>(elsewhere.at);
+    ASSERT_TRUE(NotifyAndPump(window, GetParam().pump, 1, way, pointer));
+    EXPECT_TRUE(SameSequence(GetParam().expected, HandlerLog(), LogLine));
+    EXPECT_FALSE(elsewhere.Read()) << "the window procedure followed another thread's pointer";
+}
+
+const NotificationCase NOTIFICATION_CASES[] = {
+    {"PostedTakenByTheWait", PumpTheWait, Way::POSTED, false, {"WM_NULL", "after"}},
+    {"PostedTakenByAPlainLoop", PumpPlainly, Way::POSTED, false, {"WM_NULL", "after"}},
+    {"PostedTakenByALoopThatLooksFirst", PumpLookingFirst, Way::POSTED, false, {"WM_NULL", "after"}},
+    // The wait's own check, for when the filter could not be set.
+    {"PostedTakenByTheWaitWithoutTheFilter", PumpTheWait, Way::POSTED, true, {"after"}},
+    {"SentOnThisThread", PumpPlainly, Way::SENT_HERE, false, {"WM_NOTIFY", "after"}},
+    // Taken by the window procedure behind the spy, which must not follow it.
+    {"SentFromAnotherThreadWithACallback", PumpPlainly, Way::SENT_FROM_A_THREAD, false, {"WM_NOTIFY", "after"}},
+};
+
+INSTANTIATE_TEST_SUITE_P(EventWait, EventWaitNotification, ::testing::ValuesIn(NOTIFICATION_CASES),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(EventWaitPost, TheNotificationFilterLivesFromStartEventsToEndEvents) {
+    PlainWindow plain;
+    Spy(plain.handle);
+    ASSERT_TRUE(NotifyAndPump(plain.handle, PumpPlainly, 1));
+    EndEvents();
+    const bool pumped = NotifyAndPump(plain.handle, PumpPlainly, 2);
+    StartEvents(); // as the fixture's shutdown expects
+    ASSERT_TRUE(pumped);
+    const std::vector<std::string> expected = {"WM_NULL", "after", "foreign WM_NOTIFY", "after"};
+    EXPECT_TRUE(SameSequence(expected, HandlerLog(), LogLine));
 }
 
 // --- Waiting for nothing ---------------------------------------------------------------
