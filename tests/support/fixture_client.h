@@ -55,7 +55,7 @@ public:
     void SetCaretLine(long line) const;
 
 protected:
-    LRESULT Ask(UINT message, WPARAM wParam = 0) const;
+    LRESULT Ask(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
     bool Adopt(HWND window);
 
     HWND window_ = nullptr;
@@ -83,6 +83,13 @@ public:
     // Moves the activation to window 1 and back (FIXTURE_REFOCUS), and
     // returns once that is done.
     bool Refocus() const { return Ask(FIXTURE_REFOCUS) == 1; }
+    // On the program's next activation its thread takes no message for
+    // `limitMs`, or until Resume(); `where` is FIXTURE_STALL_TAKING or
+    // FIXTURE_STALL_BEFORE (fixture_protocol.h).
+    bool StallOnActivation(WPARAM where, DWORD limitMs) const {
+        return Ask(FIXTURE_STALL_ON_ACTIVATION, where, static_cast<LPARAM>(limitMs)) == 1;
+    }
+    bool Resume() const;
 
 private:
     ChildProcess process_;

@@ -62,6 +62,7 @@ using FontHandle = UniqueHandle<NullHandleTraits<HFONT, DeleteObject>>;
 using AcceleratorTable = UniqueHandle<NullHandleTraits<HACCEL, DestroyAcceleratorTable>>;
 // A menu attached to no window: the window destroys its own.
 using MenuHandle = UniqueHandle<NullHandleTraits<HMENU, DestroyMenu>>;
+using HookHandle = UniqueHandle<NullHandleTraits<HHOOK, UnhookWindowsHookEx>>; // SetWindowsHookExW
 
 // A critical section is a structure, not a handle: it cannot move, and it is
 // deleted exactly once, by its owner.
