@@ -149,6 +149,11 @@ TEST_F(Navigation, KeyboardTakenAfterCtrlHomeGetsNoDown) {
     ASSERT_TRUE(other.Start({.title = L"Another program", .lines = 50, .x = 500, .y = 300}));
     FixtureEditor editor;
     ASSERT_TRUE(editor.Start({.title = L"Quillo V5. barrier", .lines = 50, .caret = 20}));
+    // A first run, let through, and the editor idle after it: the keymap
+    // notice of its activation is handled, and cannot let go of Ctrl under
+    // the Ctrl+Home that is held back.
+    NavigateInProcess(1);
+    ASSERT_TRUE(WaitForLastKey(editor, HOME_UP, DEFAULT_WAIT_MS));
     bool held = false, taken = false;
     {
         KeyboardWatch watch([&](const KBDLLHOOKSTRUCT& key) {
@@ -181,7 +186,7 @@ TEST_F(Navigation, ForegroundStillSettlingIsWaitedFor) {
     PlainWindow mine;
     SetForegroundWindow(mine.handle);
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == mine.handle; }));
-    ASSERT_TRUE(front.StallOnActivation(FIXTURE_STALL_BEFORE, SETTLING_MS));
+    ASSERT_TRUE(front.Stall(FIXTURE_STALL_BEFORE, SETTLING_MS));
     SetForegroundWindow(front.window());
     ASSERT_EQ(GetForegroundWindow(), nullptr) << "in front: \"" << Narrow(TitleOf(GetForegroundWindow())) << "\"";
     Navigator = {};

@@ -234,10 +234,11 @@ TEST_F(Prompt, KeysStopWhenTheKeyboardGoesElsewhere) {
     }
 }
 
-// The editor is busy as it takes the activation back from the prompt: before
-// the system names it active, or in its WM_ACTIVATE. One that answers late
-// still gets its line; one that stops answering gets no key, not even once it
-// recovers, long after the person has moved on.
+// The editor is busy as it takes the activation back from the prompt (before
+// the system names it active, or in its WM_ACTIVATE), or on the Ctrl of
+// Ctrl+Home. One that answers late still gets its line; one that stops
+// answering gets no key, not even once it recovers, long after the person has
+// moved on.
 TEST_F(Prompt, ASlowEditorGetsItsLineAHungOneNoKey) {
     constexpr DWORD HUNG_MS = 60000; // until resumed, after linenav has ended
     constexpr DWORD SLOW_MS = 2500;  // half the system's measure of a hung window
@@ -248,14 +249,15 @@ TEST_F(Prompt, ASlowEditorGetsItsLineAHungOneNoKey) {
     };
     const Case cases[] = {{"hangs in its WM_ACTIVATE", FIXTURE_STALL_TAKING, HUNG_MS},
                           {"busy in its WM_ACTIVATE", FIXTURE_STALL_TAKING, SLOW_MS},
-                          {"busy before it is named active", FIXTURE_STALL_BEFORE, SLOW_MS}};
+                          {"busy before it is named active", FIXTURE_STALL_BEFORE, SLOW_MS},
+                          {"busy on its Ctrl press", FIXTURE_STALL_CTRL, SLOW_MS}};
     ASSERT_TRUE(StartEditor());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         editor.SetCaretLine(150);
         editor.ClearKeys();
         ASSERT_TRUE(editor.MakeForeground());
-        ASSERT_TRUE(editor.StallOnActivation(c.where, c.stallMs));
+        ASSERT_TRUE(editor.Stall(c.where, c.stallMs));
         LinenavRun run;
         ASSERT_TRUE(run.StartAndWaitForPrompt(NO_PROGRAM_FOLDER));
         SendText(L"77");

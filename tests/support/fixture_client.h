@@ -83,11 +83,11 @@ public:
     // Moves the activation to window 1 and back (FIXTURE_REFOCUS), and
     // returns once that is done.
     bool Refocus() const { return Ask(FIXTURE_REFOCUS) == 1; }
-    // On the program's next activation its thread takes no message for
-    // `limitMs`, or until Resume(); `where` is FIXTURE_STALL_TAKING or
-    // FIXTURE_STALL_BEFORE (fixture_protocol.h).
-    bool StallOnActivation(WPARAM where, DWORD limitMs) const {
-        return Ask(FIXTURE_STALL_ON_ACTIVATION, where, static_cast<LPARAM>(limitMs)) == 1;
+    // The next time the program gets where `where` says (FIXTURE_STALL_TAKING,
+    // FIXTURE_STALL_BEFORE, FIXTURE_STALL_CTRL: fixture_protocol.h), its
+    // thread takes no message for `limitMs`, or until Resume().
+    bool Stall(WPARAM where, DWORD limitMs) const {
+        return Ask(FIXTURE_STALL, where, static_cast<LPARAM>(limitMs)) == 1;
     }
     bool Resume() const;
 

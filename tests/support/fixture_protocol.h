@@ -22,14 +22,15 @@ constexpr UINT FIXTURE_OUTLINE = WM_APP + 8;     // -> the "Outline" tool window
 // handles the notice; again, for at most 1.2 s in all, while it is not.
 // Answered once all that is done.
 constexpr UINT FIXTURE_REFOCUS = WM_APP + 9;
-// Arms a stall: on the program's next activation its thread takes no message
-// for lParam milliseconds, or until its resume event is set, whichever comes
-// first. wParam says where: FIXTURE_STALL_TAKING in the window's WM_ACTIVATE,
-// once the system names it active; FIXTURE_STALL_BEFORE in a CBT hook's
-// HCBT_ACTIVATE, before it does.
-constexpr UINT FIXTURE_STALL_ON_ACTIVATION = WM_APP + 10;
+// Arms a stall: the next time the program gets where wParam says, its thread
+// takes no message for lParam milliseconds, or until its resume event is set,
+// whichever comes first. FIXTURE_STALL_TAKING: in a window's WM_ACTIVATE,
+// once the system names it active; FIXTURE_STALL_BEFORE: in a CBT hook's
+// HCBT_ACTIVATE, before it does; FIXTURE_STALL_CTRL: in an Edit's Ctrl press.
+constexpr UINT FIXTURE_STALL = WM_APP + 10;
 constexpr WPARAM FIXTURE_STALL_TAKING = 0;
 constexpr WPARAM FIXTURE_STALL_BEFORE = 1;
+constexpr WPARAM FIXTURE_STALL_CTRL = 2;
 
 // The fixture's resume event, named by its process: set, it ends a stall.
 inline std::wstring FixtureResumeEventName(DWORD processId) {
