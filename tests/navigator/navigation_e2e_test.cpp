@@ -9,6 +9,7 @@
 #include "../support/fixture_client.h"
 #include "../support/keyboard_watch.h"
 #include "../support/linenav_run.h"
+#include "../support/test_windows.h"
 #include "notepad.h"
 #include "text_helpers.h"
 #include "wait.h"
@@ -137,6 +138,61 @@ TEST_F(Navigation, CtrlLetGoUnderCtrlHomeIsTypedAgain) {
     const long tries = CountOf(keys, CTRL_DOWN);
     EXPECT_TRUE(tries >= 2 && tries <= 3) << tries << " Ctrl+Home tries: the look never saw Ctrl let go";
     EXPECT_TRUE(SameCaretKeys({DOWN_DOWN, DOWN_UP, DOWN_DOWN, DOWN_UP, HOME_DOWN, HOME_UP}, keys));
+}
+
+// Another program takes the keyboard once Ctrl+Home has landed, while its
+// release is held back: linenav looks before the first Down, and no Down goes
+// to that program. A line under KEYBOARD_CHECK_EVERY: no later look comes.
+TEST_F(Navigation, KeyboardTakenAfterCtrlHomeGetsNoDown) {
+    constexpr DWORD HOLD_LIMIT_MS = 1000; // Wine skips a low-level hook that takes 2 s
+    FixtureEditor other;
+    ASSERT_TRUE(other.Start({.title = L"Another program", .lines = 50, .x = 500, .y = 300}));
+    FixtureEditor editor;
+    ASSERT_TRUE(editor.Start({.title = L"Quillo V5. barrier", .lines = 50, .caret = 20}));
+    // A first run, let through, and the editor idle after it: the keymap
+    // notice of its activation is handled, and cannot let go of Ctrl under
+    // the Ctrl+Home that is held back.
+    NavigateInProcess(1);
+    ASSERT_TRUE(WaitForLastKey(editor, HOME_UP, DEFAULT_WAIT_MS));
+    bool held = false, taken = false;
+    {
+        KeyboardWatch watch([&](const KBDLLHOOKSTRUCT& key) {
+            if (held || key.vkCode != VK_HOME || !(key.flags & LLKHF_UP)) return;
+            held = true;
+            SetForegroundWindow(other.window());
+            taken = WaitUntil([&] { return other.HasKeyboardFocus(); }, HOLD_LIMIT_MS);
+        });
+        ASSERT_TRUE(watch.watching());
+        NavigateInProcess(30);
+    }
+    ASSERT_TRUE(held && taken);
+    SendKey(VK_F9);
+    ASSERT_TRUE(WaitForLastKey(other, {WM_KEYUP, VK_F9, 0}, DEFAULT_WAIT_MS));
+    long downs = 0;
+    for (const KeyRecord& key : other.Keys()) downs += key.message == WM_KEYDOWN && key.key == VK_DOWN;
+    EXPECT_EQ(downs, 0) << "Down presses that went to the other program";
+}
+
+// No window is in front when the lookup begins: the editor the person works
+// in is still taking the activation its hotkey brought. The lookup waits for
+// it rather than taking the last of the matching windows.
+TEST_F(Navigation, ForegroundStillSettlingIsWaitedFor) {
+    constexpr DWORD SETTLING_MS = 400; // the editor's own slowness, well inside the lookup's wait
+    FixtureEditor last, front;
+    ASSERT_TRUE(last.Start({.title = L"Quillo V5. last", .x = 500, .y = 300}));
+    ASSERT_TRUE(front.Start({.title = L"Quillo V5. front"}));
+    // A window of the test takes the activation from `front`, whose thread
+    // then names no window active; the stall is armed once it has.
+    PlainWindow mine;
+    SetForegroundWindow(mine.handle);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == mine.handle; }));
+    ASSERT_TRUE(front.Stall(FIXTURE_STALL_BEFORE, SETTLING_MS));
+    SetForegroundWindow(front.window());
+    ASSERT_EQ(GetForegroundWindow(), nullptr) << "in front: \"" << Narrow(TitleOf(GetForegroundWindow())) << "\"";
+    Navigator = {};
+    AssignText(Navigator.TitlePrefix, EDITOR_TITLE_PREFIX);
+    FindEditorWindow();
+    EXPECT_EQ(Navigator.EditorHandle, front.window()) << "chose \"" << Narrow(TitleOf(Navigator.EditorHandle)) << "\"";
 }
 
 // Wine's notepad, opened on a file whose name starts with the prefix, is an

@@ -3,6 +3,7 @@
 #include "../support/fixture_client.h"
 #include "../support/linenav_run.h"
 #include "../support/names.h"
+#include "../support/sequence.h"
 #include "../support/temp_folder.h"
 #include "text_helpers.h"
 #include "wait.h"
@@ -260,6 +261,51 @@ TEST_F(Prompt, KeysStopWhenTheKeyboardGoesElsewhere) {
             EXPECT_FALSE(GetAsyncKeyState(key) & 0x8000) << VirtualKeyName(static_cast<unsigned>(key)) << " left down";
         }
         editor.Close();
+    }
+}
+
+// The editor is busy as it takes the activation back from the prompt (before
+// the system names it active, or in its WM_ACTIVATE), or on the Ctrl of
+// Ctrl+Home. One that answers late still gets its line; one that stops
+// answering gets no key, not even once it recovers, long after the person has
+// moved on.
+TEST_F(Prompt, ASlowEditorGetsItsLineAHungOneNoKey) {
+    constexpr DWORD HUNG_MS = 60000; // until resumed, after linenav has ended
+    constexpr DWORD SLOW_MS = 2500;  // half the system's measure of a hung window
+    struct Case {
+        const char* name;
+        WPARAM where;
+        DWORD stallMs;
+    };
+    const Case cases[] = {{"hangs in its WM_ACTIVATE", FIXTURE_STALL_TAKING, HUNG_MS},
+                          {"busy in its WM_ACTIVATE", FIXTURE_STALL_TAKING, SLOW_MS},
+                          {"busy before it is named active", FIXTURE_STALL_BEFORE, SLOW_MS},
+                          {"busy on its Ctrl press", FIXTURE_STALL_CTRL, SLOW_MS}};
+    ASSERT_TRUE(StartEditor());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        editor.SetCaretLine(150);
+        editor.ClearKeys();
+        ASSERT_TRUE(editor.MakeForeground());
+        ASSERT_TRUE(editor.Stall(c.where, c.stallMs));
+        LinenavRun run;
+        ASSERT_TRUE(run.StartAndWaitForPrompt(NO_PROGRAM_FOLDER));
+        SendText(L"77");
+        ASSERT_TRUE(WaitUntil([&] { return FieldText(run.field()) == L"77"; }));
+        SendKey(VK_RETURN);
+        EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0)) << Situation(run);
+        if (c.stallMs != HUNG_MS) {
+            EXPECT_EQ(CaretLanding(editor, CARET_WAIT_MS), OnLine(77));
+            continue;
+        }
+        ASSERT_TRUE(editor.Resume());
+        // Once the editor has handled a key sent now, it has handled every
+        // key linenav sent it.
+        ASSERT_TRUE(WaitUntil([&] { return editor.HasKeyboardFocus(); }));
+        SendKey(VK_F9);
+        ASSERT_TRUE(WaitForLastKey(editor, {WM_KEYUP, VK_F9, 0}, DEFAULT_WAIT_MS));
+        EXPECT_TRUE(SameSequence({{WM_KEYDOWN, VK_F9, 0}, {WM_KEYUP, VK_F9, 0}}, editor.Keys(), KeyRecordName));
+        EXPECT_EQ(editor.CaretLine(), 150);
     }
 }
 

@@ -54,9 +54,14 @@ void FixtureEditor::Close() {
     window_ = edit_ = nullptr;
 }
 
-LRESULT FixtureWindow::Ask(UINT message, WPARAM wParam) const {
+bool FixtureEditor::Resume() const {
+    const KernelHandle event(OpenEventW(EVENT_MODIFY_STATE, FALSE, FixtureResumeEventName(process_.id).c_str()));
+    return event && SetEvent(event.get());
+}
+
+LRESULT FixtureWindow::Ask(UINT message, WPARAM wParam, LPARAM lParam) const {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(window_, message, wParam, 0, SMTO_BLOCK, 5000, &result)) return -1;
+    if (!SendMessageTimeoutW(window_, message, wParam, lParam, SMTO_BLOCK, 5000, &result)) return -1;
     return static_cast<LRESULT>(result);
 }
 

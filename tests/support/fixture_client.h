@@ -55,7 +55,7 @@ public:
     void SetCaretLine(long line) const;
 
 protected:
-    LRESULT Ask(UINT message, WPARAM wParam = 0) const;
+    LRESULT Ask(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
     bool Adopt(HWND window);
 
     HWND window_ = nullptr;
@@ -83,6 +83,13 @@ public:
     // Moves the activation to window 1 and back (FIXTURE_REFOCUS), and
     // returns once that is done.
     bool Refocus() const { return Ask(FIXTURE_REFOCUS) == 1; }
+    // The next time the program gets where `where` says (FIXTURE_STALL_TAKING,
+    // FIXTURE_STALL_BEFORE, FIXTURE_STALL_CTRL: fixture_protocol.h), its
+    // thread takes no message for `limitMs`, or until Resume().
+    bool Stall(WPARAM where, DWORD limitMs) const {
+        return Ask(FIXTURE_STALL, where, static_cast<LPARAM>(limitMs)) == 1;
+    }
+    bool Resume() const;
 
 private:
     ChildProcess process_;

@@ -2,6 +2,7 @@
 // plain SendMessage calls (no pointers cross the process boundary).
 #pragma once
 
+#include <string>
 #include <windows.h>
 
 constexpr const wchar_t* FIXTURE_EDITOR_CLASS = L"LinenavFixtureEditor";
@@ -21,6 +22,20 @@ constexpr UINT FIXTURE_OUTLINE = WM_APP + 8;     // -> the "Outline" tool window
 // handles the notice; again, for at most 1.2 s in all, while it is not.
 // Answered once all that is done.
 constexpr UINT FIXTURE_REFOCUS = WM_APP + 9;
+// Arms a stall: the next time the program gets where wParam says, its thread
+// takes no message for lParam milliseconds, or until its resume event is set,
+// whichever comes first. FIXTURE_STALL_TAKING: in a window's WM_ACTIVATE,
+// once the system names it active; FIXTURE_STALL_BEFORE: in a CBT hook's
+// HCBT_ACTIVATE, before it does; FIXTURE_STALL_CTRL: in an Edit's Ctrl press.
+constexpr UINT FIXTURE_STALL = WM_APP + 10;
+constexpr WPARAM FIXTURE_STALL_TAKING = 0;
+constexpr WPARAM FIXTURE_STALL_BEFORE = 1;
+constexpr WPARAM FIXTURE_STALL_CTRL = 2;
+
+// The fixture's resume event, named by its process: set, it ends a stall.
+inline std::wstring FixtureResumeEventName(DWORD processId) {
+    return L"LinenavFixtureResume" + std::to_wstring(processId);
+}
 
 // A recorded key message, packed into one LRESULT:
 //   bits 0-15 virtual key, bits 16-19 message (0 WM_KEYDOWN, 1 WM_KEYUP,
