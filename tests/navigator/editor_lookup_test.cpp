@@ -4,9 +4,11 @@
 
 #include "base/system/handles.h"
 #include "support/runtime_fixture.h"
+#include "../support/fixture_client.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,13 +41,26 @@ void Lookup() {
     FindEditorWindow();
 }
 
+// Another program's window is in front, as when a person starts linenav by
+// hand: then neither the window in front nor its program chooses, and the
+// lookup does not wait for a foreground window that is still settling. The
+// test's own windows show without taking the activation.
 class EditorLookup : public RuntimeTest {
 protected:
+    static void SetUpTestSuite() {
+        front = std::make_unique<FixtureEditor>();
+        ASSERT_TRUE(front->Start({.title = L"Another program"}));
+    }
+    static void TearDownTestSuite() { front.reset(); }
     void SetUp() override {
         RuntimeTest::SetUp();
         Navigator = {};
+        ASSERT_EQ(GetForegroundWindow(), front->window());
     }
+
+    static std::unique_ptr<FixtureEditor> front;
 };
+std::unique_ptr<FixtureEditor> EditorLookup::front;
 
 std::vector<HWND> EnumerationOrder() {
     std::vector<HWND> order;
