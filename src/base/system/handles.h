@@ -52,7 +52,7 @@ template <auto Release> struct InvalidHandleTraits { // failure is INVALID_HANDL
     static void Close(Type h) { Release(h); }
 };
 
-using KernelHandle = UniqueHandle<NullHandleTraits<HANDLE, CloseHandle>>; // processes, threads, events
+using KernelHandle = UniqueHandle<NullHandleTraits<HANDLE, CloseHandle>>; // processes, threads, events, mutexes
 using FileHandle = UniqueHandle<InvalidHandleTraits<CloseHandle>>;        // CreateFileW
 using FindHandle = UniqueHandle<InvalidHandleTraits<FindClose>>;
 using LibraryHandle = UniqueHandle<NullHandleTraits<HMODULE, FreeLibrary>>;
@@ -64,6 +64,14 @@ using AcceleratorTable = UniqueHandle<NullHandleTraits<HACCEL, DestroyAccelerato
 using MenuHandle = UniqueHandle<NullHandleTraits<HMENU, DestroyMenu>>;
 // A hook the program set on its own thread's messages.
 using HookHandle = UniqueHandle<NullHandleTraits<HHOOK, UnhookWindowsHookEx>>;
+// A mutex this thread owns (its wait returned WAIT_OBJECT_0 or WAIT_ABANDONED):
+// given back, then closed. Only the owning thread can give a mutex back; one
+// that ends without doing so leaves it abandoned to the next waiter.
+inline void ReleaseAndCloseMutex(HANDLE mutex) {
+    ReleaseMutex(mutex);
+    CloseHandle(mutex);
+}
+using HeldMutex = UniqueHandle<NullHandleTraits<HANDLE, ReleaseAndCloseMutex>>;
 
 // A critical section is a structure, not a handle: it cannot move, and it is
 // deleted exactly once, by its owner.
