@@ -4,12 +4,17 @@
 #include "navigator/editor_choice.h"
 #include "navigator/editor_window.h"
 #include "navigator/globals.h"
+#include "navigator/prompt_claim.h"
 
 void FindEditorWindow() {
     // While the activation that came with the editor's hotkey is still being
     // settled the platform names no foreground window for a moment; choosing
     // then could take the wrong one of several editors.
     HWND foreground = WaitForForegroundWindow();
+    // Another start's prompt in front stands for the editor window it serves:
+    // a second start from a hotkey pressed twice may look after the first
+    // one's prompt has taken the foreground, and must find the same editor.
+    if (HWND served = EditorOfPrompt(foreground)) foreground = served;
     DWORD front = 0;
     if (foreground) GetWindowThreadProcessId(foreground, &front);
     // GW_OWNER, not GetAncestor(GA_ROOTOWNER): that follows GetParent, which

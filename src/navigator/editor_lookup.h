@@ -11,7 +11,9 @@ constexpr int EDITOR_TITLE_BUFFER = 1024; // maximum count handed to GetWindowTe
 // begins with Navigator.TitlePrefix: the foreground window or its nearest
 // owner that matches, else the first match, in EnumWindows order, of the
 // process that owns the foreground window, else the last match of any process
-// (editor_choice.h). Leaves it untouched when nothing matches.
+// (editor_choice.h). With another start's prompt in front, the editor window
+// that prompt serves counts as the foreground window. Leaves it untouched
+// when nothing matches.
 void FindEditorWindow();
 
 // The EnumWindows callback: offers each visible match to the

@@ -10,6 +10,7 @@
 #include "navigator/globals.h"
 #include "navigator/line_map.h"
 #include "navigator/prompt.h"
+#include "navigator/prompt_claim.h"
 #include "startup/runtime_order.h"
 
 #include <cstring>
@@ -39,13 +40,17 @@ void RunLineNavigator() {
 
     // 4-7. The tool's steps, each run once. A prompt that could not open
     // asked nobody for a line: no key goes out, and the exit code says so.
+    // Another start's prompt for the same editor window, brought forward,
+    // is that start's to answer: this one sends nothing and ends with 0.
     FindEditorWindow();
-    if (AskLineNumber()) {
+    switch (AskLineNumberOnce()) {
+    case PromptOutcome::Answered:
         ChooseDataFolder();
         TranslateLineNumber();
         SendCaretKeys();
-    } else {
-        Navigator.ExitCode = PROMPT_FAILED_EXIT_CODE;
+        break;
+    case PromptOutcome::NotOpened: Navigator.ExitCode = PROMPT_FAILED_EXIT_CODE; break;
+    case PromptOutcome::OpenElsewhere: break;
     }
 
     // 8-9. Shutdown and exit.

@@ -6,6 +6,7 @@
 #include "navigator/editor_lookup.h"
 #include "navigator/editor_window.h"
 #include "navigator/globals.h"
+#include "navigator/prompt_claim.h"
 #include "ui/events/event_wait.h"
 #include "ui/gadgets/gadgets.h"
 #include "ui/menus/menus.h"
@@ -50,12 +51,20 @@ bool returnShortcutReady;
 // person's Return would do nothing.
 bool returnUnposted;
 
+// The prompt's window goes without the mark that a later start for the same
+// editor window looks for.
+void ClosePrompt() {
+    UnmarkPrompt(WindowHandle(PROMPT_WINDOW));
+    CloseAppWindow(PROMPT_WINDOW);
+}
+
 } // namespace
 
 bool AskLineNumber() {
     const PromptPlace at = PromptPlaceFor(Navigator.EditorHandle);
     if (!OpenAppWindow(PROMPT_WINDOW, at.x, at.y, PROMPT_WIDTH, PROMPT_HEIGHT, TXT("Window"), DEFAULT_WINDOW_FLAGS))
         return false;
+    MarkPrompt(WindowHandle(PROMPT_WINDOW), Navigator.EditorHandle);
     returnShortcutReady = false;
     returnUnposted = false;
     CreateLabel(PROMPT_LABEL, 10, 10, 100, 20, TXT("Enter line no."), 0);
@@ -74,7 +83,7 @@ bool AskLineNumber() {
     // so a ready shortcut also tells that the field was made and took the
     // focus.
     if (!returnItem || !returnShortcutReady) {
-        CloseAppWindow(PROMPT_WINDOW);
+        ClosePrompt();
         return false;
     }
 
@@ -91,7 +100,7 @@ bool AskLineNumber() {
         FoldTypedText(typed);
         Navigator.LineNumber = ParseInteger(typed);
     }
-    CloseAppWindow(PROMPT_WINDOW);
+    ClosePrompt();
     return true;
 }
 

@@ -12,6 +12,7 @@
 
 #include <cstring>
 #include <map>
+#include <optional>
 #include <shlobj.h>
 #include <string>
 #include <vector>
@@ -409,6 +410,104 @@ TEST_F(Prompt, AnEditorClosedWhileItIsOpenLeavesEveryWindowUntyped) {
         EXPECT_TRUE(key.key != VK_CONTROL && key.key != VK_HOME && key.key != VK_DOWN)
             << KeyRecordName(key) << " reached another program";
     EXPECT_EQ(other.CaretLine(), 20);
+}
+
+// --- One prompt for each editor window ----------------------------------------------------------
+
+// linenav's prompts on the desktop, whichever process shows them.
+int OpenPrompts() {
+    int count = 0;
+    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, L"WindowClass_0", L"Window"));) ++count;
+    return count;
+}
+
+// A second start for the editor window of a prompt shows none and ends with
+// 0; the one prompt keeps its text and focus and answers alone. Started right
+// after the first, the second claims before either has a window (either may
+// win); the other cases start it with the first prompt open. The editor's
+// program has a second window, behind: a lookup blind to the prompt in front
+// would serve that one.
+TEST_F(Prompt, ASecondStartForTheSameEditorWindowShowsNoPrompt) {
+    enum class Second { RightAfterTheFirst, EditorInFront, PromptInFront, PromptMinimized };
+    FixtureEditor program;
+    ASSERT_TRUE(program.Start({.title = L"Quillo V5. twice", .lines = 300, .windows = 2}));
+    for (Second second :
+         {Second::RightAfterTheFirst, Second::EditorInFront, Second::PromptInFront, Second::PromptMinimized}) {
+        SCOPED_TRACE("second start, case " + std::to_string(static_cast<int>(second)));
+        program.SetCaretLine(150);
+        ASSERT_TRUE(program.MakeForeground());
+        program.ClearKeys();
+        LinenavRun runs[2];
+        ASSERT_TRUE(runs[0].Start(NO_PROGRAM_FOLDER));
+        std::wstring typed = second == Second::RightAfterTheFirst ? L"" : L"1";
+        if (!typed.empty()) {
+            ASSERT_TRUE(runs[0].WaitForPrompt());
+            SendText(typed);
+            ASSERT_TRUE(WaitUntil([&] { return FieldText(runs[0].field()) == typed; }));
+            if (second == Second::PromptMinimized) ShowWindow(runs[0].prompt(), SW_MINIMIZE);
+            ASSERT_TRUE(second == Second::PromptInFront || program.MakeForeground());
+        }
+        ASSERT_TRUE(runs[1].Start(NO_PROGRAM_FOLDER));
+        ASSERT_TRUE(WaitUntil([&] { return !runs[0].Running() || !runs[1].Running(); })) << "neither gave way";
+        const int shown = runs[0].Running() ? 0 : 1;
+        EXPECT_EQ(runs[1 - shown].WaitForExit(), std::optional<DWORD>(0));
+        ASSERT_TRUE(runs[shown].WaitForPrompt()) << Situation(runs[shown]);
+        EXPECT_EQ(OpenPrompts(), 1);
+        EXPECT_EQ(FieldText(runs[shown].field()), typed) << "the text typed before";
+        SendText(L"2");
+        typed += L"2";
+        ASSERT_TRUE(WaitUntil([&] { return FieldText(runs[shown].field()) == typed; }));
+        SendKey(VK_RETURN);
+        EXPECT_EQ(runs[shown].WaitForExit(), std::optional<DWORD>(0)) << Situation(runs[shown]);
+        std::vector<KeyRecord> afterCtrlHome;
+        for (int down = 1; down < std::stoi(typed); ++down)
+            afterCtrlHome.insert(afterCtrlHome.end(), {{WM_KEYDOWN, VK_DOWN, 0}, {WM_KEYUP, VK_DOWN, 0}});
+        afterCtrlHome.insert(afterCtrlHome.end(), {{WM_KEYDOWN, VK_HOME, 0}, {WM_KEYUP, VK_HOME, 0}});
+        EXPECT_TRUE(SameCaretKeys(afterCtrlHome, WaitForCaretKeys(program, DEFAULT_WAIT_MS)));
+        EXPECT_EQ(CaretLanding(program, CARET_WAIT_MS), OnLine(std::stoi(typed)));
+    }
+}
+
+// A start shows a prompt of its own when the open one serves another editor
+// window (the person moved on to it), when the start that showed it ended
+// with it open, and once it has closed, while its start still types a long
+// jump: that one stops when the new prompt takes the keyboard.
+TEST_F(Prompt, AStartShowsItsOwnPromptWhenNoneServesItsEditorWindow) {
+    enum class Earlier { ServesAnotherWindow, EndedWithItOpen, TypesALongJump };
+    FixtureEditor program;
+    ASSERT_TRUE(program.Start({.title = L"Quillo V5. own prompt", .lines = 300, .windows = 2}));
+    const FixtureWindow windows[] = {program, program.WindowAt(1)};
+    for (Earlier earlier : {Earlier::ServesAnotherWindow, Earlier::EndedWithItOpen, Earlier::TypesALongJump}) {
+        SCOPED_TRACE("earlier start, case " + std::to_string(static_cast<int>(earlier)));
+        const FixtureWindow& there = windows[earlier == Earlier::ServesAnotherWindow ? 1 : 0];
+        ASSERT_TRUE(windows[0].MakeForeground());
+        std::optional<LinenavRun> first(std::in_place);
+        ASSERT_TRUE(first->StartAndWaitForPrompt(NO_PROGRAM_FOLDER));
+        if (earlier == Earlier::EndedWithItOpen) first.reset();
+        if (earlier == Earlier::TypesALongJump) {
+            SendText(L"400000");
+            ASSERT_TRUE(WaitUntil([&] { return FieldText(first->field()) == L"400000"; }));
+            SendKey(VK_RETURN);
+            ASSERT_TRUE(WaitUntil([&] { return there.KeyCount() >= 200; })) << "the keys never started";
+        }
+        ASSERT_TRUE(there.MakeForeground());
+        LinenavRun later;
+        ASSERT_TRUE(later.StartAndWaitForPrompt(NO_PROGRAM_FOLDER)) << Situation(later);
+        EXPECT_TRUE(earlier != Earlier::TypesALongJump || first->WaitForExit() == std::optional<DWORD>(0))
+            << "the long jump never stopped";
+        RECT editorPlace, promptPlace;
+        GetWindowRect(there.window(), &editorPlace);
+        GetWindowRect(later.prompt(), &promptPlace);
+        EXPECT_EQ(promptPlace.left, editorPlace.left + 280) << "placed beside another window";
+        EXPECT_EQ(OpenPrompts(), earlier == Earlier::ServesAnotherWindow ? 2 : 1);
+        there.SetCaretLine(150);
+        there.ClearKeys();
+        SendText(L"7");
+        ASSERT_TRUE(WaitUntil([&] { return FieldText(later.field()) == L"7"; }));
+        SendKey(VK_RETURN);
+        EXPECT_EQ(later.WaitForExit(), std::optional<DWORD>(0)) << Situation(later);
+        EXPECT_EQ(CaretLanding(there, CARET_WAIT_MS), OnLine(7));
+    }
 }
 
 // --- What other programs can do to it ---------------------------------------------------------

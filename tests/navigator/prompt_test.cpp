@@ -4,6 +4,7 @@
 // to the prompt, as a person closes a prompt with nothing to type into.
 #include "navigator/globals.h"
 #include "navigator/prompt.h"
+#include "navigator/prompt_claim.h"
 #include "support/ui_runtime.h"
 #include "ui/windows/app_windows.h"
 
@@ -14,6 +15,14 @@ namespace {
 enum class Refuse { FieldWindow, FieldFocus };
 Refuse refused;
 
+// Whether a window was destroyed still carrying the prompt's mark, which a
+// later start could find on a window on its way out.
+bool destroyedMarked;
+void NoteDestroyedMark(int code, WPARAM wParam) {
+    if (code == HCBT_DESTROYWND && GetPropW(reinterpret_cast<HWND>(wParam), PROMPT_EDITOR_PROPERTY))
+        destroyedMarked = true;
+}
+
 bool IsEdit(HWND window) {
     wchar_t name[16] = {};
     GetClassNameW(window, name, 16);
@@ -22,6 +31,7 @@ bool IsEdit(HWND window) {
 
 LRESULT CALLBACK RefuseTheField(int code, WPARAM wParam, LPARAM lParam) {
     HWND window = reinterpret_cast<HWND>(wParam);
+    NoteDestroyedMark(code, wParam);
     if (code == HCBT_CREATEWND) {
         if (!reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs->hwndParent) PostMessageW(window, WM_CLOSE, 0, 0);
         if (refused == Refuse::FieldWindow && IsEdit(window)) return 1;
@@ -46,6 +56,7 @@ TEST_F(PromptParts, HalfAPromptIsNoPrompt) {
         Navigator = {};
         Navigator.LineNumber = 42;
         refused = c.refused;
+        destroyedMarked = false;
         HHOOK hook = SetWindowsHookExW(WH_CBT, RefuseTheField, nullptr, GetCurrentThreadId());
         ASSERT_NE(hook, nullptr);
         const bool asked = AskLineNumber();
@@ -53,6 +64,7 @@ TEST_F(PromptParts, HalfAPromptIsNoPrompt) {
         EXPECT_FALSE(asked) << "a prompt nobody could type into counted as asked";
         EXPECT_EQ(WindowHandle(PROMPT_WINDOW), nullptr) << "the prompt stayed open";
         EXPECT_EQ(Navigator.LineNumber, 42) << "a line number came from an empty prompt";
+        EXPECT_FALSE(destroyedMarked);
     }
 }
 
@@ -70,6 +82,7 @@ LRESULT CALLBACK LosePostWindowOnReturn(int code, WPARAM wParam, LPARAM lParam) 
 
 LRESULT CALLBACK TypeIntoTheField(int code, WPARAM wParam, LPARAM lParam) {
     HWND window = reinterpret_cast<HWND>(wParam);
+    NoteDestroyedMark(code, wParam);
     if (code == HCBT_SETFOCUS && IsEdit(window)) {
         for (wchar_t digit : {L'7', L'7'}) PostMessageW(window, WM_CHAR, digit, 1);
         PostMessageW(window, WM_KEYDOWN, VK_RETURN, 1);
@@ -80,6 +93,7 @@ LRESULT CALLBACK TypeIntoTheField(int code, WPARAM wParam, LPARAM lParam) {
 TEST_F(PromptParts, ReturnWhoseEventCannotBePostedStillEndsThePrompt) {
     Navigator = {};
     closedByTimer = false;
+    destroyedMarked = false;
     HHOOK typing = SetWindowsHookExW(WH_CBT, TypeIntoTheField, nullptr, GetCurrentThreadId());
     HHOOK losing = SetWindowsHookExW(WH_CALLWNDPROC, LosePostWindowOnReturn, nullptr, GetCurrentThreadId());
     ASSERT_TRUE(typing && losing);
@@ -94,6 +108,7 @@ TEST_F(PromptParts, ReturnWhoseEventCannotBePostedStillEndsThePrompt) {
     EXPECT_TRUE(asked);
     EXPECT_FALSE(closedByTimer) << "Return did nothing once its event could not be posted";
     EXPECT_EQ(Navigator.LineNumber, 77);
+    EXPECT_FALSE(destroyedMarked);
 }
 
 } // namespace
