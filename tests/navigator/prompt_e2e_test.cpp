@@ -1,5 +1,7 @@
 // linenav.exe end to end under Wine: started as the editor starts it, typed
 // into through the system's input path, navigating the fixture editor.
+#include "navigator/prompt_claim_name.h"
+
 #include "../support/fixture_client.h"
 #include "../support/linenav_run.h"
 #include "../support/names.h"
@@ -414,99 +416,71 @@ TEST_F(Prompt, AnEditorClosedWhileItIsOpenLeavesEveryWindowUntyped) {
 
 // --- One prompt for each editor window ----------------------------------------------------------
 
-// linenav's prompts on the desktop, whichever process shows them.
-int OpenPrompts() {
-    int count = 0;
-    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, L"WindowClass_0", L"Window"));) ++count;
-    return count;
-}
-
-// A second start for the editor window of a prompt shows none and ends with
-// 0; the one prompt keeps its text and focus and answers alone. Started right
-// after the first, the second claims before either has a window (either may
-// win); the other cases start it with the first prompt open. The editor's
-// program has a second window, behind: a lookup blind to the prompt in front
-// would serve that one.
-TEST_F(Prompt, ASecondStartForTheSameEditorWindowShowsNoPrompt) {
-    enum class Second { RightAfterTheFirst, EditorInFront, PromptInFront, PromptMinimized };
+// A second start for the editor window of an open prompt shows none and ends
+// with 0; that prompt, its text and focus kept, answers alone. Started right
+// away, the second claims before either start has a window, and either may
+// win. A start shows a prompt of its own for another window of the editor,
+// after the first start ended with its prompt open, and once the first
+// prompt has closed while its start types a long jump, which then stops. The
+// editor's second window lies behind: a lookup blind to a prompt in front
+// would serve it.
+TEST_F(Prompt, OnePromptForEachEditorWindow) {
+    enum class Second { RightAway, EditorInFront, PromptInFront, PromptMinimized, OtherWindow, FirstEnded, LongJump };
     FixtureEditor program;
     ASSERT_TRUE(program.Start({.title = L"Quillo V5. twice", .lines = 300, .windows = 2}));
-    for (Second second :
-         {Second::RightAfterTheFirst, Second::EditorInFront, Second::PromptInFront, Second::PromptMinimized}) {
-        SCOPED_TRACE("second start, case " + std::to_string(static_cast<int>(second)));
-        program.SetCaretLine(150);
-        ASSERT_TRUE(program.MakeForeground());
-        program.ClearKeys();
-        LinenavRun runs[2];
-        ASSERT_TRUE(runs[0].Start(NO_PROGRAM_FOLDER));
-        std::wstring typed = second == Second::RightAfterTheFirst ? L"" : L"1";
-        if (!typed.empty()) {
-            ASSERT_TRUE(runs[0].WaitForPrompt());
-            SendText(typed);
-            ASSERT_TRUE(WaitUntil([&] { return FieldText(runs[0].field()) == typed; }));
-            if (second == Second::PromptMinimized) ShowWindow(runs[0].prompt(), SW_MINIMIZE);
-            ASSERT_TRUE(second == Second::PromptInFront || program.MakeForeground());
-        }
-        ASSERT_TRUE(runs[1].Start(NO_PROGRAM_FOLDER));
-        ASSERT_TRUE(WaitUntil([&] { return !runs[0].Running() || !runs[1].Running(); })) << "neither gave way";
-        const int shown = runs[0].Running() ? 0 : 1;
-        EXPECT_EQ(runs[1 - shown].WaitForExit(), std::optional<DWORD>(0));
-        ASSERT_TRUE(runs[shown].WaitForPrompt()) << Situation(runs[shown]);
-        EXPECT_EQ(OpenPrompts(), 1);
-        EXPECT_EQ(FieldText(runs[shown].field()), typed) << "the text typed before";
-        SendText(L"2");
-        typed += L"2";
-        ASSERT_TRUE(WaitUntil([&] { return FieldText(runs[shown].field()) == typed; }));
-        SendKey(VK_RETURN);
-        EXPECT_EQ(runs[shown].WaitForExit(), std::optional<DWORD>(0)) << Situation(runs[shown]);
-        std::vector<KeyRecord> afterCtrlHome;
-        for (int down = 1; down < std::stoi(typed); ++down)
-            afterCtrlHome.insert(afterCtrlHome.end(), {{WM_KEYDOWN, VK_DOWN, 0}, {WM_KEYUP, VK_DOWN, 0}});
-        afterCtrlHome.insert(afterCtrlHome.end(), {{WM_KEYDOWN, VK_HOME, 0}, {WM_KEYUP, VK_HOME, 0}});
-        EXPECT_TRUE(SameCaretKeys(afterCtrlHome, WaitForCaretKeys(program, DEFAULT_WAIT_MS)));
-        EXPECT_EQ(CaretLanding(program, CARET_WAIT_MS), OnLine(std::stoi(typed)));
-    }
-}
-
-// A start shows a prompt of its own when the open one serves another editor
-// window (the person moved on to it), when the start that showed it ended
-// with it open, and once it has closed, while its start still types a long
-// jump: that one stops when the new prompt takes the keyboard.
-TEST_F(Prompt, AStartShowsItsOwnPromptWhenNoneServesItsEditorWindow) {
-    enum class Earlier { ServesAnotherWindow, EndedWithItOpen, TypesALongJump };
-    FixtureEditor program;
-    ASSERT_TRUE(program.Start({.title = L"Quillo V5. own prompt", .lines = 300, .windows = 2}));
     const FixtureWindow windows[] = {program, program.WindowAt(1)};
-    for (Earlier earlier : {Earlier::ServesAnotherWindow, Earlier::EndedWithItOpen, Earlier::TypesALongJump}) {
-        SCOPED_TRACE("earlier start, case " + std::to_string(static_cast<int>(earlier)));
-        const FixtureWindow& there = windows[earlier == Earlier::ServesAnotherWindow ? 1 : 0];
+    for (int k = 0; k <= static_cast<int>(Second::LongJump); ++k) {
+        SCOPED_TRACE("case " + std::to_string(k));
+        const auto second = static_cast<Second>(k);
+        const bool ownPrompt = second >= Second::OtherWindow;
+        const FixtureWindow& there = windows[second == Second::OtherWindow ? 1 : 0];
+        there.SetCaretLine(150);
+        there.ClearKeys();
         ASSERT_TRUE(windows[0].MakeForeground());
         std::optional<LinenavRun> first(std::in_place);
-        ASSERT_TRUE(first->StartAndWaitForPrompt(NO_PROGRAM_FOLDER));
-        if (earlier == Earlier::EndedWithItOpen) first.reset();
-        if (earlier == Earlier::TypesALongJump) {
-            SendText(L"400000");
-            ASSERT_TRUE(WaitUntil([&] { return FieldText(first->field()) == L"400000"; }));
+        LinenavRun later;
+        KernelHandle claim; // held here too, the first start's claim outlives it, abandoned
+        ASSERT_TRUE(first->Start(NO_PROGRAM_FOLDER));
+        const std::wstring typed = second == Second::RightAway ? L"" : L"1";
+        if (!typed.empty()) {
+            ASSERT_TRUE(first->WaitForPrompt());
+            SendText(typed);
+            ASSERT_TRUE(WaitUntil([&] { return FieldText(first->field()) == typed; }));
+        }
+        if (second == Second::PromptMinimized) ShowWindow(first->prompt(), SW_MINIMIZE);
+        if (second == Second::FirstEnded) {
+            claim.reset(OpenMutexW(SYNCHRONIZE, FALSE, ClaimNameFor(reinterpret_cast<uintptr_t>(there.window())).text));
+            ASSERT_TRUE(claim);
+            first.reset();
+        }
+        if (second == Second::LongJump) {
+            SendText(L"00000");
             SendKey(VK_RETURN);
             ASSERT_TRUE(WaitUntil([&] { return there.KeyCount() >= 200; })) << "the keys never started";
         }
-        ASSERT_TRUE(there.MakeForeground());
-        LinenavRun later;
-        ASSERT_TRUE(later.StartAndWaitForPrompt(NO_PROGRAM_FOLDER)) << Situation(later);
-        EXPECT_TRUE(earlier != Earlier::TypesALongJump || first->WaitForExit() == std::optional<DWORD>(0))
-            << "the long jump never stopped";
-        RECT editorPlace, promptPlace;
-        GetWindowRect(there.window(), &editorPlace);
-        GetWindowRect(later.prompt(), &promptPlace);
-        EXPECT_EQ(promptPlace.left, editorPlace.left + 280) << "placed beside another window";
-        EXPECT_EQ(OpenPrompts(), earlier == Earlier::ServesAnotherWindow ? 2 : 1);
-        there.SetCaretLine(150);
+        ASSERT_TRUE(second == Second::RightAway || second == Second::PromptInFront || there.MakeForeground());
+        ASSERT_TRUE(later.Start(NO_PROGRAM_FOLDER));
+        LinenavRun* answering = &later;
+        if (!ownPrompt) {
+            ASSERT_TRUE(WaitUntil([&] { return !first->Running() || !later.Running(); })) << "neither gave way";
+            if (!later.Running()) answering = &*first;
+            EXPECT_EQ((answering == &later ? *first : later).WaitForExit(), std::optional<DWORD>(0));
+        }
+        ASSERT_TRUE(answering->WaitForPrompt()) << Situation(*answering);
+        EXPECT_EQ(FieldText(answering->field()), ownPrompt ? L"" : typed) << "the text typed before";
+        EXPECT_TRUE(second != Second::LongJump || first->WaitForExit() == std::optional<DWORD>(0));
         there.ClearKeys();
-        SendText(L"7");
-        ASSERT_TRUE(WaitUntil([&] { return FieldText(later.field()) == L"7"; }));
+        SendText(L"2");
+        const std::wstring entry = (ownPrompt ? L"" : typed) + L"2";
+        ASSERT_TRUE(WaitUntil([&] { return FieldText(answering->field()) == entry; }));
         SendKey(VK_RETURN);
-        EXPECT_EQ(later.WaitForExit(), std::optional<DWORD>(0)) << Situation(later);
-        EXPECT_EQ(CaretLanding(there, CARET_WAIT_MS), OnLine(7));
+        EXPECT_EQ(answering->WaitForExit(), std::optional<DWORD>(0)) << Situation(*answering);
+        std::vector<KeyRecord> afterCtrlHome;
+        for (int down = 1; down < std::stoi(entry); ++down)
+            afterCtrlHome.insert(afterCtrlHome.end(), {{WM_KEYDOWN, VK_DOWN, 0}, {WM_KEYUP, VK_DOWN, 0}});
+        afterCtrlHome.insert(afterCtrlHome.end(), {{WM_KEYDOWN, VK_HOME, 0}, {WM_KEYUP, VK_HOME, 0}});
+        EXPECT_TRUE(SameCaretKeys(afterCtrlHome, WaitForCaretKeys(there, DEFAULT_WAIT_MS)));
+        EXPECT_EQ(CaretLanding(there, CARET_WAIT_MS), OnLine(std::stoi(entry)));
     }
 }
 

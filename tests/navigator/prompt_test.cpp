@@ -19,8 +19,7 @@ Refuse refused;
 // later start could find on a window on its way out.
 bool destroyedMarked;
 void NoteDestroyedMark(int code, WPARAM wParam) {
-    if (code == HCBT_DESTROYWND && GetPropW(reinterpret_cast<HWND>(wParam), PROMPT_EDITOR_PROPERTY))
-        destroyedMarked = true;
+    destroyedMarked |= code == HCBT_DESTROYWND && GetPropW(reinterpret_cast<HWND>(wParam), PROMPT_EDITOR_PROPERTY);
 }
 
 bool IsEdit(HWND window) {
