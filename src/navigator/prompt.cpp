@@ -62,9 +62,14 @@ void ClosePrompt() {
 
 bool AskLineNumber() {
     const PromptPlace at = PromptPlaceFor(Navigator.EditorHandle);
-    if (!OpenAppWindow(PROMPT_WINDOW, at.x, at.y, PROMPT_WIDTH, PROMPT_HEIGHT, TXT("Window"), DEFAULT_WINDOW_FLAGS))
+    // Opened hidden and marked before it shows: it takes the foreground as it
+    // shows, and a second start that looks up its editor then must already
+    // see whose prompt it is.
+    if (!OpenAppWindow(PROMPT_WINDOW, at.x, at.y, PROMPT_WIDTH, PROMPT_HEIGHT, TXT("Window"),
+                       DEFAULT_WINDOW_FLAGS | OPEN_HIDDEN))
         return false;
     MarkPrompt(WindowHandle(PROMPT_WINDOW), Navigator.EditorHandle);
+    ShowWindow(WindowHandle(PROMPT_WINDOW), SW_SHOWNORMAL);
     returnShortcutReady = false;
     returnUnposted = false;
     CreateLabel(PROMPT_LABEL, 10, 10, 100, 20, TXT("Enter line no."), 0);
