@@ -8,8 +8,9 @@
 
 void FindEditorWindow() {
     // While the activation that came with the editor's hotkey is still being
-    // settled the platform names no foreground window for a moment; choosing
-    // then could take the wrong one of several editors.
+    // settled, or another start's prompt is taking the foreground, the
+    // platform names no foreground window for a moment; choosing then could
+    // take the wrong one of several editors.
     HWND foreground = WaitForForegroundWindow();
     // Another start's prompt in front stands for the editor window it serves:
     // a second start from a hotkey pressed twice may look after the first

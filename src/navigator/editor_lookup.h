@@ -12,8 +12,9 @@ constexpr int EDITOR_TITLE_BUFFER = 1024; // maximum count handed to GetWindowTe
 // owner that matches, else the first match, in EnumWindows order, of the
 // process that owns the foreground window, else the last match of any process
 // (editor_choice.h). With another start's prompt in front, the editor window
-// that prompt serves counts as the foreground window. Leaves it untouched
-// when nothing matches.
+// that prompt serves counts as the foreground window; with no window in
+// front, it waits for one (WaitForForegroundWindow). Leaves it untouched when
+// nothing matches.
 void FindEditorWindow();
 
 // The EnumWindows callback: offers each visible match to the

@@ -479,7 +479,11 @@ TEST_F(Prompt, OnePromptForEachEditorWindow) {
         for (int down = 1; down < std::stoi(entry); ++down)
             afterCtrlHome.insert(afterCtrlHome.end(), {{WM_KEYDOWN, VK_DOWN, 0}, {WM_KEYUP, VK_DOWN, 0}});
         afterCtrlHome.insert(afterCtrlHome.end(), {{WM_KEYDOWN, VK_HOME, 0}, {WM_KEYUP, VK_HOME, 0}});
-        EXPECT_TRUE(SameCaretKeys(afterCtrlHome, WaitForCaretKeys(there, DEFAULT_WAIT_MS)));
+        // Wine queues each event of one SendInput apart: the Return's release
+        // can come once linenav has closed the prompt and the editor has the keyboard.
+        std::vector<KeyRecord> keys = WaitForCaretKeys(there, DEFAULT_WAIT_MS);
+        if (!keys.empty() && keys.front() == KeyRecord{WM_KEYUP, VK_RETURN, 0}) keys.erase(keys.begin());
+        EXPECT_TRUE(SameCaretKeys(afterCtrlHome, keys));
         EXPECT_EQ(CaretLanding(there, CARET_WAIT_MS), OnLine(std::stoi(entry)));
     }
 }
