@@ -59,8 +59,9 @@ void BringPromptForward(HWND editor) {
         return search.found != nullptr;
     });
     // Minimized with the rest of the desktop (Win+D, Win+M), it would take
-    // the foreground where nobody sees it.
-    if (IsIconic(search.found)) ShowWindow(search.found, SW_RESTORE);
+    // the foreground where nobody sees it. Asynchronously: a start that hangs
+    // must not hold this one.
+    if (IsIconic(search.found)) ShowWindowAsync(search.found, SW_RESTORE);
     SetForegroundWindow(search.found);
 }
 
