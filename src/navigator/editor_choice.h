@@ -26,6 +26,7 @@ public:
     // One visible window whose title matched, in enumeration order (the
     // desktop's window order, nearest the front first).
     void Offer(Window window, uint32_t process) {
+        ++offers_;
         last_ = window;
         if (frontProcess_ && process == frontProcess_ && !firstInFront_) firstInFront_ = window;
         for (int i = 0; i < nearestOwner_; ++i)
@@ -46,8 +47,12 @@ public:
         return firstInFront_ ? firstInFront_ : last_;
     }
 
+    // How many windows were offered.
+    int Offers() const { return offers_; }
+
 private:
     uint32_t frontProcess_;
+    int offers_ = 0;
     Window inFront_[EDITOR_OWNER_DEPTH] = {};
     int owners_ = 0;
     int nearestOwner_ = EDITOR_OWNER_DEPTH;

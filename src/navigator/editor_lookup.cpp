@@ -6,12 +6,26 @@
 #include "navigator/globals.h"
 #include "navigator/prompt_claim.h"
 
+namespace {
+
+// How many visible windows match: with none or one, the window in front
+// cannot change the choice.
+int MatchingWindows() {
+    EditorChoice<HWND> count(nullptr, 0, [](HWND) { return HWND{}; });
+    EnumWindows(MatchEditorWindow, reinterpret_cast<LPARAM>(&count));
+    return count.Offers();
+}
+
+} // namespace
+
 void FindEditorWindow() {
     // While the activation that came with the editor's hotkey is still being
     // settled, or another start's prompt is taking the foreground, the
     // platform names no foreground window for a moment; choosing then could
-    // take the wrong one of several editors.
-    HWND foreground = WaitForForegroundWindow();
+    // take the wrong one of several editors. With one editor or none there
+    // is nothing to choose, and the prompt is not held up.
+    HWND foreground = GetForegroundWindow();
+    if (!foreground && MatchingWindows() > 1) foreground = WaitForForegroundWindow();
     // Another start's prompt in front stands for the editor window it serves:
     // a second start from a hotkey pressed twice may look after the first
     // one's prompt has taken the foreground, and must find the same editor.

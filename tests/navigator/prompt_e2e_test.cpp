@@ -41,6 +41,13 @@ protected:
     bool StartEditor(int x = 40, int y = 40, int lines = 300) {
         return editor.Start({.title = L"Quillo V5. prompt", .lines = lines, .caret = lines / 2, .x = x, .y = y});
     }
+    // The editor in front with its caret on line 150 and no key recorded: a
+    // run that does nothing cannot pass for one that lands where it was.
+    bool ReadyEditor() {
+        editor.SetCaretLine(150);
+        editor.ClearKeys();
+        return editor.MakeForeground();
+    }
     FixtureEditor editor;
 };
 
@@ -55,9 +62,7 @@ TEST_F(Prompt, TypedTextThenReturn) {
     ASSERT_TRUE(StartEditor());
     for (const Case& c : cases) {
         SCOPED_TRACE("typed \"" + Narrow(c.typed) + "\"");
-        editor.SetCaretLine(150);
-        editor.ClearKeys();
-        ASSERT_TRUE(editor.MakeForeground());
+        ASSERT_TRUE(ReadyEditor());
         LinenavRun run;
         ASSERT_TRUE(run.StartAndWaitForPrompt(NO_PROGRAM_FOLDER));
         SendText(c.typed);
@@ -86,9 +91,7 @@ TEST_F(Prompt, DigitsOfEveryScript) {
     ASSERT_TRUE(StartEditor());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.script);
-        editor.SetCaretLine(150);
-        editor.ClearKeys();
-        ASSERT_TRUE(editor.MakeForeground());
+        ASSERT_TRUE(ReadyEditor());
         LinenavRun run;
         ASSERT_TRUE(run.StartAndWaitForPrompt(NO_PROGRAM_FOLDER));
         SendText(c.typed);
@@ -116,9 +119,7 @@ TEST_F(Prompt, ClosingIsNoCancel) {
     ASSERT_TRUE(StartEditor());
     for (End end : {End::CloseBox, End::AltF4}) {
         SCOPED_TRACE(end == End::CloseBox ? "close box" : "Alt+F4");
-        editor.SetCaretLine(150);
-        editor.ClearKeys();
-        ASSERT_TRUE(editor.MakeForeground());
+        ASSERT_TRUE(ReadyEditor());
         LinenavRun run;
         ASSERT_TRUE(run.StartAndWaitForPrompt(NO_PROGRAM_FOLDER));
         SendText(L"125");
@@ -287,9 +288,7 @@ TEST_F(Prompt, ASlowEditorGetsItsLineAHungOneNoKey) {
     ASSERT_TRUE(StartEditor());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        editor.SetCaretLine(150);
-        editor.ClearKeys();
-        ASSERT_TRUE(editor.MakeForeground());
+        ASSERT_TRUE(ReadyEditor());
         ASSERT_TRUE(editor.Stall(c.where, c.stallMs));
         LinenavRun run;
         ASSERT_TRUE(run.StartAndWaitForPrompt(NO_PROGRAM_FOLDER));
