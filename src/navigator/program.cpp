@@ -44,13 +44,13 @@ void RunLineNavigator() {
     // is that start's to answer: this one sends nothing and ends with 0.
     FindEditorWindow();
     switch (AskLineNumberOnce()) {
-    case PromptOutcome::Answered:
+    case PromptOutcome::ANSWERED:
         ChooseDataFolder();
         TranslateLineNumber();
         SendCaretKeys();
         break;
-    case PromptOutcome::NotOpened: Navigator.ExitCode = PROMPT_FAILED_EXIT_CODE; break;
-    case PromptOutcome::OpenElsewhere: break;
+    case PromptOutcome::NOT_OPENED: Navigator.ExitCode = PROMPT_FAILED_EXIT_CODE; break;
+    case PromptOutcome::OPEN_ELSEWHERE: break;
     }
 
     // 8-9. Shutdown and exit.

@@ -74,9 +74,9 @@ PromptOutcome AskLineNumberOnce() {
     const Claim claim = ClaimPrompt(Navigator.EditorHandle);
     if (claim.heldElsewhere) {
         BringPromptForward(Navigator.EditorHandle);
-        return PromptOutcome::OpenElsewhere;
+        return PromptOutcome::OPEN_ELSEWHERE;
     }
-    return AskLineNumber() ? PromptOutcome::Answered : PromptOutcome::NotOpened;
+    return AskLineNumber() ? PromptOutcome::ANSWERED : PromptOutcome::NOT_OPENED;
 }
 
 void MarkPrompt(HWND prompt, HWND editor) {

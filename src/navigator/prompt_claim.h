@@ -10,9 +10,9 @@
 #include <windows.h>
 
 enum class PromptOutcome {
-    Answered,      // this start's prompt was answered (Return or closed)
-    NotOpened,     // this start's prompt could not be opened
-    OpenElsewhere, // another start's prompt for the editor is open: brought forward
+    ANSWERED,       // this start's prompt was answered (Return or closed)
+    NOT_OPENED,     // this start's prompt could not be opened
+    OPEN_ELSEWHERE, // another start's prompt for the editor is open: brought forward
 };
 
 // The prompt step for Navigator.EditorHandle, once for each editor window:
