@@ -24,6 +24,11 @@ ScreenArea WorkArea(HWND editor) {
     monitor.cbSize = sizeof monitor;
     HMONITOR nearest = editor ? MonitorFromWindow(editor, MONITOR_DEFAULTTONEAREST)
                               : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    // Not reached under Wine: with either MONITOR_DEFAULTTO flag its
+    // MonitorFromWindow and MonitorFromPoint always name a monitor, also for
+    // a window that is gone, and GetMonitorInfoW knows every monitor they
+    // name. Windows may name none for an editor closed meanwhile, and a
+    // monitor unplugged between the two calls has no information.
     if (!nearest || !GetMonitorInfoW(nearest, &monitor)) return {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
     return {monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right, monitor.rcWork.bottom};
 }
