@@ -7,7 +7,7 @@
 
 #include "base/files/files.h"
 #include "base/runtime/memory.h"
-#include "base/system/handles.h"
+#include "base/platform/handles.h"
 #include "base/text/text.h"
 #include "navigator/globals.h"
 #include "navigator/line_map.h"

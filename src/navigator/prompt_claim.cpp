@@ -1,6 +1,6 @@
 #include "navigator/prompt_claim.h"
 
-#include "base/system/handles.h"
+#include "base/platform/handles.h"
 #include "base/system/system_wait.h"
 #include "base/system/trace.h"
 #include "navigator/globals.h"

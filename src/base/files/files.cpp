@@ -3,7 +3,7 @@
 #include "base/files/file_buffer.h"
 #include "base/runtime/memory.h"
 #include "base/runtime/registry.h"
-#include "base/system/handles.h"
+#include "base/platform/handles.h"
 #include "base/system/trace.h"
 #include "base/text/text.h"
 

@@ -4,7 +4,7 @@
 
 #include "base/runtime/memory.h"
 #include "base/runtime/process.h"
-#include "base/system/handles.h"
+#include "base/platform/handles.h"
 #include "base/system/trace.h"
 
 #include <new>

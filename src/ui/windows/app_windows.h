@@ -3,7 +3,7 @@
 // deactivation; each holds its keyboard shortcuts (shortcuts.h).
 #pragma once
 
-#include "base/system/handles.h"
+#include "base/platform/handles.h"
 #include "base/text/text_unit.h"
 #include "ui/windows/shortcut_list.h"
 #include "ui/windows/window_plan.h"
