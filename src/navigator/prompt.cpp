@@ -6,7 +6,7 @@
 #include "navigator/editor_lookup.h"
 #include "navigator/editor_window.h"
 #include "navigator/globals.h"
-#include "navigator/prompt_claim.h"
+#include "navigator/prompt_mark.h"
 #include "ui/events/event_wait.h"
 #include "ui/gadgets/gadgets.h"
 #include "ui/menus/menus.h"
