@@ -1,9 +1,9 @@
 #include "ui/gadgets/gadgets.h"
 
+#include "base/platform/handles.h"
 #include "base/runtime/memory.h"
 #include "base/runtime/process.h"
 #include "base/runtime/registry.h"
-#include "base/platform/handles.h"
 #include "base/system/trace.h"
 #include "base/text/text.h"
 #include "ui/events/dispatch.h"
