@@ -210,7 +210,8 @@ void ReleaseGadget(int64_t number) {
         ReleaseAllObjects(GadgetRegistry);
         return;
     }
-    if (GadgetRecord* gadget = LookupGadget(number)) DestroyWindow(gadget->handle);
+    // The record gives its control to an owner, which destroys it; WM_NCDESTROY frees the number.
+    if (GadgetRecord* gadget = LookupGadget(number)) OwnedWindow(gadget->handle).reset();
 }
 
 void FocusGadget(int64_t number) {

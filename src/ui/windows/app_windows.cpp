@@ -369,7 +369,7 @@ void CloseAppWindow(int64_t number) {
     HWND window = record->handle;
     UnbindWindowHandlers(number);
     if (HWND owner = GetWindow(window, GW_OWNER)) SetActiveWindow(owner);
-    DestroyWindow(window); // the gadgets go with it; WM_NCDESTROY frees the number
+    OwnedWindow(window).reset(); // the gadgets go with it; WM_NCDESTROY frees the number
     DropWindowEvents(number);
     UnregisterGoneClasses();
 }

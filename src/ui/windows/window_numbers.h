@@ -16,7 +16,7 @@ extern Registry* WindowRegistry; // made by StartWindows
 // The window registry's object: constructed by OpenAppWindow, destroyed with
 // the window's last message.
 struct AppWindow {
-    HWND handle;                    // null while the number is free
+    HWND handle;                    // raw: CloseAppWindow, the registry's release, owns it; null while free
     ShortcutList shortcuts;         // Tab, Shift+Tab, then the program's own
     AcceleratorTable shortcutTable; // the list compiled for the platform, or none
     int32_t minMax;                 // shown or reported minimized or maximized
