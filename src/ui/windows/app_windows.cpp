@@ -100,7 +100,11 @@ bool CompositionEnabled() {
     CALL_FAILED(resources->dwm, "LoadLibraryExW(dwmapi.dll)");
     if (HMODULE dwm = resources->dwm.get()) {
         const auto query = SYSTEM_FUNCTION(dwm, DwmIsCompositionEnabled);
-        SYSTEM_FUNCTION(dwm, DwmGetWindowAttribute); // kept beside it for the window frame queries
+        // Looked up beside it though nothing calls it: which DLLs the run
+        // loads, when, and what it looks up in them is fixed (the list the
+        // supported Windows versions are checked against), and this is part
+        // of it. The lookup loads nothing more.
+        SYSTEM_FUNCTION(dwm, DwmGetWindowAttribute);
         BOOL enabled = FALSE;
         if (query && SUCCEEDED(query(&enabled)) && enabled) resources->composition = 1;
     }
