@@ -6,8 +6,8 @@
 #include "whole_file.h"
 
 #include "base/files/files.h"
+#include "base/platform/handles.h"
 #include "base/runtime/memory.h"
-#include "base/system/handles.h"
 #include "base/text/text.h"
 #include "navigator/globals.h"
 #include "navigator/line_map.h"

@@ -6,7 +6,7 @@
 #include "navigator/editor_lookup.h"
 #include "navigator/editor_window.h"
 #include "navigator/globals.h"
-#include "navigator/prompt_claim.h"
+#include "navigator/prompt_mark.h"
 #include "ui/events/event_wait.h"
 #include "ui/gadgets/gadgets.h"
 #include "ui/menus/menus.h"
@@ -80,6 +80,7 @@ bool AskLineNumber() {
     CreateLabel(PROMPT_LABEL, 10, 10, 100, 20, TXT("Enter line no."), 0);
     CreateTextField(PROMPT_FIELD, 10, 30, 100, 20, TXT(""), 0);
     // The menu is never shown; it gives the Return item a window to belong to.
+    // Never released: menus have no end step, and are left to the process's exit.
     const bool menu = CreateMenuBar(PROMPT_MENU, WindowHandle(PROMPT_WINDOW)) != 0;
     BindEventHandler(EVENT_GADGET, TrackFieldFocus);
     const bool returnItem = menu && BindMenuItemHandler(PROMPT_MENU, RETURN_SHORTCUT_ITEM, PostReturnKey);

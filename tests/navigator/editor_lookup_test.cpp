@@ -2,7 +2,7 @@
 #include "navigator/editor_lookup.h"
 #include "navigator/globals.h"
 
-#include "base/system/handles.h"
+#include "base/platform/handles.h"
 #include "support/runtime_fixture.h"
 #include "../support/fixture_client.h"
 

@@ -7,7 +7,7 @@
 #include "navigator/prompt.h"
 #include "navigator/prompt_claim.h"
 
-#include "base/system/handles.h"
+#include "base/platform/handles.h"
 #include "support/ui_runtime.h"
 #include "ui/menus/menus.h"
 #include "ui/windows/app_windows.h"

@@ -2,10 +2,10 @@
 #include "startup/runtime_order.h"
 
 #include "base/files/files.h"
+#include "base/platform/handles.h"
 #include "base/runtime/process.h"
 #include "base/runtime/registry.h"
 #include "base/system/command_line.h"
-#include "base/system/handles.h"
 #include "support/runtime_fixture.h"
 #include "support/temp_folder.h"
 #include "support/test_hooks.h"

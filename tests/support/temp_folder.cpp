@@ -1,6 +1,6 @@
 #include "temp_folder.h"
 
-#include "base/system/handles.h"
+#include "base/platform/handles.h"
 #include "text_helpers.h"
 #include "whole_file.h"
 

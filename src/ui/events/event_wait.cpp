@@ -2,9 +2,9 @@
 // posted events through a hidden window, and the foreground window's number.
 #include "ui/events/event_wait.h"
 
+#include "base/platform/handles.h"
 #include "base/runtime/memory.h"
 #include "base/runtime/process.h"
-#include "base/system/handles.h"
 #include "base/system/trace.h"
 
 #include <new>

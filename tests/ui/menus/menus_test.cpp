@@ -7,7 +7,7 @@
 #include "ui/windows/shortcuts.h"
 
 #include "base/runtime/registry.h"
-#include "base/system/handles.h"
+#include "base/platform/handles.h"
 #include "support/handler_log.h"
 #include "support/key_spy.h"
 #include "support/prompt_window.h"

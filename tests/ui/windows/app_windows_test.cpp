@@ -6,7 +6,7 @@
 #include "ui/windows/shortcuts.h"
 
 #include "base/runtime/process.h"
-#include "base/system/handles.h"
+#include "base/platform/handles.h"
 #include "base/runtime/registry.h"
 #include "support/names.h"
 #include "support/prompt_window.h"
