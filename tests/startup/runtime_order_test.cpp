@@ -44,6 +44,9 @@ TEST_F(Startup, ShutdownClosesAWindowStillOpenWhileEventsStillRun) {
     EndRuntime();
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(FindWindowW(L"PostEventClass", nullptr), nullptr);
+    WNDCLASSW left;
+    EXPECT_FALSE(GetClassInfoW(ProcessInstance, L"PostEventClass", &left))
+        << "the post window's class outlived the runtime";
     EXPECT_EQ(closedWithPostWindow, 1) << "the active window's deactivation is raised while it closes";
 }
 

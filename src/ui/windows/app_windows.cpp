@@ -73,6 +73,7 @@ void UnregisterGoneClasses() {
         GoneClass* gone = *link;
         wchar_t className[CLASS_NAME_UNITS];
         FormatClassName(className, gone->number);
+        // A window's class goes with the window: the registry's release owns it.
         if (!UnregisterClassW(className, ProcessInstance) && GetLastError() == ERROR_CLASS_HAS_WINDOWS) {
             link = &gone->next; // still being destroyed: at the next safe point
             continue;
@@ -340,7 +341,7 @@ int64_t OpenAppWindow(int64_t number, int32_t x, int32_t y, int32_t innerWidth, 
         CreateWindowExW(plan.exStyle, className, title ? title : L"", plan.createStyle, at.x, at.y,
                         outer.right - outer.left, outer.bottom - outer.top, parent, nullptr, ProcessInstance, nullptr);
     if (CALL_FAILED(window, "CreateWindowExW")) {
-        UnregisterClassW(className, ProcessInstance);
+        UnregisterClassW(className, ProcessInstance); // the registry's undo: a window's class goes with it
         record->~AppWindow();
         ReleaseObject(WindowRegistry, name);
         return 0;
