@@ -33,6 +33,7 @@ Options ParseOptions(int argc, wchar_t** argv) {
         else if (name == L"--scratch") o.scratch = value;
         else if (name == L"--json") o.json = value;
         else if (name == L"--floor-class") o.floorClass = value;
+        else if (name == L"--old") o.old = value;
         else if (name == L"--lines") o.lines = ParseLines(value);
         else if (name == L"--editor-lines") o.editorLines = ParseLines(value);
         else if (name == L"--runs") o.runs = _wtoi(value.c_str());
@@ -60,7 +61,7 @@ Options ParseOptions(int argc, wchar_t** argv) {
     }
     if (o.linenav.empty() || o.floor.empty() || o.scratch.empty())
         Fail("usage: linenav_bench --linenav EXE --floor EXE [--floor-dlls EXE] --scratch FOLDER "
-             "[--json FILE] [--lines L,L,...] [--editor-lines L,L,...] "
+             "[--floor-class CLASS] [--old NAME] [--json FILE] [--lines L,L,...] [--editor-lines L,L,...] "
              "[--runs N] [--cap-runs N] [--map-runs N] [--jump-runs N] [--only-launch N | --only-jump N]\n"
              "   or: linenav_bench --results FILE --figures FILE [--cpu TEXT] [--cores N] [--memory-mib N] "
              "[--system TEXT] [--wine TEXT] [--compiler TEXT] [--load-start TEXT] [--load-end TEXT] "
