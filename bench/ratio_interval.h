@@ -19,6 +19,12 @@ constexpr uint64_t BOOTSTRAP_SEED = 0x6c696e656e6176ULL;
 constexpr double INTERVAL_LOW_QUANTILE = 0.025, INTERVAL_HIGH_QUANTILE = 0.975;
 // Fewer pairs give no interval at all: one pair resamples only to itself.
 constexpr size_t MIN_INTERVAL_PAIRS = 2;
+// Fewer pairs give an interval but no verdict. A percentile bootstrap never
+// reaches beyond the pairs it has seen, so on few pairs its interval is too
+// narrow: with 3 pairs that all fall on one side of 1, which noise does one
+// time in four, it excludes 1. From 10 pairs on that takes noise 1 time in
+// 500, and the interval covers about 90 % rather than 95 % (93 % at 20).
+constexpr size_t MIN_VERDICT_PAIRS = 10;
 
 struct RatioInterval {
     bool valid = false; // false: too few pairs, or a figure that is not a positive amount
@@ -75,10 +81,11 @@ inline RatioInterval BootstrapRatioInterval(const std::vector<double>& a, const 
 
 // What the interval shows about the first program against the second: slower
 // only when it lies wholly above 1, faster only when wholly below.
-enum class Shift { NO_INTERVAL, SLOWER, NONE_SHOWN, FASTER };
+enum class Shift { NO_INTERVAL, TOO_FEW_PAIRS, SLOWER, NONE_SHOWN, FASTER };
 
 inline Shift ShiftOf(const RatioInterval& r) {
     if (!r.valid) return Shift::NO_INTERVAL;
+    if (r.pairs < MIN_VERDICT_PAIRS) return Shift::TOO_FEW_PAIRS;
     if (r.low > 1) return Shift::SLOWER;
     if (r.high < 1) return Shift::FASTER;
     return Shift::NONE_SHOWN;

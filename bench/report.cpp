@@ -23,6 +23,7 @@ std::string IntervalCell(const RatioInterval& r) {
 std::string ShiftWord(const RatioInterval& r, bool againstOld) {
     switch (ShiftOf(r)) {
     case Shift::NO_INTERVAL: return "no interval";
+    case Shift::TOO_FEW_PAIRS: return "too few pairs";
     case Shift::SLOWER: return againstOld ? "regression" : "slower";
     case Shift::NONE_SHOWN: return againstOld ? "no change shown" : "no difference shown";
     case Shift::FASTER: return "faster";
@@ -185,8 +186,10 @@ void PrintTable(const Results& r) {
                 a, b, sides.withDlls ? "floor with linenav's DLLs, " : "", a, b);
     std::printf("pairs [95 %% interval]: geometric mean of the ratios of the runs made next to each other, and the "
                 "2.5-97.5 %%\nquantiles of that mean over %d resamplings of the pairs with replacement (fixed "
-                "seed). %s only when the\ninterval lies wholly above 1, faster only when wholly below.\n",
-                BOOTSTRAP_RESAMPLES, againstOld ? "A regression" : "Slower");
+                "seed). %s only when the\ninterval lies wholly above 1, faster only when wholly below; no verdict on "
+                "fewer than %zu "
+                "pairs.\n",
+                BOOTSTRAP_RESAMPLES, againstOld ? "A regression" : "Slower", MIN_VERDICT_PAIRS);
     if (againstOld)
         std::printf("old: linenav built from %s; \"floor\" in the notes below is that build.\n",
                     Narrow(r.options.old).c_str());

@@ -58,4 +58,7 @@ TEST(RatioInterval, SameRunsSameIntervalAndNoneWithoutPositiveFiguresOrPairs) {
     EXPECT_LT(first.low, first.high);
     EXPECT_EQ(ShiftOf(BootstrapRatioInterval({1.0, -0.1, 1.2}, {1.0, 1.0, 1.0})), Shift::NO_INTERVAL);
     EXPECT_EQ(ShiftOf(BootstrapRatioInterval({2.0}, {1.0})), Shift::NO_INTERVAL) << "one pair";
+    const RatioInterval three = BootstrapRatioInterval({1.2, 1.3, 1.1}, {1.0, 1.0, 1.0});
+    EXPECT_GT(three.low, 1.0) << "three pairs on one side: as noise gives one time in four";
+    EXPECT_EQ(ShiftOf(three), Shift::TOO_FEW_PAIRS);
 }
