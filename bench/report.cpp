@@ -157,7 +157,7 @@ void PrintTable(const Results& r) {
     };
     std::printf("\n");
     row("figure", againstOld ? "new" : "linenav", againstOld ? "old " + Narrow(r.options.old) : "floor", "ratio",
-        "pairs [95 % interval]", "goal", "", againstOld ? "change" : "");
+        "pairs [95 % interval]", "goal", "", againstOld ? "change" : "difference");
     std::printf("%s\n", std::string(static_cast<size_t>(width) + (againstOld ? 92 : 105), '-').c_str());
     for (size_t i = 0; i < r.figures.size(); ++i) {
         const Figure& f = r.figures[i];
