@@ -69,6 +69,9 @@ Options ParseOptions(int argc, wchar_t** argv) {
     if (o.onlyLaunch > 0 && o.floorDlls.empty()) Fail("--only-launch needs --floor-dlls");
     if (o.scratch.back() != L'\\') o.scratch += L'\\';
     if (o.onlyLaunch > 0 && o.onlyJump > 0) Fail("--only-launch and --only-jump exclude each other");
+    // The line map is timed in this process, with this tree's code on one
+    // side and a sequential pass on the other: no older linenav takes part.
+    if (!o.old.empty()) o.mapRuns = 0;
     if (o.runs < 1 || o.capRuns < 0 || o.mapRuns < 0 || o.jumpRuns < 0)
         Fail("--runs must be at least 1, the others at least 0");
     return o;

@@ -191,7 +191,8 @@ void PrintTable(const Results& r) {
                 "pairs.\n",
                 BOOTSTRAP_RESAMPLES, againstOld ? "A regression" : "Slower", MIN_VERDICT_PAIRS);
     if (againstOld)
-        std::printf("old: linenav built from %s; \"floor\" in the notes below is that build.\n",
+        std::printf("old: linenav built from %s; \"floor\" in the notes below is that build. The line map is "
+                    "left out:\nthe driver times it in its own process, with the new code only.\n",
                     Narrow(r.options.old).c_str());
     std::printf("pairs: %d per line up to the Down-press cap, %d above it, %d for the line map, %d for the long "
                 "jump;\nlaunch and footprint pool all %zu runs per side outside the long jump.\n",
