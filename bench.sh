@@ -127,7 +127,9 @@ echo "machine: ${cpu:-unknown CPU}, $(nproc) cores, ${memory_mib} MiB; ${system}
 echo "wine: ${wine_version}; compiler: ${compiler}"
 echo "load average at start (1, 5, 15 min): ${load_start}"
 [ -z "$against" ] || echo "against: linenav built from ${old_name}, interleaved with this tree's"
-echo "pairs: ${BENCH_RUNS} per line, ${BENCH_CAP_RUNS} above the Down-press cap, ${BENCH_MAP_RUNS} for the line map, ${BENCH_JUMP_RUNS} for the long jump"
+map_pairs="${BENCH_MAP_RUNS} for the line map"
+[ -z "$against" ] || map_pairs="the line map left out (the driver's own code only)"
+echo "pairs: ${BENCH_RUNS} per line, ${BENCH_CAP_RUNS} above the Down-press cap, ${map_pairs}, ${BENCH_JUMP_RUNS} for the long jump"
 echo "(the capped case sends 2,000,006 key events per run, about 40 s each under Wine; a long jump takes about 25 s)"
 
 started=$(date +%s)
