@@ -49,7 +49,8 @@ int wmain(int argc, wchar_t** argv) {
 
     if (options.onlyJump > 0) {
         PrintJumpOnly(
-            RunLongJumps(sides.linenav.program, sides.floor.program, programFolder, options.scratch, options.onlyJump));
+            RunLongJumps(sides.linenav.program, sides.floor.program, programFolder, options.scratch, options.onlyJump),
+            !options.old.empty());
         std::fflush(stdout);
         return 0;
     }
@@ -59,7 +60,7 @@ int wmain(int argc, wchar_t** argv) {
     EditorSink editor;
     const RoundCounts counts = RunRounds(cases, sides, programFolder, editor);
     if (sides.onlyLaunch) {
-        PrintLaunchOnly(sides);
+        PrintLaunchOnly(sides, !options.old.empty());
         std::fflush(stdout);
         return 0;
     }
