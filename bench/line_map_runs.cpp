@@ -1,6 +1,7 @@
 #include "line_map_runs.h"
 
 #include "driver.h"
+#include "ratio_interval.h"
 
 #include "map_records_bytes.h"
 #include "whole_file.h"
@@ -80,8 +81,9 @@ MapSamples RunLineMap(const std::wstring& scratch, int pairs) {
         TimeSequentialPass(mapPath);
     }
     for (int i = 0; i < pairs; ++i) {
+        if (PairReversed(i)) samples.floor.push_back(TimeSequentialPass(mapPath));
         samples.linenav.push_back(TimeTranslate(mapFolder));
-        samples.floor.push_back(TimeSequentialPass(mapPath));
+        if (!PairReversed(i)) samples.floor.push_back(TimeSequentialPass(mapPath));
     }
     EndFiles();
     EndTextArea();

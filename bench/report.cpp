@@ -95,12 +95,13 @@ void PrintFigureLine(const Figure& f, bool againstOld) {
 }
 
 void PrintLookCost(const LookCost& cost) {
-    std::printf("long jump: runs alternated linenav, floor, ...; the caret is polled every %lu ms. linenav looks at "
-                "the keyboard\n%d times a run (5 x GetAsyncKeyState and GetForegroundWindow each); one look takes "
-                "%.2f us in this process,\nall of them %.3f ms, %.4f %% of the floor's median. From the first key "
-                "on, the time is notepad's: it takes\nCtrl+Home, %s Down presses and Home from both alike.\n",
-                CARET_POLL_MS, cost.looks, cost.lookUs, cost.looks * cost.lookUs / 1000, cost.share * 100,
-                WithThousands(JUMP_LINE - 1).c_str());
+    std::printf(
+        "long jump: pairs run linenav, floor; floor, linenav; ...; the caret is polled every %lu ms. linenav "
+        "looks at the keyboard\n%d times a run (5 x GetAsyncKeyState and GetForegroundWindow each); one look takes "
+        "%.2f us in this process,\nall of them %.3f ms, %.4f %% of the floor's median. From the first key "
+        "on, the time is notepad's: it takes\nCtrl+Home, %s Down presses and Home from both alike.\n",
+        CARET_POLL_MS, cost.looks, cost.lookUs, cost.looks * cost.lookUs / 1000, cost.share * 100,
+        WithThousands(JUMP_LINE - 1).c_str());
     std::printf("Ctrl+Home known to have landed: linenav sends the editor %d answered messages (WM_NULL) a run; one "
                 "takes\n%.2f us into an idle notepad, all of them %.3f ms, %.4f %% of the floor's median.\n",
                 cost.answers, cost.answerUs, cost.answers * cost.answerUs / 1000, cost.answerShare * 100);
@@ -182,8 +183,10 @@ void PrintTable(const Results& r) {
                     Joined(footprint.floorDlls.dlls).c_str());
     const char* a = againstOld ? "new" : "linenav";
     const char* b = againstOld ? "old" : "floor";
-    std::printf("\nmedian [quartiles]; ratio = %s median / %s median; runs interleaved %s, %s, %s%s, %s, ...\n", a, b,
-                a, b, sides.withDlls ? "floor with linenav's DLLs, " : "", a, b);
+    const std::string dlls = sides.withDlls ? ", floor with linenav's DLLs" : "";
+    std::printf("\nmedian [quartiles]; ratio = %s median / %s median\nruns interleaved %s, %s%s; %s%s, %s; ...: every "
+                "other pair in reverse, so that what a run\nleaves to the next one falls on both sides alike\n",
+                a, b, a, b, dlls.c_str(), sides.withDlls ? "floor with linenav's DLLs, " : "", b, a);
     std::printf("pairs [95 %% interval]: geometric mean of the ratios of the runs made next to each other, and the "
                 "2.5-97.5 %%\nquantiles of that mean over %d resamplings of the pairs with replacement (fixed "
                 "seed). %s only when the\ninterval lies wholly above 1, faster only when wholly below; no verdict on "
@@ -198,7 +201,7 @@ void PrintTable(const Results& r) {
                 "jump;\nlaunch and footprint pool all %zu runs per side outside the long jump.\n",
                 r.options.runs, r.options.capRuns, r.options.mapRuns, r.options.jumpRuns, runsPerSide);
     if (sides.withDlls)
-        std::printf("the floor with linenav's DLLs runs after each floor run, always typing line 1; "
+        std::printf("the floor with linenav's DLLs runs next to each floor run, always typing line 1; "
                     "only its launch counts.\n");
     std::printf("per-key figures: Return to exit over the key events sent; at line 1 that is "
                 "mostly what a run does "
@@ -270,7 +273,8 @@ void WriteJson(const Results& r) {
 
 void PrintLaunchOnly(const Sides& sides, bool againstOld) {
     for (const Figure& f : LaunchOnlyFigures(sides)) PrintFigureLine(f, againstOld);
-    std::printf("runs interleaved linenav, floor with linenav's DLLs, ...; line 1, no editor\n");
+    std::printf("runs interleaved linenav, floor with linenav's DLLs; floor with linenav's DLLs, linenav; ...; line 1, "
+                "no editor\n");
 }
 
 void PrintJumpOnly(const JumpSamples& jump, bool againstOld) {
