@@ -209,17 +209,17 @@ TEST_F(Prompt, StaysWhollyInTheWorkAreaNearItsEdge) {
     EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
 }
 
-// The prompt is placed beside the editor's restored place, and shown once the
-// editor has taken the activation its restore gives it (slowly here): the
+// The prompt is placed beside the editor's restored place, once the editor
+// has finished its restore (slowly here, busy as it is moved back): the
 // prompt keeps the keyboard. The person sees the caret land.
 TEST_F(Prompt, AMinimizedEditorPlacesItFromItsRestoredPlaceAndIsRestored) {
-    constexpr DWORD BUSY_MS = 400; // taking the activation back, well inside the restore's second
+    constexpr DWORD BUSY_MS = 400; // busy as it is moved back, well inside the restore's second
     ASSERT_TRUE(StartEditor(40, 40));
     RECT normal;
     GetWindowRect(editor.window(), &normal);
     ShowWindow(editor.window(), SW_MINIMIZE);
     ASSERT_TRUE(WaitUntil([&] { return IsIconic(editor.window()); }));
-    ASSERT_TRUE(editor.Stall(FIXTURE_STALL_BEFORE, BUSY_MS));
+    ASSERT_TRUE(editor.Stall(FIXTURE_STALL_MOVING, BUSY_MS));
     editor.ClearKeys();
     LinenavRun run;
     ASSERT_TRUE(run.StartAndWaitForPrompt(NO_PROGRAM_FOLDER));

@@ -30,12 +30,15 @@ constexpr UINT FIXTURE_OUTLINE = WM_APP + 8;     // -> the "Outline" tool window
 // FIXTURE_STALL_ANSWERING: in HCBT_ACTIVATE, as FIXTURE_STALL_BEFORE, but
 // answering the messages sent to it meanwhile; the second WM_NULL among them
 // ends the stall once answered, and the program takes the activation then.
+// FIXTURE_STALL_MOVING: in a window's WM_WINDOWPOSCHANGING, before the system
+// moves it (a restore has already made it no longer minimized).
 constexpr UINT FIXTURE_STALL = WM_APP + 10;
 constexpr WPARAM FIXTURE_STALL_TAKING = 0;
 constexpr WPARAM FIXTURE_STALL_BEFORE = 1;
 constexpr WPARAM FIXTURE_STALL_CTRL = 2;
 constexpr WPARAM FIXTURE_STALL_ANSWERED = 3;
 constexpr WPARAM FIXTURE_STALL_ANSWERING = 4;
+constexpr WPARAM FIXTURE_STALL_MOVING = 5;
 // Activates the program's window 1 and answers; FIXTURE_BLIP_MS later it
 // activates this window again with the focus in its Edit, as an editor's own
 // pop-up that takes the activation for a moment.
