@@ -26,6 +26,14 @@ bool WaitForHandOff(HWND editor) {
     // has taken the activation; key events sent before that are thrown away.
     // The focus may settle on a child a moment later: key messages find the
     // focus when the editor takes them, so that needs no wait.
+    // Both tests are kept for Windows; under Wine no test can fail one alone.
+    // Wine's foreground window is the active window of the foreground
+    // thread's queue, so the first implies the second there; and a thread
+    // that lost the foreground names no window active once it has handled
+    // that, while before, SetForegroundWindow makes its still active window
+    // the foreground at once. On Windows, SetForegroundWindow names the
+    // editor the foreground window at once, before its thread has taken the
+    // activation.
     const auto inFront = [&] {
         if (GetForegroundWindow() != editor || IsIconic(editor)) return false;
         GUITHREADINFO info = {};

@@ -211,12 +211,17 @@ TEST_F(Prompt, StaysWhollyInTheWorkAreaNearItsEdge) {
     EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
 }
 
+// The prompt is placed beside the editor's restored place, once the editor
+// has finished its restore (slowly here, busy as it is moved back): the
+// prompt keeps the keyboard. The person sees the caret land.
 TEST_F(Prompt, AMinimizedEditorPlacesItFromItsRestoredPlaceAndIsRestored) {
+    constexpr DWORD BUSY_MS = 400; // busy as it is moved back, well inside the restore's second
     ASSERT_TRUE(StartEditor(40, 40));
     RECT normal;
     GetWindowRect(editor.window(), &normal);
     ShowWindow(editor.window(), SW_MINIMIZE);
     ASSERT_TRUE(WaitUntil([&] { return IsIconic(editor.window()); }));
+    ASSERT_TRUE(editor.Stall(FIXTURE_STALL_MOVING, BUSY_MS));
     editor.ClearKeys();
     LinenavRun run;
     ASSERT_TRUE(run.StartAndWaitForPrompt(NO_PROGRAM_FOLDER));
@@ -224,10 +229,12 @@ TEST_F(Prompt, AMinimizedEditorPlacesItFromItsRestoredPlaceAndIsRestored) {
     GetWindowRect(run.prompt(), &outer);
     EXPECT_EQ(outer.left, normal.left + 280);
     EXPECT_EQ(outer.top, normal.top + 80);
+    editor.KeyCount(); // answered once the editor is done with its restore
+    EXPECT_TRUE(IsForegroundWithFocus(run.prompt(), run.field())) << Situation(run);
     SendText(L"33");
-    ASSERT_TRUE(WaitUntil([&] { return FieldText(run.field()) == L"33"; }));
+    ASSERT_TRUE(WaitUntil([&] { return FieldText(run.field()) == L"33"; })) << Situation(run);
     SendKey(VK_RETURN);
-    EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
+    EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0)) << Situation(run);
     EXPECT_EQ(CaretLanding(editor, CARET_WAIT_MS), OnLine(33));
     EXPECT_FALSE(IsIconic(editor.window()));
 }

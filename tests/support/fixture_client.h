@@ -80,12 +80,12 @@ public:
     FixtureWindow WindowAt(int k) const;
     // The "Outline" tool window, null if none.
     HWND Outline() const { return reinterpret_cast<HWND>(Ask(FIXTURE_OUTLINE)); }
-    // Moves the activation to window 1 and back (FIXTURE_REFOCUS), and
-    // returns once that is done.
-    bool Refocus() const { return Ask(FIXTURE_REFOCUS) == 1; }
-    // The next time the program gets where `where` says (FIXTURE_STALL_TAKING,
-    // FIXTURE_STALL_BEFORE, FIXTURE_STALL_CTRL: fixture_protocol.h), its
-    // thread takes no message for `limitMs`, or until Resume().
+    // Window 1 in front for FIXTURE_BLIP_MS, once the keys queued before are
+    // handled; returns while it is.
+    bool Blip() const { return Ask(FIXTURE_BLIP) == 1; }
+    // The next time the program gets where `where` says (FIXTURE_STALL_TAKING
+    // and the others: fixture_protocol.h), its thread takes no message for
+    // `limitMs`, or until Resume().
     bool Stall(WPARAM where, DWORD limitMs) const {
         return Ask(FIXTURE_STALL, where, static_cast<LPARAM>(limitMs)) == 1;
     }

@@ -16,17 +16,22 @@ constexpr UINT FIXTURE_EDIT_HANDLE = WM_APP + 5; // -> the Edit control's handle
 constexpr UINT FIXTURE_SET_CARET = WM_APP + 6;   // wParam 0-based line: put the caret there
 constexpr UINT FIXTURE_WINDOW_AT = WM_APP + 7;   // wParam k -> the program's window k, 0 if none
 constexpr UINT FIXTURE_OUTLINE = WM_APP + 8;     // -> the "Outline" tool window, 0 if none
-// Activates the program's window 1, then this window again with the focus in
-// its Edit: the X focus moves away and back, and the X server sends its
-// keymap notice. Then reads the keyboard until Ctrl is up, which under Wine
-// handles the notice; again, for at most 1.2 s in all, while it is not.
-// Answered once all that is done.
-constexpr UINT FIXTURE_REFOCUS = WM_APP + 9;
 // Arms a stall: the next time the program gets where wParam says, its thread
 // takes no message for lParam milliseconds, or until its resume event is set,
 // whichever comes first. FIXTURE_STALL_TAKING: in a window's WM_ACTIVATE,
 // once the system names it active; FIXTURE_STALL_BEFORE: in a CBT hook's
 // HCBT_ACTIVATE, before it does; FIXTURE_STALL_CTRL: in an Edit's Ctrl press.
+// FIXTURE_STALL_ANSWERED: in a WM_NULL sent to it, once it has answered that;
+// a message sent to it meanwhile also ends this stall, and the program then
+// activates its window 1, then this window again with the focus in its Edit,
+// and reads the keyboard until Ctrl is up (at most 1.2 s), before it takes
+// that message: under Wine, the X server's keymap notice lets go of Ctrl. So a
+// program busy while keys queue up lets go of Ctrl on its way back to its wait.
+// FIXTURE_STALL_ANSWERING: in HCBT_ACTIVATE, as FIXTURE_STALL_BEFORE, but
+// answering the messages sent to it meanwhile; the second WM_NULL among them
+// ends the stall once answered, and the program takes the activation then.
+// FIXTURE_STALL_MOVING: in a window's WM_WINDOWPOSCHANGING, before the system
+// moves it (a restore has already made it no longer minimized).
 constexpr UINT FIXTURE_STALL = WM_APP + 10;
 constexpr WPARAM FIXTURE_STALL_TAKING = 0;
 constexpr WPARAM FIXTURE_STALL_BEFORE = 1;
@@ -36,6 +41,14 @@ constexpr WPARAM FIXTURE_STALL_CTRL = 2;
 // editor has taken the activation, right before it looks at the keyboard.
 // FIXTURE_CLEAR_KEYS forgets them too.
 constexpr UINT FIXTURE_ANSWER_COUNT = WM_APP + 11;
+constexpr WPARAM FIXTURE_STALL_ANSWERED = 3;
+constexpr WPARAM FIXTURE_STALL_ANSWERING = 4;
+constexpr WPARAM FIXTURE_STALL_MOVING = 5;
+// Activates the program's window 1 and answers; FIXTURE_BLIP_MS later it
+// activates this window again with the focus in its Edit, as an editor's own
+// pop-up that takes the activation for a moment.
+constexpr UINT FIXTURE_BLIP = WM_APP + 12;
+constexpr DWORD FIXTURE_BLIP_MS = 30;
 
 // The fixture's resume event, named by its process: set, it ends a stall.
 inline std::wstring FixtureResumeEventName(DWORD processId) {
