@@ -245,13 +245,15 @@ for id in "${chosen[@]}"; do
             continue
             ;;
         esac
+        # Whole outputs, not a pipe into grep -q, which would end the writer
+        # early and fail the pipe.
         if [ -n "$filter" ]; then
-            if ! program "$preset" "$name" "--gtest_filter=$filter" --gtest_list_tests 2>/dev/null |
-                tr -d '\r' | grep -q '^  '; then
+            listed="$(program "$preset" "$name" "--gtest_filter=$filter" --gtest_list_tests 2>/dev/null || true)"
+            if ! grep -q '^  ' <<<"$listed"; then
                 problems+=("mutant $id: $test selects no test")
                 continue
             fi
-        elif ! (cd "build/$preset" && ctest -N -R "^$name\$" | grep -q 'Total Tests: 1'); then
+        elif ! grep -q 'Total Tests: 1' <<<"$(cd "build/$preset" && ctest -N -R "^$name\$")"; then
             problems+=("mutant $id: $test is no ctest test of preset $preset")
             continue
         fi
