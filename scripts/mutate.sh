@@ -196,9 +196,9 @@ t_filter() {
 # program PRESET NAME ARGUMENT...: runs a test program of the preset's build
 # where ctest runs it, with a time limit.
 program() {
-    local build="$tree/build/$1" name="$2"
+    local preset="$1" build="$tree/build/$1" name="$2"
     shift 2
-    if [ "$1" = windows ]; then
+    if [ "$preset" = windows ]; then
         (cd "$build/tests" && timeout -k 10 "$TEST_LIMIT_S" wine "$build/$name.exe" "$@")
     else
         (cd "$build/tests" && timeout -k 10 "$TEST_LIMIT_S" "$build/tests/$name" "$@")
