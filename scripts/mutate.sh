@@ -31,8 +31,9 @@ work="$root/build/mutate"
 tree="$work/tree"
 logs="$work/logs"
 jobs="$(nproc)"
-# A test program that hangs is stopped after this long (ctest's own limit).
-TEST_LIMIT_S=300
+# A named test that hangs is stopped after this long, and counts as failed
+# (ctest gives a whole program 300 s).
+TEST_LIMIT_S=150
 
 say() { echo "mutate: $*" >&2; }
 refuse() {
@@ -212,7 +213,10 @@ run_test() {
     name="$(t_name "$1")"
     filter="$(t_filter "$1")"
     if [ -n "$filter" ]; then
-        program "$preset" "$name" --gtest_color=no "--gtest_filter=$filter" >>"$2" 2>&1
+        local status=0
+        program "$preset" "$name" --gtest_color=no "--gtest_filter=$filter" >>"$2" 2>&1 || status=$?
+        if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then echo "mutate: timed out after $TEST_LIMIT_S s" >>"$2"; fi
+        return "$status"
     else
         ctest --preset "$preset" --output-on-failure -R "^$name\$" >>"$2" 2>&1
     fi
@@ -279,6 +283,7 @@ compiles() {
 first_failure() {
     local failed
     failed="$(tr -d '\r' <"$1" | sed -n 's/^\[  FAILED  \] \([^ ,]*\).*/\1/p' | head -n 1)"
+    if [ -z "$failed" ] && grep -q '^mutate: timed out' "$1"; then failed="timed out"; fi
     if [ -z "$failed" ]; then
         failed="$(sed -n 's/^[[:space:]]*[0-9]* - \([^ ]*\) (.*/\1/p' "$1" | head -n 1)"
     fi
@@ -325,7 +330,7 @@ for id in "${chosen[@]}"; do
                 result="build-fail"
                 break
             fi
-            if ! ctest --preset "$preset" --output-on-failure >"$logs/suite.log" 2>&1; then
+            if ! ctest --preset "$preset" --output-on-failure --stop-on-failure >"$logs/suite.log" 2>&1; then
                 cat "$logs/suite.log" >>"$log"
                 result=killed
                 by="$preset/$(first_failure "$logs/suite.log")"
