@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Runs every test: installs what is missing; checks the format, the shell
-# scripts and clang-tidy; builds the native (sanitizer) build and the Windows
-# builds (GCC Release and Debug, clang); checks that the release is
-# reproducible; starts the Wine bench (private prefix, virtual display, virtual
-# desktop) and runs the native suite, the Windows suite, and the end-to-end
-# tests against clang's linenav.exe. Safe to run again.
+# Runs every test: installs what is missing; checks the format, the layers of
+# src/, the shell scripts and clang-tidy; builds the native (sanitizer) build
+# and the Windows builds (GCC Release and Debug, clang); checks that the
+# release is reproducible; starts the Wine bench (private prefix, virtual
+# display, virtual desktop) and runs the native suite, the Windows suite, and
+# the end-to-end tests against clang's linenav.exe. Safe to run again.
 #
 # Steps run beside each other (scripts/steps.sh), in two phases. First, at
 # full speed, the builds the suites need and the reproducibility pair. Then
@@ -21,8 +21,10 @@ source scripts/steps.sh
 source scripts/bench-env.sh
 trap 'step_stop_all; bench_down' EXIT
 
-# The sources follow .clang-format and the shell scripts pass shellcheck.
+# The sources follow .clang-format, src/ uses itself in no circle (each folder
+# only the folders below it), and the shell scripts pass shellcheck.
 step_run format scripts/check-format.sh
+step_run layers scripts/check-layers.sh
 step_run shell-scripts scripts/check-scripts.sh
 
 presets=(windows host windows-clang windows-debug)

@@ -20,6 +20,7 @@ Figure MakeFigure(std::string key, std::string label, std::string unit, const st
     f.floor = Summarize(b);
     f.ratio = f.floor.median > 0 ? f.linenav.median / f.floor.median : 0;
     f.pairedRatio = PairedRatio(a, b);
+    f.interval = BootstrapRatioInterval(a, b);
     f.limit = limit;
     if (limit > 0) f.goal = Format("<= %.2f", limit);
     return f;

@@ -5,6 +5,7 @@
 #include "launch_runs.h"
 #include "line_map_runs.h"
 #include "long_jump.h"
+#include "ratio_interval.h"
 #include "stats.h"
 
 #include <string>
@@ -17,6 +18,7 @@ struct Figure {
     Summary linenav, floor;
     double ratio = 0;       // median over median
     double pairedRatio = 0; // median of the per-pair ratios
+    RatioInterval interval; // geometric mean of the per-pair ratios and its 95 % interval
     std::string goal;       // e.g. "<= 1.10"
     double limit = 0;       // ratio limit; 0: no ratio goal
 };

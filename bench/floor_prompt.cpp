@@ -28,6 +28,20 @@ constexpr int FIELD_ID = 2;
 
 HWND field;
 bool done;
+
+// Each thing the floor makes has an owner that releases it, as in linenav;
+// these are its own, since it shares none of linenav's code.
+template <class Handle, auto Release> struct Owner {
+    Handle handle = nullptr;
+    Owner() = default;
+    Owner(const Owner&) = delete;
+    Owner& operator=(const Owner&) = delete;
+    ~Owner() {
+        if (handle) Release(handle);
+    }
+};
+using WindowOwner = Owner<HWND, DestroyWindow>;
+using FontOwner = Owner<HFONT, DeleteObject>;
 #ifdef FLOOR_SAME_DLLS
 void* volatile imported; // keeps the import
 #endif
@@ -63,9 +77,12 @@ void SendKeys(long long line) {
     keybd_event(VK_HOME, 0, KEYEVENTF_KEYUP, 0);
 }
 
-} // namespace
-
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+// Shows the prompt and returns the line read from it. The window is gone, and
+// then its font, before the caller sends a key: the font's owner is made
+// first, so it outlives the window's.
+long long AskLine(HINSTANCE instance) {
+    FontOwner font;
+    WindowOwner window;
     WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = Procedure;
     windowClass.hInstance = instance;
@@ -77,20 +94,19 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     const DWORD style = WS_CAPTION | WS_SYSMENU;
     RECT outer = {0, 0, 120, 60};
     AdjustWindowRectEx(&outer, style, FALSE, 0);
-    HWND window = CreateWindowExW(0, L"FloorPrompt", L"Window", style, 280, 80, outer.right - outer.left,
-                                  outer.bottom - outer.top, nullptr, nullptr, instance, nullptr);
+    window.handle = CreateWindowExW(0, L"FloorPrompt", L"Window", style, 280, 80, outer.right - outer.left,
+                                    outer.bottom - outer.top, nullptr, nullptr, instance, nullptr);
     NONCLIENTMETRICSW metrics = {};
     metrics.cbSize = sizeof metrics;
-    HFONT font = nullptr;
     if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-        font = CreateFontIndirectW(&metrics.lfMessageFont);
-    HWND label = CreateWindowExW(0, L"Static", L"Enter line no.", WS_CHILD | WS_VISIBLE, 10, 10, 100, 20, window,
+        font.handle = CreateFontIndirectW(&metrics.lfMessageFont);
+    HWND label = CreateWindowExW(0, L"Static", L"Enter line no.", WS_CHILD | WS_VISIBLE, 10, 10, 100, 20, window.handle,
                                  nullptr, instance, nullptr);
     field = CreateWindowExW(WS_EX_CLIENTEDGE, L"Edit", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 10, 30,
-                            100, 20, window, reinterpret_cast<HMENU>(FIELD_ID), instance, nullptr);
-    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    SendMessageW(field, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    ShowWindow(window, SW_SHOWNORMAL);
+                            100, 20, window.handle, reinterpret_cast<HMENU>(FIELD_ID), instance, nullptr);
+    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font.handle), FALSE);
+    SendMessageW(field, WM_SETFONT, reinterpret_cast<WPARAM>(font.handle), FALSE);
+    ShowWindow(window.handle, SW_SHOWNORMAL);
     SetFocus(field);
 
     MSG msg;
@@ -101,10 +117,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     }
     wchar_t text[64] = {};
     GetWindowTextW(field, text, 64);
-    DestroyWindow(window);
+    return ParseLine(text);
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    const long long line = AskLine(instance);
 #ifdef FLOOR_SAME_DLLS
     imported = reinterpret_cast<void*>(&InitCommonControlsEx);
 #endif
-    SendKeys(ParseLine(text));
+    SendKeys(line);
     ExitProcess(0);
 }

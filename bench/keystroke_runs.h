@@ -2,7 +2,7 @@
 // window that takes them in the runs into an editor.
 #pragma once
 
-#include "base/system/handles.h"
+#include "base/platform/handles.h"
 
 #include <windows.h>
 

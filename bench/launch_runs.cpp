@@ -1,6 +1,7 @@
 #include "launch_runs.h"
 
 #include "driver.h"
+#include "ratio_interval.h"
 
 #include "input.h"
 #include "processes.h"
@@ -72,10 +73,10 @@ double PrivateBytes(HANDLE process) {
     return total;
 }
 
-// One turn of a case: each program of the rotation runs it once, in order.
-void RunTurn(const Case& c, size_t caseIndex, const std::vector<Side*>& rotation, const std::wstring& programFolder,
+// One turn of a case: each program of `order` runs it once, in that order.
+void RunTurn(const Case& c, size_t caseIndex, const std::vector<Side*>& order, const std::wstring& programFolder,
              EditorSink& editor, RoundCounts& counts) {
-    for (Side* side : rotation) {
+    for (Side* side : order) {
         const LONG keysBefore = editor.keys();
         if (c.intoEditor) editor.Show();
         const Run run = RunOnce(side->program, programFolder, side->launchOnly ? 1 : c.line);
@@ -197,11 +198,16 @@ RoundCounts RunRounds(const std::vector<Case>& cases, Sides& sides, const std::w
     for (const Side* side : rotation) RunOnce(side->program, programFolder, 1);
     int rounds = 0;
     for (const Case& c : cases) rounds = c.pairs > rounds ? c.pairs : rounds;
+    // A case's pairs are its rounds: round r is pair r of every case it has.
+    const std::vector<Side*> reversed(rotation.rbegin(), rotation.rend());
     for (int round = 0; round < rounds; ++round) {
-        std::fprintf(stderr, "bench: round %d of %d\n", round + 1, rounds);
+        const std::vector<Side*>& order = PairReversed(round) ? reversed : rotation;
+        std::string names;
+        for (const Side* side : order) names += (names.empty() ? "" : ", ") + std::string(side->program.name);
+        std::fprintf(stderr, "bench: round %d of %d: %s\n", round + 1, rounds, names.c_str());
         std::fflush(stderr);
         for (size_t i = 0; i < cases.size(); ++i)
-            if (round < cases[i].pairs) RunTurn(cases[i], i, rotation, programFolder, editor, counts);
+            if (round < cases[i].pairs) RunTurn(cases[i], i, order, programFolder, editor, counts);
     }
     return counts;
 }

@@ -71,8 +71,8 @@ struct Sides {
           floorDlls(Program{"floor with linenav's DLLs", options.floorDlls, options.floorClass.c_str()}, true),
           withDlls(!options.floorDlls.empty()), onlyLaunch(options.onlyLaunch > 0) {}
 
-    // The programs of a turn, in the order they run: A, B (, C); A, C with
-    // --only-launch.
+    // The programs of a turn, in the order they run in the first round: A, B
+    // (, C); A, C with --only-launch. Every other round runs them in reverse.
     std::vector<Side*> Rotation();
 };
 
@@ -90,7 +90,8 @@ std::wstring MakeProgramFolder(const std::wstring& scratch);
 // The launch, per-key and footprint runs. A first run of each program warms
 // the file cache and leaves no window in front (a fresh desktop starts with
 // its own window in front, which would take the keys). Then, round after
-// round, every case with pairs left has a turn; the case above the cap, with
+// round, every case with pairs left has a turn, the programs in the rotation's
+// order or, every other round, the reverse; the case above the cap, with
 // fewer pairs, runs in the first rounds only.
 RoundCounts RunRounds(const std::vector<Case>& cases, Sides& sides, const std::wstring& programFolder,
                       EditorSink& editor);

@@ -1,13 +1,14 @@
 #include "line_map_runs.h"
 
 #include "driver.h"
+#include "ratio_interval.h"
 
 #include "map_records_bytes.h"
 #include "whole_file.h"
 
 #include "base/files/files.h"
+#include "base/platform/handles.h"
 #include "base/runtime/memory.h"
-#include "base/system/handles.h"
 #include "base/text/text.h"
 #include "navigator/globals.h"
 #include "navigator/line_map.h"
@@ -80,8 +81,9 @@ MapSamples RunLineMap(const std::wstring& scratch, int pairs) {
         TimeSequentialPass(mapPath);
     }
     for (int i = 0; i < pairs; ++i) {
+        if (PairReversed(i)) samples.floor.push_back(TimeSequentialPass(mapPath));
         samples.linenav.push_back(TimeTranslate(mapFolder));
-        samples.floor.push_back(TimeSequentialPass(mapPath));
+        if (!PairReversed(i)) samples.floor.push_back(TimeSequentialPass(mapPath));
     }
     EndFiles();
     EndTextArea();

@@ -11,5 +11,6 @@ struct MapSamples {
 };
 
 // TranslateLineNumber and the sequential pass in turn, `pairs` times, in this
-// process, after three of each to warm the file cache and the heap.
+// process, after three of each to warm the file cache and the heap; every
+// other pair the pass goes first.
 MapSamples RunLineMap(const std::wstring& scratch, int pairs);

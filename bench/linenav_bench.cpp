@@ -16,11 +16,13 @@
 //   5. a long jump: Return to the caret on line 2,990 of a 3,000-line
 //      document in Wine's own notepad, a real editor.
 //
-// linenav (A) and the floor (B) always run in turn, A, B, A, B, ..., so that
-// whatever else loads the machine hits both sides alike; with a same-DLL
-// floor (C) it is A, B, C, A, B, C, ..., C always typing line 1 (only its
-// launch counts). --only-launch N runs just A, C, A, C, ... N times for the
-// launch figure, --only-jump N just the long jump, N pairs. Prints one table
+// linenav (A) and the floor (B) always run in pairs next to each other, so
+// that whatever else loads the machine hits both sides alike, and every other
+// pair in reverse, A, B; B, A; A, B; ..., so that what a run leaves to the
+// next one does too; with a same-DLL floor (C) it is A, B, C; C, B, A; ...,
+// C always typing line 1 (only its launch counts). --only-launch N runs just
+// A, C; C, A; ... N pairs for the launch figure, --only-jump N just the long
+// jump, N pairs. Prints one table
 // and writes the figures as JSON. After a run, --results FILE --figures FILE
 // with the facts only the script knows (the machine, the load at the end, the
 // time taken) writes the whole results file.
@@ -49,7 +51,8 @@ int wmain(int argc, wchar_t** argv) {
 
     if (options.onlyJump > 0) {
         PrintJumpOnly(
-            RunLongJumps(sides.linenav.program, sides.floor.program, programFolder, options.scratch, options.onlyJump));
+            RunLongJumps(sides.linenav.program, sides.floor.program, programFolder, options.scratch, options.onlyJump),
+            !options.old.empty());
         std::fflush(stdout);
         return 0;
     }
@@ -59,7 +62,7 @@ int wmain(int argc, wchar_t** argv) {
     EditorSink editor;
     const RoundCounts counts = RunRounds(cases, sides, programFolder, editor);
     if (sides.onlyLaunch) {
-        PrintLaunchOnly(sides);
+        PrintLaunchOnly(sides, !options.old.empty());
         std::fflush(stdout);
         return 0;
     }

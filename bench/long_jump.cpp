@@ -1,6 +1,7 @@
 #include "long_jump.h"
 
 #include "driver.h"
+#include "ratio_interval.h"
 #include "stats.h"
 
 #include "notepad.h"
@@ -177,10 +178,13 @@ JumpSamples RunLongJumps(const Program& linenav, const Program& floor, const std
     for (const Program* program : {&linenav, &floor})
         JumpOnce(*program, programFolder, notepad, JUMP_WARMUP_LINE, nullptr);
     for (int pair = 0; pair < pairs; ++pair) {
-        std::fprintf(stderr, "bench: long jump, pair %d of %d\n", pair + 1, pairs);
+        const bool reversed = PairReversed(pair);
+        std::fprintf(stderr, "bench: long jump, pair %d of %d: %s first\n", pair + 1, pairs,
+                     (reversed ? floor : linenav).name);
         std::fflush(stderr);
+        if (reversed) JumpOnce(floor, programFolder, notepad, JUMP_LINE, &samples.b);
         JumpOnce(linenav, programFolder, notepad, JUMP_LINE, &samples.a);
-        JumpOnce(floor, programFolder, notepad, JUMP_LINE, &samples.b);
+        if (!reversed) JumpOnce(floor, programFolder, notepad, JUMP_LINE, &samples.b);
     }
     samples.answerUs = TimeAnsweredMessage(notepad.window());
     return samples;

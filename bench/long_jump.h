@@ -31,7 +31,8 @@ struct JumpSamples {
     double answerUs = 0; // one message notepad answers, as linenav sends it before and during Ctrl+Home
 };
 
-// linenav and the floor in turn, `pairs` times, into one notepad.
+// linenav and the floor in turn, `pairs` times, into one notepad; every other
+// pair the floor goes first.
 JumpSamples RunLongJumps(const Program& linenav, const Program& floor, const std::wstring& programFolder,
                          const std::wstring& scratch, int pairs);
 

@@ -33,6 +33,7 @@ Options ParseOptions(int argc, wchar_t** argv) {
         else if (name == L"--scratch") o.scratch = value;
         else if (name == L"--json") o.json = value;
         else if (name == L"--floor-class") o.floorClass = value;
+        else if (name == L"--old") o.old = value;
         else if (name == L"--lines") o.lines = ParseLines(value);
         else if (name == L"--editor-lines") o.editorLines = ParseLines(value);
         else if (name == L"--runs") o.runs = _wtoi(value.c_str());
@@ -60,7 +61,7 @@ Options ParseOptions(int argc, wchar_t** argv) {
     }
     if (o.linenav.empty() || o.floor.empty() || o.scratch.empty())
         Fail("usage: linenav_bench --linenav EXE --floor EXE [--floor-dlls EXE] --scratch FOLDER "
-             "[--json FILE] [--lines L,L,...] [--editor-lines L,L,...] "
+             "[--floor-class CLASS] [--old NAME] [--json FILE] [--lines L,L,...] [--editor-lines L,L,...] "
              "[--runs N] [--cap-runs N] [--map-runs N] [--jump-runs N] [--only-launch N | --only-jump N]\n"
              "   or: linenav_bench --results FILE --figures FILE [--cpu TEXT] [--cores N] [--memory-mib N] "
              "[--system TEXT] [--wine TEXT] [--compiler TEXT] [--load-start TEXT] [--load-end TEXT] "
@@ -68,6 +69,9 @@ Options ParseOptions(int argc, wchar_t** argv) {
     if (o.onlyLaunch > 0 && o.floorDlls.empty()) Fail("--only-launch needs --floor-dlls");
     if (o.scratch.back() != L'\\') o.scratch += L'\\';
     if (o.onlyLaunch > 0 && o.onlyJump > 0) Fail("--only-launch and --only-jump exclude each other");
+    // The line map is timed in this process, with this tree's code on one
+    // side and a sequential pass on the other: no older linenav takes part.
+    if (!o.old.empty()) o.mapRuns = 0;
     if (o.runs < 1 || o.capRuns < 0 || o.mapRuns < 0 || o.jumpRuns < 0)
         Fail("--runs must be at least 1, the others at least 0");
     return o;

@@ -42,7 +42,8 @@ void WriteJson(const Results& r);
 // facts the script gathered around it.
 void WriteResults(const Options& options);
 
-// --only-launch: the launch against the floor with linenav's DLLs alone.
-void PrintLaunchOnly(const Sides& sides);
+// --only-launch: the launch against the floor with linenav's DLLs alone;
+// `againstOld`: that floor is an older linenav.
+void PrintLaunchOnly(const Sides& sides, bool againstOld);
 // --only-jump: the long jump alone.
-void PrintJumpOnly(const JumpSamples& jump);
+void PrintJumpOnly(const JumpSamples& jump, bool againstOld);

@@ -2,7 +2,7 @@
 // one command line, verbatim, through CreateProcessW.
 #pragma once
 
-#include "base/system/handles.h"
+#include "base/platform/handles.h"
 
 #include <functional>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "whole_file.h"
 
-#include "base/system/handles.h"
+#include "base/platform/handles.h"
 
 std::vector<unsigned char> ReadWholeFile(const std::wstring& path) {
     std::vector<unsigned char> bytes;

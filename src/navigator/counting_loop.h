@@ -19,7 +19,8 @@ template <class Body> inline bool RunPass(Body& body) {
 
 // Like CountingLoop, but starting from `start`; lets the tests reach the top of
 // the 64-bit range without 2^63 passes. A body returning false ends the loop
-// early (the line map uses that after a short read).
+// early (the Down presses stop so when the keyboard has left the editor or a
+// key could not go in).
 template <class Limit, class Body>
 inline void CountingLoopFrom(int64_t& counter, int64_t start, Limit limit, Body body) {
     counter = start;

@@ -4,7 +4,7 @@
 #include "navigator/editor_choice.h"
 #include "navigator/editor_window.h"
 #include "navigator/globals.h"
-#include "navigator/prompt_claim.h"
+#include "navigator/prompt_mark.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-// Reading line-map records in order, with the counting loop. Free of Win32 so
+// Reading line-map records in order, as the counting loop would. Free of Win32 so
 // it can be fuzzed against a direct reading of the bytes.
 #pragma once
 

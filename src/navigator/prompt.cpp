@@ -6,7 +6,7 @@
 #include "navigator/editor_lookup.h"
 #include "navigator/editor_window.h"
 #include "navigator/globals.h"
-#include "navigator/prompt_claim.h"
+#include "navigator/prompt_mark.h"
 #include "ui/events/event_wait.h"
 #include "ui/gadgets/gadgets.h"
 #include "ui/menus/menus.h"
@@ -24,6 +24,11 @@ ScreenArea WorkArea(HWND editor) {
     monitor.cbSize = sizeof monitor;
     HMONITOR nearest = editor ? MonitorFromWindow(editor, MONITOR_DEFAULTTONEAREST)
                               : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    // Not reached under Wine: with either MONITOR_DEFAULTTO flag its
+    // MonitorFromWindow and MonitorFromPoint always name a monitor, also for
+    // a window that is gone, and GetMonitorInfoW knows every monitor they
+    // name. Windows may name none for an editor closed meanwhile, and a
+    // monitor unplugged between the two calls has no information.
     if (!nearest || !GetMonitorInfoW(nearest, &monitor)) return {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
     return {monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right, monitor.rcWork.bottom};
 }
@@ -75,6 +80,7 @@ bool AskLineNumber() {
     CreateLabel(PROMPT_LABEL, 10, 10, 100, 20, TXT("Enter line no."), 0);
     CreateTextField(PROMPT_FIELD, 10, 30, 100, 20, TXT(""), 0);
     // The menu is never shown; it gives the Return item a window to belong to.
+    // Never released: menus have no end step, and are left to the process's exit.
     const bool menu = CreateMenuBar(PROMPT_MENU, WindowHandle(PROMPT_WINDOW)) != 0;
     BindEventHandler(EVENT_GADGET, TrackFieldFocus);
     const bool returnItem = menu && BindMenuItemHandler(PROMPT_MENU, RETURN_SHORTCUT_ITEM, PostReturnKey);

@@ -1,11 +1,12 @@
 #include "navigator/prompt_claim.h"
 
-#include "base/system/handles.h"
+#include "base/platform/handles.h"
 #include "base/system/system_wait.h"
 #include "base/system/trace.h"
 #include "navigator/globals.h"
 #include "navigator/prompt.h"
 #include "navigator/prompt_claim_name.h"
+#include "navigator/prompt_mark.h"
 
 #include <cstdint>
 
@@ -77,14 +78,4 @@ PromptOutcome AskLineNumberOnce() {
         return PromptOutcome::OPEN_ELSEWHERE;
     }
     return AskLineNumber() ? PromptOutcome::ANSWERED : PromptOutcome::NOT_OPENED;
-}
-
-void MarkPrompt(HWND prompt, HWND editor) {
-    SetPropW(prompt, PROMPT_EDITOR_PROPERTY, reinterpret_cast<HANDLE>(PromptMarkFor(HandleValue(editor))));
-}
-
-void UnmarkPrompt(HWND prompt) { RemovePropW(prompt, PROMPT_EDITOR_PROPERTY); }
-
-HWND EditorOfPrompt(HWND window) {
-    return reinterpret_cast<HWND>(EditorOfMark(reinterpret_cast<uintptr_t>(GetPropW(window, PROMPT_EDITOR_PROPERTY))));
 }

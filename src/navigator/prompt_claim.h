@@ -7,6 +7,8 @@
 // editor window brings that prompt to the front instead of showing its own.
 #pragma once
 
+#include "navigator/prompt_mark.h"
+
 #include <windows.h>
 
 enum class PromptOutcome {
@@ -30,15 +32,3 @@ PromptOutcome AskLineNumberOnce();
 // process needs a while to show its first.
 constexpr DWORD PROMPT_SEARCH_MS = 2000;
 constexpr DWORD PROMPT_SEARCH_PAUSE_MS = 10;
-
-// Marks the open prompt as serving `editor` (null: no editor), so that a
-// later start for the same editor window finds it, and takes the mark off
-// again. The mark must be gone before the window is destroyed. The mark is
-// a window property, named like the runtime's own (app_windows.h).
-constexpr const wchar_t* PROMPT_EDITOR_PROPERTY = L"LinenavPromptEditor";
-void MarkPrompt(HWND prompt, HWND editor);
-void UnmarkPrompt(HWND prompt);
-
-// The editor window the linenav prompt `window` serves; null for a window that
-// is no prompt, and for a prompt that serves no editor.
-HWND EditorOfPrompt(HWND window);

@@ -63,7 +63,10 @@ close_box() {
 
 # 2. Typed, then Alt+F4, Alt held on until the editor is back in front. Keys
 # typed meanwhile would arrive as Alt+Down: no key press may come while Alt is
-# down (F4 comes up in the editor: the person's own release).
+# down (F4 comes up in the editor: the person's own release). linenav looks at
+# the keyboard right after the editor, in front, has answered its question:
+# only from then on does a quiet spell show that it waits for Alt, rather than
+# that it has not got that far.
 alt_f4() {
     probe clearkeys "$title"
     start_linenav
@@ -72,6 +75,7 @@ alt_f4() {
     xdotool key F4
     probe gone || fail "Alt+F4 did not close the prompt"
     probe wait "$title" >/dev/null || fail "the editor never came back to the front"
+    probe answered "$title" || fail "linenav never asked the editor in front before its keys"
     probe nopress "$title" 1500 || fail "keys reached the editor while Alt was held: $(probe keys "$title" | head -8 | tr '\n' ',')"
     xdotool keyup alt
     expect_line 37

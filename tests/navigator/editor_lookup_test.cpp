@@ -2,7 +2,7 @@
 #include "navigator/editor_lookup.h"
 #include "navigator/globals.h"
 
-#include "base/system/handles.h"
+#include "base/platform/handles.h"
 #include "support/runtime_fixture.h"
 #include "../support/fixture_client.h"
 
@@ -35,16 +35,12 @@ OwnedWindow MakeWindow(const std::wstring& title, bool visible, int x = 10, int 
     return OwnedWindow(window);
 }
 
-void Lookup() {
-    AssignText(Navigator.TitlePrefix, EDITOR_TITLE_PREFIX);
-    Navigator.EditorHandle = nullptr;
-    FindEditorWindow();
-}
-
 // Another program's window is in front, as when a person starts linenav by
 // hand: then neither the window in front nor its program chooses, and the
 // lookup does not wait for a foreground window that is still settling. The
-// test's own windows show without taking the activation.
+// test's own windows show without taking the activation; each lookup checks
+// that the other program is still in front, where the result would otherwise
+// depend on which of this program's windows is.
 class EditorLookup : public RuntimeTest {
 protected:
     static void SetUpTestSuite() {
@@ -56,6 +52,13 @@ protected:
         RuntimeTest::SetUp();
         Navigator = {};
         ASSERT_EQ(GetForegroundWindow(), front->window());
+    }
+
+    static void Lookup() {
+        EXPECT_EQ(GetForegroundWindow(), front->window()) << "the other program left the front";
+        AssignText(Navigator.TitlePrefix, EDITOR_TITLE_PREFIX);
+        Navigator.EditorHandle = nullptr;
+        FindEditorWindow();
     }
 
     static std::unique_ptr<FixtureEditor> front;

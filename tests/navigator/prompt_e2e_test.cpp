@@ -3,6 +3,7 @@
 #include "navigator/prompt_claim_name.h"
 
 #include "../support/fixture_client.h"
+#include "../support/keyboard_watch.h"
 #include "../support/linenav_run.h"
 #include "../support/names.h"
 #include "../support/sequence.h"
@@ -12,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <map>
 #include <optional>
@@ -413,6 +415,29 @@ TEST_F(Prompt, AnEditorClosedWhileItIsOpenLeavesEveryWindowUntyped) {
     EXPECT_EQ(other.CaretLine(), 20);
 }
 
+// --- A prompt that cannot open ------------------------------------------------------------
+
+// Nobody was asked for a line: no key goes out, to the editor in front or
+// anywhere, and linenav ends with 1. The low-level hook sees every key that
+// SendInput injects before SendInput returns.
+TEST_F(Prompt, APromptThatCannotOpenSendsNoKeyAndEndsWith1) {
+    ASSERT_TRUE(StartEditor());
+    ASSERT_TRUE(ReadyEditor());
+    const LibraryHandle library(LoadLibraryW(ProgramBeside(L"linenav-refusing-hook.dll").c_str()));
+    ASSERT_TRUE(library);
+    const auto refuse =
+        reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(library.get(), "RefusePrompt")));
+    const HookHandle hook(SetWindowsHookExW(WH_CBT, refuse, library.get(), 0));
+    ASSERT_TRUE(hook);
+    std::atomic<int> injected{0};
+    const KeyboardWatch watch([&](const KBDLLHOOKSTRUCT& key) { injected += (key.flags & LLKHF_INJECTED) != 0; });
+    ASSERT_TRUE(watch.watching());
+    LinenavRun run;
+    ASSERT_TRUE(run.Start(NO_PROGRAM_FOLDER));
+    EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(1)) << Situation(run);
+    EXPECT_EQ(injected, 0) << "key events injected";
+}
+
 // --- One prompt for each editor window ----------------------------------------------------------
 
 // A second start for the editor window of an open prompt shows none and ends
@@ -768,8 +793,9 @@ private:
 // A system DLL that loads a DLL by its name alone: imm32 loads the input
 // method named by the keyboard layout's "Ime File" when a window first takes
 // the focus. Named after the planted DLL, it is found in the current folder
-// by an ordinary search: the fixture editor shows that; linenav must not.
-TEST_F(Prompt, ADllPlantedInTheCurrentFolderIsNotLoaded) {
+// by an ordinary search: the fixture editor shows that; linenav must not load
+// it from there, nor from beside a copy of linenav.exe that lies with it.
+TEST_F(Prompt, ADllPlantedInTheCurrentFolderOrBesideTheProgramIsNotLoaded) {
     KernelHandle loaded(CreateEventW(nullptr, TRUE, FALSE, L"LinenavPlantedLoaded"));
     ASSERT_TRUE(loaded);
     wchar_t layout[16];
@@ -780,25 +806,42 @@ TEST_F(Prompt, ADllPlantedInTheCurrentFolderIsNotLoaded) {
     ASSERT_TRUE(ime.set());
     wchar_t previous[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, previous);
-    ASSERT_TRUE(SetCurrentDirectoryW(ProgramBeside(L"planted").c_str()));
-    const bool editorStarted = StartEditor(); // started in the planted folder, as linenav is next
-    LinenavRun run;
-    const bool linenavStarted = editorStarted && run.Start(NO_PROGRAM_FOLDER);
-    SetCurrentDirectoryW(previous);
-    ASSERT_TRUE(editorStarted);
-    EXPECT_EQ(WaitForSingleObject(loaded.get(), DEFAULT_WAIT_MS), WAIT_OBJECT_0)
-        << "the ordinary search never loaded the planted DLL: this test shows nothing";
-    ResetEvent(loaded.get());
+    const std::wstring planted = ProgramBeside(L"planted");
+    const TempFolder copy;
+    for (auto [from, to] :
+         {std::pair{L"linenav.exe", L"linenav.exe"}, {L"planted\\linenav-planted.dll", L"linenav-planted.dll"}})
+        ASSERT_TRUE(CopyFileW(ProgramBeside(from).c_str(), (copy.path() + to).c_str(), FALSE));
+    struct Case {
+        const char* where;
+        std::wstring program, current; // linenav's, and the folder it starts in
+    };
+    const Case cases[] = {{"in the current folder", ProgramBeside(L"linenav.exe"), planted},
+                          {"beside the program", copy.path() + L"linenav.exe", previous}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.where);
+        ResetEvent(loaded.get());
+        ASSERT_TRUE(SetCurrentDirectoryW(planted.c_str()));
+        const bool editorStarted = StartEditor(); // started in the planted folder
+        LinenavRun run;
+        const bool linenavStarted =
+            editorStarted && SetCurrentDirectoryW(c.current.c_str()) && run.Start(NO_PROGRAM_FOLDER, c.program);
+        SetCurrentDirectoryW(previous);
+        ASSERT_TRUE(editorStarted);
+        EXPECT_EQ(WaitForSingleObject(loaded.get(), DEFAULT_WAIT_MS), WAIT_OBJECT_0)
+            << "the ordinary search never loaded the planted DLL: this test shows nothing";
+        ResetEvent(loaded.get());
 
-    ASSERT_TRUE(linenavStarted);
-    ASSERT_TRUE(run.WaitForPrompt()) << Situation(run);
-    SendText(L"8"); // a key through the input method as well as the focus
-    ASSERT_TRUE(WaitUntil([&] { return FieldText(run.field()) == L"8"; })) << Situation(run);
-    EXPECT_EQ(WaitForSingleObject(loaded.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT))
-        << "linenav loaded the DLL planted in its current folder";
-    SendKey(VK_RETURN);
-    EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0)) << Situation(run);
-    EXPECT_EQ(CaretLanding(editor, CARET_WAIT_MS), OnLine(8));
+        ASSERT_TRUE(linenavStarted);
+        ASSERT_TRUE(run.WaitForPrompt()) << Situation(run);
+        SendText(L"8"); // a key through the input method as well as the focus
+        ASSERT_TRUE(WaitUntil([&] { return FieldText(run.field()) == L"8"; })) << Situation(run);
+        EXPECT_EQ(WaitForSingleObject(loaded.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT))
+            << "linenav loaded the planted DLL";
+        SendKey(VK_RETURN);
+        EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0)) << Situation(run);
+        EXPECT_EQ(CaretLanding(editor, CARET_WAIT_MS), OnLine(8));
+        editor.Close();
+    }
 }
 
 // --- Many runs in a row ------------------------------------------------------------------------------

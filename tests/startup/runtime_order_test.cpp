@@ -2,10 +2,10 @@
 #include "startup/runtime_order.h"
 
 #include "base/files/files.h"
+#include "base/platform/handles.h"
 #include "base/runtime/process.h"
 #include "base/runtime/registry.h"
 #include "base/system/command_line.h"
-#include "base/system/handles.h"
 #include "support/runtime_fixture.h"
 #include "support/temp_folder.h"
 #include "support/test_hooks.h"
@@ -44,6 +44,9 @@ TEST_F(Startup, ShutdownClosesAWindowStillOpenWhileEventsStillRun) {
     EndRuntime();
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(FindWindowW(L"PostEventClass", nullptr), nullptr);
+    WNDCLASSW left;
+    EXPECT_FALSE(GetClassInfoW(ProcessInstance, L"PostEventClass", &left))
+        << "the post window's class outlived the runtime";
     EXPECT_EQ(closedWithPostWindow, 1) << "the active window's deactivation is raised while it closes";
 }
 

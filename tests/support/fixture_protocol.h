@@ -10,7 +10,7 @@ constexpr const wchar_t* FIXTURE_OUTLINE_CLASS = L"LinenavFixtureOutline";
 
 constexpr UINT FIXTURE_KEY_COUNT = WM_APP + 1;   // -> number of key messages recorded
 constexpr UINT FIXTURE_KEY_AT = WM_APP + 2;      // wParam index -> packed key record
-constexpr UINT FIXTURE_CLEAR_KEYS = WM_APP + 3;  // forget the recorded keys
+constexpr UINT FIXTURE_CLEAR_KEYS = WM_APP + 3;  // forget the recorded keys (and answers)
 constexpr UINT FIXTURE_CARET_LINE = WM_APP + 4;  // -> 0-based line of the caret
 constexpr UINT FIXTURE_EDIT_HANDLE = WM_APP + 5; // -> the Edit control's handle
 constexpr UINT FIXTURE_SET_CARET = WM_APP + 6;   // wParam 0-based line: put the caret there
@@ -31,6 +31,11 @@ constexpr UINT FIXTURE_STALL = WM_APP + 10;
 constexpr WPARAM FIXTURE_STALL_TAKING = 0;
 constexpr WPARAM FIXTURE_STALL_BEFORE = 1;
 constexpr WPARAM FIXTURE_STALL_CTRL = 2;
+// -> how many WM_NULL messages that another thread sent the window it
+// answered while it was the foreground window: linenav's question once the
+// editor has taken the activation, right before it looks at the keyboard.
+// FIXTURE_CLEAR_KEYS forgets them too.
+constexpr UINT FIXTURE_ANSWER_COUNT = WM_APP + 11;
 
 // The fixture's resume event, named by its process: set, it ends a stall.
 inline std::wstring FixtureResumeEventName(DWORD processId) {

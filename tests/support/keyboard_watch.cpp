@@ -1,6 +1,6 @@
 #include "keyboard_watch.h"
 
-#include "base/system/handles.h"
+#include "base/platform/handles.h"
 
 namespace {
 

@@ -6,11 +6,13 @@
 
 #include <vector>
 
-std::wstring LinenavCommand(const std::wstring& argument) {
-    return Quoted(ProgramBeside(L"linenav.exe")) + (argument.empty() ? L"" : L" " + argument);
+std::wstring LinenavCommand(const std::wstring& argument, const std::wstring& program) {
+    return Quoted(program) + (argument.empty() ? L"" : L" " + argument);
 }
 
-bool LinenavRun::Start(const std::wstring& argument) { return StartProcess(LinenavCommand(argument), process_); }
+bool LinenavRun::Start(const std::wstring& argument, const std::wstring& program) {
+    return StartProcess(LinenavCommand(argument, program), process_);
+}
 
 bool LinenavRun::WaitForPrompt() {
     const bool found = WaitUntil([&] {

@@ -10,7 +10,7 @@
 
 // The exact command line the editor would use: the program, then `argument`
 // as given (quoted by the caller where needed).
-std::wstring LinenavCommand(const std::wstring& argument);
+std::wstring LinenavCommand(const std::wstring& argument, const std::wstring& program = ProgramBeside(L"linenav.exe"));
 
 class LinenavRun {
 public:
@@ -19,7 +19,8 @@ public:
     // Starts linenav.exe and waits (bounded) for its prompt to be the
     // foreground window with the focus in its text field.
     bool StartAndWaitForPrompt(const std::wstring& argument);
-    bool Start(const std::wstring& argument);
+    // `program`: a copy of linenav.exe elsewhere, rather than the one built.
+    bool Start(const std::wstring& argument, const std::wstring& program = ProgramBeside(L"linenav.exe"));
     bool WaitForPrompt();
 
     HWND prompt() const { return prompt_; }

@@ -1,6 +1,6 @@
 #include "temp_folder.h"
 
-#include "base/system/handles.h"
+#include "base/platform/handles.h"
 #include "text_helpers.h"
 #include "whole_file.h"
 
@@ -47,9 +47,8 @@ std::wstring TempFolder::MakeFolder(const std::wstring& name) const {
     return full;
 }
 
-bool FileHolder::Hold(const std::wstring& path, Kind kind, DWORD letGoAfterMs) {
-    std::wstring kindName = kind == Kind::Reader ? L" reader" : kind == Kind::Writer ? L" writer" : L" exclusive";
-    if (letGoAfterMs) kindName += L" " + std::to_wstring(letGoAfterMs);
+bool FileHolder::Hold(const std::wstring& path, Kind kind) {
+    const wchar_t* kindName = kind == Kind::Reader ? L" reader" : kind == Kind::Writer ? L" writer" : L" exclusive";
     static int serial = 0;
     const std::wstring eventName =
         L"LinenavFileHolder-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++serial);

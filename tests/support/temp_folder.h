@@ -32,9 +32,8 @@ private:
 class FileHolder {
 public:
     enum class Kind { Exclusive, Reader, Writer };
-    // Returns once the holder has the file open; with `letGoAfterMs`, the
-    // holder closes it that long after opening it.
-    bool Hold(const std::wstring& path, Kind kind = Kind::Exclusive, DWORD letGoAfterMs = 0);
+    // Returns once the holder has the file open.
+    bool Hold(const std::wstring& path, Kind kind = Kind::Exclusive);
     ~FileHolder() { process_.Kill(); }
 
 private:

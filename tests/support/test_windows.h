@@ -2,7 +2,7 @@
 // class, its gadget number's control.
 #pragma once
 
-#include "base/system/handles.h"
+#include "base/platform/handles.h"
 
 #include <cstdint>
 #include <string>

@@ -7,7 +7,7 @@
 
 // One open file; the file registry's object (its first field is the handle).
 struct FileEntry {
-    void* handle;     // platform file handle; zero while the number is free
+    void* handle;     // raw platform file handle: CloseAppFile, the registry's release, owns it; zero while free
     uint8_t* buffer;  // none: the file is read unbuffered
     int32_t capacity; // buffer size in bytes
     int32_t count;    // reading: unread bytes left; writing: free bytes left

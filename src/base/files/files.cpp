@@ -1,9 +1,9 @@
 #include "base/files/files.h"
 
 #include "base/files/file_buffer.h"
+#include "base/platform/handles.h"
 #include "base/runtime/memory.h"
 #include "base/runtime/registry.h"
-#include "base/system/handles.h"
 #include "base/system/trace.h"
 #include "base/text/text.h"
 

@@ -8,7 +8,7 @@
 #include <new>
 
 #ifdef _WIN32
-#include "base/system/handles.h"
+#include "base/platform/handles.h"
 #else
 #include <pthread.h>
 #endif

@@ -23,6 +23,7 @@ void StopOnExhaustedMemory() {
 PrivateHeap CreatePrivateHeap() { return HeapCreate(0, 4096, 0); }
 
 void DestroyPrivateHeap(PrivateHeap heap) {
+    // No owner (a portable file): a heap ends at its fixed step, the general heap's just before ExitProcess.
     if (heap) HeapDestroy(heap);
 }
 

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #ifdef _WIN32
-#include "base/system/system_library.h"
+#include "base/platform/system_function.h"
 
 #include <windows.h>
 #else

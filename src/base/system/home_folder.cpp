@@ -6,7 +6,7 @@
 // digit.
 #include "base/system/home_folder.h"
 
-#include "base/system/handles.h"
+#include "base/platform/handles.h"
 #include "base/system/system_library.h"
 #include "base/system/trace.h"
 #include "base/text/text.h"

@@ -29,5 +29,10 @@ void LoadDllsFromSystemFolderOnly() {
     SystemLibrary kernel(L"kernel32.dll");
     const auto setDefault = SYSTEM_FUNCTION(kernel.get(), SetDefaultDllDirectories);
     if (setDefault && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
+    // Windows 7 without KB2533623 only. Never reached under Wine, where the
+    // tests run: its kernel32 always exports SetDefaultDllDirectories, and
+    // its loader refuses only no flags or flags outside the search ones, so
+    // LOAD_LIBRARY_SEARCH_SYSTEM32 always succeeds. (Wine would ignore the
+    // empty folder here anyway.)
     SetDllDirectoryW(L"");
 }

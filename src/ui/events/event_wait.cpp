@@ -2,9 +2,9 @@
 // posted events through a hidden window, and the foreground window's number.
 #include "ui/events/event_wait.h"
 
+#include "base/platform/handles.h"
 #include "base/runtime/memory.h"
 #include "base/runtime/process.h"
-#include "base/system/handles.h"
 #include "base/system/trace.h"
 
 #include <new>
@@ -22,6 +22,7 @@ static_assert(ALL_INPUT == 0x5FF, "no wake bit that Windows 7 lacks");
 
 // What the event component creates itself, from StartEvents to EndEvents.
 struct EventResources {
+    WindowClass postClass;   // unregistered after the post window is destroyed
     OwnedWindow postWindow;  // only EndEvents destroys it
     HookHandle postedFilter; // null when it could not be set
 };
@@ -161,9 +162,10 @@ void StartEvents() {
     windowClass.lpszClassName = POST_WINDOW_CLASS;
     // Without the post window no posted event ever arrives: the prompt could
     // never take its Return key.
-    if (CALL_FAILED(RegisterClassW(&windowClass) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS, "RegisterClassW"))
-        StopOnFailedStart();
     resources = new (RuntimeRecord(sizeof(EventResources))) EventResources;
+    resources->postClass.reset(RegisterClassW(&windowClass));
+    if (CALL_FAILED(resources->postClass || GetLastError() == ERROR_CLASS_ALREADY_EXISTS, "RegisterClassW"))
+        StopOnFailedStart();
     resources->postWindow.reset(CreateWindowExW(0, POST_WINDOW_CLASS, nullptr, WS_CAPTION, 0, 0, 1, 1, nullptr, nullptr,
                                                 ProcessInstance, nullptr));
     if (CALL_FAILED(resources->postWindow, "CreateWindowExW")) StopOnFailedStart();
@@ -180,7 +182,7 @@ void StartEvents() {
 
 void EndEvents() {
     if (resources) {
-        resources->~EventResources(); // removes the filter, destroys the post window
+        resources->~EventResources(); // removes the filter, destroys the post window, unregisters its class
         FreeGeneralBlock(resources);
         resources = nullptr;
     }
@@ -193,5 +195,4 @@ void EndEvents() {
         left = posted->next;
         FreeGeneralBlock(posted);
     }
-    UnregisterClassW(POST_WINDOW_CLASS, ProcessInstance);
 }

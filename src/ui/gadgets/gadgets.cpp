@@ -1,9 +1,9 @@
 #include "ui/gadgets/gadgets.h"
 
+#include "base/platform/handles.h"
 #include "base/runtime/memory.h"
 #include "base/runtime/process.h"
 #include "base/runtime/registry.h"
-#include "base/system/handles.h"
 #include "base/system/trace.h"
 #include "base/text/text.h"
 #include "ui/events/dispatch.h"
@@ -210,7 +210,8 @@ void ReleaseGadget(int64_t number) {
         ReleaseAllObjects(GadgetRegistry);
         return;
     }
-    if (GadgetRecord* gadget = LookupGadget(number)) DestroyWindow(gadget->handle);
+    // The record gives its control to an owner, which destroys it; WM_NCDESTROY frees the number.
+    if (GadgetRecord* gadget = LookupGadget(number)) OwnedWindow(gadget->handle).reset();
 }
 
 void FocusGadget(int64_t number) {

@@ -36,7 +36,7 @@ struct GadgetKindTable {
 
 // The gadget registry's object.
 struct GadgetRecord {
-    HWND handle;
+    HWND handle; // raw: ReleaseGadget, the registry's release, owns it; null while free
     const GadgetKindTable* kind;
     WNDPROC previous;
 };

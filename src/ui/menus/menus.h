@@ -3,7 +3,7 @@
 // number too, and bind through BindMenuItemHandler.
 #pragma once
 
-#include "base/system/handles.h"
+#include "base/platform/handles.h"
 #include "ui/events/dispatch.h"
 
 #include <cstdint>

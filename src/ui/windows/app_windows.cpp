@@ -1,20 +1,19 @@
 #include "ui/windows/app_windows.h"
 
+#include "base/platform/handles.h"
 #include "base/runtime/memory.h"
 #include "base/runtime/process.h"
 #include "base/runtime/registry.h"
-#include "base/system/handles.h"
 #include "base/system/system_library.h"
 #include "base/system/trace.h"
 #include "ui/events/dispatch.h"
 #include "ui/events/event_wait.h"
 #include "ui/windows/shortcuts.h"
+#include "ui/windows/window_numbers.h"
 
 #include <new>
 
 #include <dwmapi.h>
-
-Registry* WindowRegistry;
 
 // The window plan names these platform values without windows.h.
 static_assert(STYLE_CAPTION == WS_CAPTION && STYLE_THICKFRAME == WS_THICKFRAME && STYLE_MAXIMIZE == WS_MAXIMIZE &&
@@ -32,12 +31,6 @@ namespace {
 HICON classIcon;
 HCURSOR classCursor;
 GadgetHooks gadgetHooks; // empty until StartGadgets
-
-// Wine answers GetPropW with a round trip to its server, and the window
-// procedure needs the number for every message: the window that got its
-// number property last is remembered here, set and cleared with the property.
-HWND numberedWindow;
-int64_t numberedWindowNumber;
 
 constexpr int CLASS_NAME_UNITS = 40;
 
@@ -80,6 +73,7 @@ void UnregisterGoneClasses() {
         GoneClass* gone = *link;
         wchar_t className[CLASS_NAME_UNITS];
         FormatClassName(className, gone->number);
+        // A window's class goes with the window: the registry's release owns it.
         if (!UnregisterClassW(className, ProcessInstance) && GetLastError() == ERROR_CLASS_HAS_WINDOWS) {
             link = &gone->next; // still being destroyed: at the next safe point
             continue;
@@ -107,7 +101,11 @@ bool CompositionEnabled() {
     CALL_FAILED(resources->dwm, "LoadLibraryExW(dwmapi.dll)");
     if (HMODULE dwm = resources->dwm.get()) {
         const auto query = SYSTEM_FUNCTION(dwm, DwmIsCompositionEnabled);
-        SYSTEM_FUNCTION(dwm, DwmGetWindowAttribute); // kept beside it for the window frame queries
+        // Looked up beside it though nothing calls it: which DLLs the run
+        // loads, when, and what it looks up in them is fixed (the list the
+        // supported Windows versions are checked against), and this is part
+        // of it. The lookup loads nothing more.
+        SYSTEM_FUNCTION(dwm, DwmGetWindowAttribute);
         BOOL enabled = FALSE;
         if (query && SUCCEEDED(query(&enabled)) && enabled) resources->composition = 1;
     }
@@ -137,7 +135,7 @@ LRESULT OnMove(HWND window, int64_t number, AppWindow* record) {
 }
 
 bool OnSize(HWND window, int64_t number, AppWindow* record, WPARAM kind, LRESULT* result) {
-    if (window != numberedWindow && !GetPropW(window, WINDOW_NUMBER_PROPERTY)) {
+    if (!IsNumberedWindow(window)) {
         *result = 1; // still inside CreateWindowExW
         return true;
     }
@@ -217,8 +215,7 @@ void CleanUpWindow(HWND window) {
     const int64_t number = OwnWindowNumber(window);
     UnbindWindowHandlers(number);
     RemovePropW(window, SAVED_FOCUS_PROPERTY);
-    RemovePropW(window, WINDOW_NUMBER_PROPERTY);
-    if (window == numberedWindow) numberedWindow = nullptr;
+    UnnumberWindow(window);
     if (AppWindow* record = LookupWindow(number)) {
         ClearShortcuts(record->shortcuts);
         record->~AppWindow(); // the shortcut table with it
@@ -273,7 +270,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         break;
     case WM_COMMAND: return OnCommand(window, number, wParam, lParam);
     case WM_NCDESTROY:
-        if (window == numberedWindow || GetPropW(window, WINDOW_NUMBER_PROPERTY)) CleanUpWindow(window);
+        if (IsNumberedWindow(window)) CleanUpWindow(window);
         return 1;
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -344,15 +341,13 @@ int64_t OpenAppWindow(int64_t number, int32_t x, int32_t y, int32_t innerWidth, 
         CreateWindowExW(plan.exStyle, className, title ? title : L"", plan.createStyle, at.x, at.y,
                         outer.right - outer.left, outer.bottom - outer.top, parent, nullptr, ProcessInstance, nullptr);
     if (CALL_FAILED(window, "CreateWindowExW")) {
-        UnregisterClassW(className, ProcessInstance);
+        UnregisterClassW(className, ProcessInstance); // the registry's undo: a window's class goes with it
         record->~AppWindow();
         ReleaseObject(WindowRegistry, name);
         return 0;
     }
     record->handle = window;
-    SetPropW(window, WINDOW_NUMBER_PROPERTY, reinterpret_cast<HANDLE>(static_cast<intptr_t>(name + 1)));
-    numberedWindow = window;
-    numberedWindowNumber = name;
+    NumberWindow(window, name);
     record->opened = 0;
 
     if (flags & (OPEN_CENTER_SCREEN | OPEN_CENTER_PARENT))
@@ -379,7 +374,7 @@ void CloseAppWindow(int64_t number) {
     HWND window = record->handle;
     UnbindWindowHandlers(number);
     if (HWND owner = GetWindow(window, GW_OWNER)) SetActiveWindow(owner);
-    DestroyWindow(window); // the gadgets go with it; WM_NCDESTROY frees the number
+    OwnedWindow(window).reset(); // the gadgets go with it; WM_NCDESTROY frees the number
     DropWindowEvents(number);
     UnregisterGoneClasses();
 }
@@ -389,34 +384,9 @@ HWND WindowHandle(int64_t number) {
     return record ? record->handle : nullptr;
 }
 
-AppWindow* LookupWindow(int64_t number) { return static_cast<AppWindow*>(LookupObject(WindowRegistry, number)); }
-
-int64_t OwnWindowNumber(HWND window) {
-    if (window && window == numberedWindow) return numberedWindowNumber;
-    return static_cast<int64_t>(reinterpret_cast<intptr_t>(GetPropW(window, WINDOW_NUMBER_PROPERTY))) - 1;
-}
-
-int64_t WindowNumberOf(HWND window) {
-    for (; window; window = GetAncestor(window, GA_PARENT)) {
-        if (window == numberedWindow) return numberedWindowNumber;
-        if (HANDLE value = GetPropW(window, WINDOW_NUMBER_PROPERTY))
-            return static_cast<int64_t>(reinterpret_cast<intptr_t>(value)) - 1;
-    }
-    return -1;
-}
-
-// --- Focus cues ---------------------------------------------------------------------
-
-void SetFocusCues(HWND window, bool show) {
-    const LRESULT state = SendMessageW(window, WM_QUERYUISTATE, 0, 0);
-    const LRESULT both = UISF_HIDEFOCUS | UISF_HIDEACCEL;
-    if (!show && (state & both) != both) SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, both), 0);
-    if (show && (state & both)) SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, both), 0);
-}
-
 void StartWindows() {
     goneClasses = nullptr; // a list left by an earlier run lived in a heap that is gone
-    numberedWindow = nullptr;
+    ForgetNumberedWindow();
     resources = new (RuntimeRecord(sizeof(WindowResources))) WindowResources;
     WindowRegistry = CreateRegistry(16, sizeof(AppWindow), CloseAppWindow);
     // Both are shared by the platform: never destroyed.

@@ -1,7 +1,7 @@
 #include "ui/windows/shortcuts.h"
 
 #include "base/system/trace.h"
-#include "ui/windows/app_windows.h"
+#include "ui/windows/window_numbers.h"
 
 #include <cwchar>
 
@@ -77,4 +77,11 @@ bool TakeShortcutMessage(MSG& message) {
         }
     }
     return false;
+}
+
+void SetFocusCues(HWND window, bool show) {
+    const LRESULT state = SendMessageW(window, WM_QUERYUISTATE, 0, 0);
+    const LRESULT both = UISF_HIDEFOCUS | UISF_HIDEACCEL;
+    if (!show && (state & both) != both) SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, both), 0);
+    if (show && (state & both)) SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, both), 0);
 }

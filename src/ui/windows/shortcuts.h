@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <windows.h>
 
-struct AppWindow;
+struct AppWindow; // window_numbers.h
 
 // The window's new accelerator table, or 0 (no such window, or the platform
 // refused the table; the entry stays in the list).
@@ -26,3 +26,6 @@ HACCEL ActiveShortcutList(HWND active);
 // shortcut of the active window becomes its command, and the keyboard cues
 // show; true when it did.
 bool TakeShortcutMessage(MSG& message);
+
+// Shows or hides the keyboard cues (focus rectangles, mnemonic underlines).
+void SetFocusCues(HWND window, bool show);

@@ -3,8 +3,8 @@
 
 #include "base/files/file_buffer.h"
 
+#include "base/platform/handles.h"
 #include "base/runtime/registry.h"
-#include "base/system/handles.h"
 #include "support/runtime_fixture.h"
 #include "support/temp_folder.h"
 #include "support/test_hooks.h"

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #ifdef _WIN32
-#include "base/system/handles.h"
+#include "base/platform/handles.h"
 
 #include <windows.h>
 #endif

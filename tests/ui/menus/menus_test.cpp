@@ -7,6 +7,7 @@
 #include "ui/windows/shortcuts.h"
 
 #include "base/runtime/registry.h"
+#include "base/platform/handles.h"
 #include "support/handler_log.h"
 #include "support/key_spy.h"
 #include "support/prompt_window.h"
@@ -226,14 +227,13 @@ TEST_F(Menus, ReusingANumberDestroysTheOldMenuAndSubclassesOnce) {
 TEST_F(Menus, FreeingDetachesTheOwnersMenu) {
     HWND window = OpenPrompt(WITH_LABEL_AND_SPY);
     const int64_t handle = CreateMenuBar(0, window);
-    HMENU attached = CreateMenu();
-    ASSERT_TRUE(SetMenu(window, attached));
+    const MenuHandle attached(CreateMenu());
+    ASSERT_TRUE(SetMenu(window, attached.get()));
 
     FreeMenu(0);
 
     EXPECT_EQ(GetMenu(window), nullptr);
     EXPECT_FALSE(IsMenu(reinterpret_cast<HMENU>(handle)));
-    DestroyMenu(attached);
 }
 
 TEST_F(Menus, ClosingTheOwnerReleasesOnlyTheMenuAttachedToIt) {

@@ -6,6 +6,7 @@
 #include "ui/windows/shortcuts.h"
 
 #include "base/runtime/process.h"
+#include "base/platform/handles.h"
 #include "base/runtime/registry.h"
 #include "support/names.h"
 #include "support/prompt_window.h"
@@ -43,14 +44,12 @@ POINT OuterTopLeft(HWND window) {
 }
 
 bool CompositionOn() {
-    HMODULE dwm = LoadLibraryW(L"dwmapi.dll");
+    const LibraryHandle dwm(LoadLibraryW(L"dwmapi.dll"));
     if (!dwm) return false;
     using Query = HRESULT(WINAPI*)(BOOL*);
-    auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(GetProcAddress(dwm, "DwmIsCompositionEnabled")));
+    auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(GetProcAddress(dwm.get(), "DwmIsCompositionEnabled")));
     BOOL enabled = FALSE;
-    const bool on = query && SUCCEEDED(query(&enabled)) && enabled;
-    FreeLibrary(dwm);
-    return on;
+    return query && SUCCEEDED(query(&enabled)) && enabled;
 }
 
 // Activates a window and returns every event the queue hands out meanwhile
@@ -96,15 +95,9 @@ public:
         Window() = window;
         Wanted() = std::move(messages);
         Seen().clear();
-        sent_ = SetWindowsHookExW(WH_CALLWNDPROC, OnSent, nullptr, GetCurrentThreadId());
-        posted_ = SetWindowsHookExW(WH_GETMESSAGE, OnPosted, nullptr, GetCurrentThreadId());
+        sent_.reset(SetWindowsHookExW(WH_CALLWNDPROC, OnSent, nullptr, GetCurrentThreadId()));
+        posted_.reset(SetWindowsHookExW(WH_GETMESSAGE, OnPosted, nullptr, GetCurrentThreadId()));
     }
-    ~MessageHook() {
-        UnhookWindowsHookEx(sent_);
-        UnhookWindowsHookEx(posted_);
-    }
-    MessageHook(const MessageHook&) = delete;
-    MessageHook& operator=(const MessageHook&) = delete;
     static std::vector<Message>& Seen() {
         static std::vector<Message> seen;
         return seen;
@@ -143,7 +136,7 @@ private:
         }
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
-    HHOOK sent_, posted_;
+    HookHandle sent_, posted_;
 };
 
 using WindowsTest = UiRuntimeTest;
@@ -1126,8 +1119,8 @@ TEST_F(Windows, PlainTabBelongsToAWritableRichTextControl) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        HMODULE library = LoadLibraryW(c.library);
-        ASSERT_NE(library, nullptr);
+        const LibraryHandle library(LoadLibraryW(c.library));
+        ASSERT_TRUE(library);
         HWND window = OpenPrompt();
         HWND rich = CreateWindowExW(0, c.className, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE, 10, 5, 100,
                                     20, window, reinterpret_cast<HMENU>(9), GetModuleHandleW(nullptr), nullptr);
@@ -1150,7 +1143,6 @@ TEST_F(Windows, PlainTabBelongsToAWritableRichTextControl) {
         }
         CloseAppWindow(0);
         DrainEvents();
-        FreeLibrary(library);
     }
 }
 

@@ -64,6 +64,15 @@ using AcceleratorTable = UniqueHandle<NullHandleTraits<HACCEL, DestroyAccelerato
 using MenuHandle = UniqueHandle<NullHandleTraits<HMENU, DestroyMenu>>;
 // A hook the program set on its own thread's messages.
 using HookHandle = UniqueHandle<NullHandleTraits<HHOOK, UnhookWindowsHookEx>>;
+// A window class registered with the program's own module, the instance
+// every class here is registered with: unregistered by its atom, once the
+// windows of the class are gone.
+struct WindowClassTraits {
+    using Type = ATOM;
+    static Type Invalid() { return 0; }
+    static void Close(Type atom) { UnregisterClassW(MAKEINTATOM(atom), GetModuleHandleW(nullptr)); }
+};
+using WindowClass = UniqueHandle<WindowClassTraits>;
 // A mutex this thread owns (its wait returned WAIT_OBJECT_0 or WAIT_ABANDONED):
 // given back, then closed. Only the owning thread can give a mutex back; one
 // that ends without doing so leaves it abandoned to the next waiter.
