@@ -76,10 +76,10 @@ void SendCaretKeys() {
     } else {
         // No editor found (its title may not match): the keys are meant for
         // the window that has the keyboard now, taken once. With none at all
-        // there is nobody to type into, and a look against no window could
-        // not tell when the keyboard moves on.
+        // there is nobody to type into: the answer asked below of no window
+        // fails at once (SendMessageTimeoutW refuses a null window), and
+        // nothing is sent.
         target = WaitForForegroundWindow();
-        if (!target) return;
     }
 
     // Once the target has answered, its thread has finished taking the
