@@ -122,5 +122,6 @@ std::vector<KeyRecord> WaitForCaretKeys(const FixtureWindow& editor, DWORD timeo
 // final Home) after Ctrl+Home, typed once, or up to three times in all when
 // the system let go of Ctrl under it. The Home press of a try that did not
 // land may come with Ctrl or plain; the last try's comes with Ctrl. A Home's
-// release tells nothing: Ctrl can be let go between press and release.
+// release tells nothing: Ctrl can be let go between press and release. A
+// release of Return before them all is the prompt's Return, let go late.
 ::testing::AssertionResult SameCaretKeys(const std::vector<KeyRecord>& afterCtrlHome, std::vector<KeyRecord> keys);
