@@ -279,12 +279,14 @@ TEST_F(Prompt, KeysStopWhenTheKeyboardGoesElsewhere) {
 
 // The editor is busy as it takes the activation back from the prompt (before
 // the system names it active, or in its WM_ACTIVATE), or on the Ctrl of
-// Ctrl+Home. One that answers late still gets its line; one that stops
+// Ctrl+Home, or answers while it takes the activation only late. One that
+// answers or takes the foreground late still gets its line; one that stops
 // answering gets no key, not even once it recovers, long after the person has
 // moved on.
 TEST_F(Prompt, ASlowEditorGetsItsLineAHungOneNoKey) {
     constexpr DWORD HUNG_MS = 60000; // until resumed, after linenav has ended
     constexpr DWORD SLOW_MS = 2500;  // half the system's measure of a hung window
+    constexpr DWORD LATE_MS = 500;   // well inside the hand-off's first watch
     struct Case {
         const char* name;
         WPARAM where;
@@ -293,7 +295,8 @@ TEST_F(Prompt, ASlowEditorGetsItsLineAHungOneNoKey) {
     const Case cases[] = {{"hangs in its WM_ACTIVATE", FIXTURE_STALL_TAKING, HUNG_MS},
                           {"busy in its WM_ACTIVATE", FIXTURE_STALL_TAKING, SLOW_MS},
                           {"busy before it is named active", FIXTURE_STALL_BEFORE, SLOW_MS},
-                          {"busy on its Ctrl press", FIXTURE_STALL_CTRL, SLOW_MS}};
+                          {"busy on its Ctrl press", FIXTURE_STALL_CTRL, SLOW_MS},
+                          {"answering, in front only late", FIXTURE_STALL_ANSWERING, LATE_MS}};
     ASSERT_TRUE(StartEditor());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
