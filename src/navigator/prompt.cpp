@@ -111,6 +111,14 @@ bool AskLineNumber() {
         FoldTypedText(typed);
         Navigator.LineNumber = ParseInteger(typed);
     }
+    // An editor minimized while the prompt was open comes back while the
+    // prompt still has the keyboard, so the prompt's closing activates it as
+    // a normal window. Wine activates a minimized window with the focus on
+    // its frame (a child cannot take the focus inside a minimized window), and
+    // its restore then sets the focus to that frame again: a window that
+    // already has the focus is sent no WM_SETFOCUS, so the editor never moves
+    // it to its text and no key reaches the text.
+    RestoreEditor(Navigator.EditorHandle);
     ClosePrompt();
     return true;
 }

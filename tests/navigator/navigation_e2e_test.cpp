@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -315,6 +316,50 @@ TEST_F(Navigation, NotepadIsFoundAndNavigated) {
     EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
     EXPECT_TRUE(WaitUntil([&] { return notepad.CaretLine() == 16; }, CARET_WAIT_MS))
         << "caret on line " << notepad.CaretLine();
+}
+
+// The editor minimized while linenav's prompt is open (by the person, or
+// Win+D): once Return closes the prompt, the editor comes back with its text
+// taking the keys, and the caret lands.
+TEST_F(Navigation, AnEditorMinimizedWhileThePromptIsOpenGetsItsLine) {
+    enum class Editor { Fixture, Notepad };
+    struct Case {
+        Editor editor;
+        int minimize;
+    };
+    constexpr long LINE = 17;
+    for (const Case c : {Case{Editor::Fixture, SW_MINIMIZE}, Case{Editor::Fixture, SW_SHOWMINNOACTIVE},
+                         Case{Editor::Notepad, SW_MINIMIZE}}) {
+        SCOPED_TRACE((c.editor == Editor::Fixture ? "fixture editor, " : "notepad, ") +
+                     std::string(c.minimize == SW_MINIMIZE ? "SW_MINIMIZE" : "SW_SHOWMINNOACTIVE"));
+        FixtureEditor fixture;
+        Notepad notepad(DEFAULT_WAIT_MS, WAIT_POLL_MS);
+        std::function<long()> caretLine;
+        HWND window = nullptr;
+        if (c.editor == Editor::Fixture) {
+            ASSERT_TRUE(fixture.Start({.title = L"Quillo V5. minimized", .lines = 50, .caret = 30}));
+            window = fixture.window();
+            caretLine = [&] { return fixture.CaretLine(); };
+        } else {
+            wchar_t temp[MAX_PATH];
+            GetTempPathW(MAX_PATH, temp);
+            std::string text;
+            for (int i = 1; i <= 50; ++i) text += "notepad line " + std::to_string(i) + "\r\n";
+            ASSERT_EQ(notepad.Open(std::wstring(temp) + std::wstring(NOTEPAD_FILE), text), "");
+            window = notepad.window();
+            caretLine = [&] { return notepad.CaretLine(); };
+        }
+        LinenavRun run;
+        ASSERT_TRUE(run.StartAndWaitForPrompt(L"\"C:\\Program Files\\Quillo\\\""));
+        ShowWindow(window, c.minimize);
+        ASSERT_TRUE(WaitUntil([&] { return IsIconic(window) && GetForegroundWindow() == run.prompt(); }));
+        SendText(std::to_wstring(LINE));
+        SendKey(VK_RETURN);
+        EXPECT_EQ(run.WaitForExit(), std::optional<DWORD>(0));
+        EXPECT_TRUE(WaitUntil([&] { return caretLine() == LINE - 1; }, CARET_WAIT_MS))
+            << "caret on line " << caretLine() + 1;
+        EXPECT_FALSE(IsIconic(window));
+    }
 }
 
 } // namespace
