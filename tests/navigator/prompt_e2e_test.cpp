@@ -320,7 +320,8 @@ TEST_F(Prompt, ASlowEditorGetsItsLineAHungOneNoKey) {
         ASSERT_TRUE(WaitUntil([&] { return editor.HasKeyboardFocus(); }));
         SendKey(VK_F9);
         ASSERT_TRUE(WaitForLastKey(editor, {WM_KEYUP, VK_F9, 0}, DEFAULT_WAIT_MS));
-        EXPECT_TRUE(SameSequence({{WM_KEYDOWN, VK_F9, 0}, {WM_KEYUP, VK_F9, 0}}, editor.Keys(), KeyRecordName));
+        EXPECT_TRUE(SameSequence({{WM_KEYDOWN, VK_F9, 0}, {WM_KEYUP, VK_F9, 0}}, WithoutReturnRelease(editor.Keys()),
+                                 KeyRecordName));
         EXPECT_EQ(editor.CaretLine(), 150);
     }
 }
